@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ClientBuffer.h"
+#include "DirectoryClient.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+// What every backend shares: the contexts with their three settings and the 4096-byte buffers
+// with their request and result layouts. A backend adds the start steps, the add, the listing
+// and the identity.
+class ClientBase : public DirectoryClient {
+public:
+    struct ContextState {
+        std::uint32_t flags = 0;
+        std::uint32_t setting2 = 0;
+        std::string nameContext = kRootName;
+    };
+
+    NWDSCCODE CreateContext(NWDSContextHandle* context) override;
+    NWDSCCODE FreeContext(NWDSContextHandle context) override;
+    NWDSCCODE GetContext(NWDSContextHandle context, std::int32_t key, std::uint32_t* value) override;
+    NWDSCCODE SetContext(NWDSContextHandle context, std::int32_t key, const void* value) override;
+
+    NWDSCCODE NWDSAllocBuf(std::size_t size, NWBufHandle* buffer) override;
+    NWDSCCODE FreeBuf(NWBufHandle buffer) override;
+    NWDSCCODE NWDSInitBuf(NWDSContextHandle context, std::uint32_t operation, NWBufHandle buffer) override;
+    NWDSCCODE NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHandle buffer, const char* attrName,
+                                    std::uint32_t syntax, const void* value) override;
+    NWDSCCODE GetObjectCount(NWDSContextHandle context, NWBufHandle buffer, std::uint32_t* count) override;
+    NWDSCCODE GetObjectName(NWDSContextHandle context, NWBufHandle buffer, char* objectName, std::uint32_t* attrCount,
+                            ObjectInfoArea* objectInfo) override;
+
+    std::size_t OpenContextCount() const { return contexts_.size(); }
+    std::size_t OpenBufferCount() const { return buffers_.size(); }
+
+protected:
+    // Null for an unknown or released handle.
+    ContextState* FindContext(NWDSContextHandle context);
+    ClientBuffer* FindBuffer(NWBufHandle buffer);
+
+private:
+    std::unordered_map<NWDSContextHandle, ContextState> contexts_;
+    std::unordered_map<NWBufHandle, std::unique_ptr<ClientBuffer>> buffers_;
+    NWDSContextHandle nextContext_ = 1;
+    NWBufHandle nextBuffer_ = 1;
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ClientTypes.h"
+
+// The one interface through which the program reaches a directory: one operation for each
+// operation of the directory client, arguments in the client's order, fixed-size areas as the
+// client defines them. Every operation returns a result code and raises nothing.
+class DirectoryClient {
+public:
+    virtual ~DirectoryClient() = default;
+
+    // Client start, step 1: initialise the client library. Both arguments are null.
+    virtual NWCCODE StartClientLibrary(void* reserved1, void* reserved2) = 0;
+    // Client start, step 2: open the client's session scope; fills one 32-bit value.
+    virtual NWCCODE OpenClientScope(std::uint32_t* scope) = 0;
+    // Client start, step 3: attach to the directory with that value, 1 and 0; stores a handle
+    // other than kClientNotStarted on success.
+    virtual NWCCODE AttachClient(std::uint32_t scope, std::uint32_t mode, std::uint32_t reserved,
+                                 std::uint32_t* clientHandle) = 0;
+
+    virtual NWDSCCODE CreateContext(NWDSContextHandle* context) = 0;
+    virtual NWDSCCODE FreeContext(NWDSContextHandle context) = 0;
+    // Reads setting `key`; only the flags (kContextFlags) are read by the program.
+    virtual NWDSCCODE GetContext(NWDSContextHandle context, std::int32_t key, std::uint32_t* value) = 0;
+    // For kContextFlags and kContextSetting2 `value` points to a 32-bit value, for
+    // kContextNameContext to a NUL-terminated text that the client copies.
+    virtual NWDSCCODE SetContext(NWDSContextHandle context, std::int32_t key, const void* value) = 0;
+
+    virtual NWDSCCODE NWDSAllocBuf(std::size_t size, NWBufHandle* buffer) = 0;
+    virtual NWDSCCODE FreeBuf(NWBufHandle buffer) = 0;
+    virtual NWDSCCODE NWDSInitBuf(NWDSContextHandle context, std::uint32_t operation, NWBufHandle buffer) = 0;
+    // Appends one attribute with one value (a NUL-terminated text for the syntaxes the program uses).
+    virtual NWDSCCODE NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHandle buffer, const char* attrName,
+                                            std::uint32_t syntax, const void* value) = 0;
+    // Creates `objectName` (relative to the context's name context, or absolute with a leading ".")
+    // with the attributes of `buffer`.
+    virtual NWDSCCODE NWDSAddObject(NWDSContextHandle context, const char* objectName, std::int32_t* iterationHandle,
+                                    std::uint8_t more, NWBufHandle buffer) = 0;
+
+    // Fills `buffer` with the next batch of the subordinates of `parentName`. `*iterationHandle` is
+    // kNoMoreIterations before the first batch and after the last one.
+    virtual NWDSCCODE ListSubordinates(NWDSContextHandle context, const char* parentName,
+                                       std::int32_t* iterationHandle, NWBufHandle buffer) = 0;
+    virtual NWDSCCODE GetObjectCount(NWDSContextHandle context, NWBufHandle buffer, std::uint32_t* count) = 0;
+    // Takes the next entry out of a result buffer: its name into a kEntryNameSize area, its
+    // base-class name kBaseClassOffset bytes into `objectInfo`. Nonzero when no entry is left.
+    virtual NWDSCCODE GetObjectName(NWDSContextHandle context, NWBufHandle buffer, char* objectName,
+                                    std::uint32_t* attrCount, ObjectInfoArea* objectInfo) = 0;
+
+    // Name of the identity the context is authenticated as, into a kIdentitySize area;
+    // kPublicIdentity when nobody is logged in.
+    virtual NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) = 0;
+};

@@ -1,0 +1,59 @@
+#include "CreateUserObject.h"
+
+#include "BoundClient.h"
+#include "DottedName.h"
+#include "ResultCodes.h"
+#include "SharedContext.h"
+
+#include <array>
+#include <cstring>
+
+namespace {
+// A NUL-terminated copy of a text of at most kMaxValueLength characters, as the client expects.
+using TextArea = std::array<char, kMaxValueLength + 1>;
+
+TextArea ToArea(const std::string& text) {
+    TextArea area{};
+    std::memcpy(area.data(), text.data(), text.size());
+    return area;
+}
+} // namespace
+
+bool CreateUserObject(const std::string& objectName, const std::string& surname) {
+    // Over-long input would not fit the client's areas: refuse it whole rather than cut it short.
+    if (objectName.size() > kMaxValueLength) {
+        CheckNDSError(rc::kLoginNameTooLong, "Login name longer than 256 characters, user not created");
+        return false;
+    }
+    if (surname.size() > kMaxValueLength) {
+        CheckNDSError(rc::kSurnameTooLong, "Last name longer than 256 characters, user not created");
+        return false;
+    }
+
+    DirectoryClient& client = Client();
+    NWBufHandle buffer = 0;
+    if (CheckNDSError(client.NWDSAllocBuf(kBufferSize, &buffer), "NWDSAllocBuf"))
+        return false;
+
+    // The typed name is one literal name: its "." and "\" must not split it into containers.
+    const std::string literalName = EscapeNamePart(objectName);
+    const TextArea classAttr = ToArea("Object Class");
+    const TextArea classValue = ToArea("User");
+    const TextArea surnameAttr = ToArea("Surname");
+    const TextArea surnameValue = ToArea(surname);
+
+    bool created = false;
+    if (!CheckNDSError(client.NWDSInitBuf(DirContext, kOperationAddEntry, buffer), "NWDSInitBuf") &&
+        !CheckNDSError(client.NWDSPutAttrNameAndVal(DirContext, buffer, classAttr.data(), kSyntaxClassName,
+                                                    classValue.data()),
+                       "NWDSPutAttrNameAndVal") &&
+        !CheckNDSError(client.NWDSPutAttrNameAndVal(DirContext, buffer, surnameAttr.data(), kSyntaxCaseIgnoreString,
+                                                    surnameValue.data()),
+                       "NWDSPutAttrNameAndVal")) {
+        std::int32_t iterationHandle = kNoMoreIterations;
+        created = !CheckNDSError(client.NWDSAddObject(DirContext, literalName.c_str(), &iterationHandle, 0, buffer),
+                                 "Trying to create userobject with NWDSAddObject");
+    }
+    client.FreeBuf(buffer);
+    return created;
+}

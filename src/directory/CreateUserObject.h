@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+
+// Creates one User named `objectName` (one literal name, relative to DirContext's name context)
+// with `surname` as its "Surname". Reports the first failing step through CheckNDSError and
+// returns false; true when the object has been created.
+bool CreateUserObject(const std::string& objectName, const std::string& surname);

@@ -10,13 +10,19 @@ std::unique_ptr<DirectoryClient>& Slot() {
 }
 } // namespace
 
-void BindClient(std::unique_ptr<DirectoryClient> client) { Slot() = std::move(client); }
+void BindClient(std::unique_ptr<DirectoryClient> client) {
+    Slot() = std::move(client);
+}
 
-std::unique_ptr<DirectoryClient> UnbindClient() { return std::exchange(Slot(), nullptr); }
+std::unique_ptr<DirectoryClient> UnbindClient() {
+    return std::exchange(Slot(), nullptr);
+}
 
 DirectoryClient& Client() {
     assert(Slot() && "no directory client bound");
     return *Slot();
 }
 
-bool HasBoundClient() { return Slot() != nullptr; }
+bool HasBoundClient() {
+    return Slot() != nullptr;
+}

@@ -75,7 +75,9 @@ NWDSCCODE ClientBase::NWDSAllocBuf(std::size_t size, NWBufHandle* buffer) {
     return rc::kSuccess;
 }
 
-NWDSCCODE ClientBase::FreeBuf(NWBufHandle buffer) { return buffers_.erase(buffer) ? rc::kSuccess : rc::kBadBuffer; }
+NWDSCCODE ClientBase::FreeBuf(NWBufHandle buffer) {
+    return buffers_.erase(buffer) ? rc::kSuccess : rc::kBadBuffer;
+}
 
 NWDSCCODE ClientBase::NWDSInitBuf(NWDSContextHandle context, std::uint32_t operation, NWBufHandle buffer) {
     if (!FindContext(context))

@@ -5,7 +5,9 @@
 // Layout: texts as a 16-bit length and their bytes, syntaxes as 32-bit values, host byte order.
 // Names and values are at most a few hundred bytes, so 16 bits always hold the length.
 
-void ClientBuffer::ClearResults() { Prepare(0); }
+void ClientBuffer::ClearResults() {
+    Prepare(0);
+}
 
 void ClientBuffer::Prepare(std::uint32_t operation) {
     operation_ = operation;

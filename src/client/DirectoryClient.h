@@ -39,8 +39,8 @@ public:
 
     // Fills `buffer` with the next batch of the subordinates of `parentName`. `*iterationHandle` is
     // kNoMoreIterations before the first batch and after the last one.
-    virtual NWDSCCODE ListSubordinates(NWDSContextHandle context, const char* parentName,
-                                       std::int32_t* iterationHandle, NWBufHandle buffer) = 0;
+    virtual NWDSCCODE ListSubordinates(NWDSContextHandle context, const char* parentName, std::int32_t* iterationHandle,
+                                       NWBufHandle buffer) = 0;
     virtual NWDSCCODE GetObjectCount(NWDSContextHandle context, NWBufHandle buffer, std::uint32_t* count) = 0;
     // Takes the next entry out of a result buffer: its name into a kEntryNameSize area, its
     // base-class name kBaseClassOffset bytes into `objectInfo`. Nonzero when no entry is left.

@@ -44,9 +44,9 @@ bool CreateUserObject(const std::string& objectName, const std::string& surname)
 
     bool created = false;
     if (!CheckNDSError(client.NWDSInitBuf(DirContext, kOperationAddEntry, buffer), "NWDSInitBuf") &&
-        !CheckNDSError(client.NWDSPutAttrNameAndVal(DirContext, buffer, classAttr.data(), kSyntaxClassName,
-                                                    classValue.data()),
-                       "NWDSPutAttrNameAndVal") &&
+        !CheckNDSError(
+            client.NWDSPutAttrNameAndVal(DirContext, buffer, classAttr.data(), kSyntaxClassName, classValue.data()),
+            "NWDSPutAttrNameAndVal") &&
         !CheckNDSError(client.NWDSPutAttrNameAndVal(DirContext, buffer, surnameAttr.data(), kSyntaxCaseIgnoreString,
                                                     surnameValue.data()),
                        "NWDSPutAttrNameAndVal")) {

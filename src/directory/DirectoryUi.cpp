@@ -12,6 +12,10 @@ SilentUi silentUi;
 DirectoryUi* installedUi = &silentUi;
 } // namespace
 
-void SetDirectoryUi(DirectoryUi* ui) { installedUi = ui ? ui : &silentUi; }
+void SetDirectoryUi(DirectoryUi* ui) {
+    installedUi = ui ? ui : &silentUi;
+}
 
-DirectoryUi& Ui() { return *installedUi; }
+DirectoryUi& Ui() {
+    return *installedUi;
+}

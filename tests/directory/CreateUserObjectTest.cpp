@@ -1,0 +1,82 @@
+#include "CreateUserObject.h"
+#include "DirectoryFixture.h"
+
+#include <gmock/gmock.h>
+
+using ::testing::ElementsAre;
+using CreateUserObjectTest = DirectoryFixture;
+
+TEST_F(CreateUserObjectTest, SuccessMakesTheFiveCallsAndTheRelease) {
+    DirContext = 42;
+    EXPECT_TRUE(CreateUserObject("stud0001", "Student"));
+    EXPECT_THAT(client->calls,
+                ElementsAre("AllocBuf(4096)->200", "InitBuf(42,7,200)", "PutAttr(42,200,Object Class,20,User)",
+                            "PutAttr(42,200,Surname,3,Student)", "AddObject(42,stud0001,-1,0,200)", "FreeBuf(200)"));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+struct FailingStep {
+    const char* operation;
+    int skip; // successful calls of the same operation before the failing one
+    const char* message;
+    bool released;
+};
+
+class CreateUserObjectFailure : public DirectoryFixture, public ::testing::WithParamInterface<FailingStep> {};
+
+TEST_P(CreateUserObjectFailure, ReportsTheStepLabelStopsAndReleases) {
+    const FailingStep& step = GetParam();
+    std::deque<int> script(step.skip, 0);
+    script.push_back(0x3A);
+    client->results[step.operation] = script;
+    EXPECT_FALSE(CreateUserObject("u1", "S"));
+    EXPECT_THAT(ui.messages, ElementsAre(step.message));
+    // Nothing after the failure but the release of the buffer (and only when there is one).
+    const auto failed = std::find_if(client->calls.begin(), client->calls.end(),
+                                     [](const std::string& c) { return c.rfind("Message(", 0) == 0; });
+    ASSERT_NE(failed, client->calls.end());
+    std::vector<std::string> after(failed + 1, client->calls.end());
+    if (step.released)
+        EXPECT_THAT(after, ElementsAre("FreeBuf(200)"));
+    else
+        EXPECT_TRUE(after.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, CreateUserObjectFailure,
+                         ::testing::Values(FailingStep{"AllocBuf", 0, "Error Code 3A - NWDSAllocBuf", false},
+                                           FailingStep{"InitBuf", 0, "Error Code 3A - NWDSInitBuf", true},
+                                           FailingStep{"PutAttr", 0, "Error Code 3A - NWDSPutAttrNameAndVal", true},
+                                           FailingStep{"PutAttr", 1, "Error Code 3A - NWDSPutAttrNameAndVal", true},
+                                           FailingStep{"AddObject", 0,
+                                                       "Error Code 3A - Trying to create userobject with NWDSAddObject",
+                                                       true}));
+
+TEST_F(CreateUserObjectTest, NameOfExactly256CharactersGoesThroughWhole) {
+    const std::string name(256, 'n');
+    const std::string surname(256, 's');
+    EXPECT_TRUE(CreateUserObject(name, surname));
+    EXPECT_EQ(client->calls[3], "PutAttr(0,200,Surname,3," + surname + ")");
+    EXPECT_EQ(client->calls[4], "AddObject(0," + name + ",-1,0,200)");
+}
+
+TEST_F(CreateUserObjectTest, OverlongNameOrSurnameIsRefusedBeforeAnyClientCall) {
+    EXPECT_FALSE(CreateUserObject(std::string(257, 'n'), "S"));
+    EXPECT_FALSE(CreateUserObject("n", std::string(300, 's')));
+    EXPECT_THAT(ui.messages,
+                ElementsAre("Error Code FFFFFD6C - Login name longer than 256 characters, user not created",
+                            "Error Code FFFFFD6B - Last name longer than 256 characters, user not created"));
+    EXPECT_EQ(client->calls.size(), 2u); // the two messages only
+}
+
+TEST_F(CreateUserObjectTest, DotsAndBackslashesInTheNameStayInOneLiteralName) {
+    EXPECT_TRUE(CreateUserObject("a.b0001", "S"));
+    EXPECT_TRUE(CreateUserObject("c\\d.0002", "S"));
+    EXPECT_EQ(client->calls[4], "AddObject(0,a\\.b0001,-1,0,200)");
+    EXPECT_EQ(client->calls[10], "AddObject(0,c\\\\d\\.0002,-1,0,201)");
+}
+
+TEST_F(CreateUserObjectTest, BlanksArePassedUnchanged) {
+    EXPECT_TRUE(CreateUserObject("  ", " Smith "));
+    EXPECT_EQ(client->calls[3], "PutAttr(0,200,Surname,3, Smith )");
+    EXPECT_EQ(client->calls[4], "AddObject(0,  ,-1,0,200)");
+}

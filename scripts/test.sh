@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: once in the normal build, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh --test
+
+jobs=$(nproc)
+for preset in default asan; do
+    echo "=== $preset build"
+    cmake --preset "$preset" -DQB_WERROR=ON >/dev/null
+    cmake --build --preset "$preset" -j"$jobs"
+    echo "=== $preset tests"
+    ctest --preset "$preset"
+done

@@ -1,0 +1,187 @@
+#include "EmbeddedClient.h"
+
+#include "DottedName.h"
+#include "EmbeddedSchema.h"
+#include "EmbeddedStore.h"
+#include "EmbeddedStorePath.h"
+#include "ResultCodes.h"
+
+#include <cstring>
+#include <limits>
+
+namespace {
+// Scope value handed from the second start step to the third.
+constexpr std::uint32_t kScope = 1;
+constexpr std::uint32_t kAttachedHandle = 1;
+
+// The start steps report 16 bits: the low half of our code, which is never 0 for a failure.
+NWCCODE StartCode(NWDSCCODE code) {
+    return static_cast<NWCCODE>(code & 0xFFFF);
+}
+
+constexpr const char* kObjectClass = "Object Class";
+constexpr const char* kSurname = "Surname";
+constexpr const char* kUserClass = "User";
+} // namespace
+
+EmbeddedClient::EmbeddedClient(EmbeddedOptions options) : options_(std::move(options)) {}
+
+EmbeddedClient::~EmbeddedClient() = default;
+
+NWCCODE EmbeddedClient::StartClientLibrary(void*, void*) {
+    if (store_)
+        return 0;
+    return StartCode(EmbeddedStore::Open(options_.path, options_.sample, options_.busyTimeoutMs, &store_));
+}
+
+NWCCODE EmbeddedClient::OpenClientScope(std::uint32_t* scope) {
+    if (!scope)
+        return StartCode(rc::kBadArgument);
+    if (!store_)
+        return StartCode(rc::kNotStarted);
+    *scope = kScope;
+    return 0;
+}
+
+NWCCODE EmbeddedClient::AttachClient(std::uint32_t scope, std::uint32_t, std::uint32_t, std::uint32_t* clientHandle) {
+    if (!clientHandle || scope != kScope)
+        return StartCode(rc::kBadArgument);
+    if (!store_)
+        return StartCode(rc::kNotStarted);
+    *clientHandle = kAttachedHandle;
+    return 0;
+}
+
+NWDSCCODE EmbeddedClient::NWDSAddObject(NWDSContextHandle context, const char* objectName, std::int32_t*, std::uint8_t,
+                                        NWBufHandle buffer) {
+    if (!store_)
+        return rc::kNotStarted;
+    const ContextState* state = FindContext(context);
+    if (!state)
+        return rc::kBadContext;
+    const ClientBuffer* request = FindBuffer(buffer);
+    if (!request)
+        return rc::kBadBuffer;
+    if (!objectName)
+        return rc::kBadArgument;
+    if (request->operation() != kOperationAddEntry)
+        return rc::kWrongOperation;
+    if (options_.anonymous)
+        return rc::kNoAccess;
+
+    if (*objectName == '\0')
+        return rc::kIllegalName;
+    const auto path = ResolveName(objectName, state->nameContext);
+    if (!path || path->empty())
+        return rc::kIllegalName;
+    if (path->back().size() > kMaxValueLength)
+        return rc::kValueTooLong;
+
+    std::optional<std::string> objectClass;
+    std::optional<std::string> surname;
+    for (const ClientBuffer::Attribute& attribute : request->Attributes()) {
+        if (attribute.value.size() > kMaxValueLength)
+            return rc::kValueTooLong;
+        // Both attributes hold one value; anything else a User cannot carry here.
+        if (attribute.name == kObjectClass && attribute.syntax == kSyntaxClassName && !objectClass)
+            objectClass = attribute.value;
+        else if (attribute.name == kSurname && attribute.syntax == kSyntaxCaseIgnoreString && !surname)
+            surname = attribute.value;
+        else
+            return rc::kSyntaxViolation;
+    }
+    if (!objectClass || !surname || surname->empty())
+        return rc::kMissingMandatory;
+    if (*objectClass != kUserClass)
+        return rc::kSyntaxViolation;
+    return store_->Add(*path, kUserClass, {{kSurname, *surname}});
+}
+
+NWDSCCODE EmbeddedClient::ListSubordinates(NWDSContextHandle context, const char* parentName,
+                                           std::int32_t* iterationHandle, NWBufHandle buffer) {
+    if (!store_)
+        return rc::kNotStarted;
+    const ContextState* state = FindContext(context);
+    if (!state)
+        return rc::kBadContext;
+    ClientBuffer* results = FindBuffer(buffer);
+    if (!results)
+        return rc::kBadBuffer;
+    if (!parentName || !iterationHandle)
+        return rc::kBadArgument;
+    const auto path = ResolveName(parentName, state->nameContext);
+    if (!path)
+        return rc::kIllegalName;
+    EmbeddedStore::Object parent;
+    if (NWDSCCODE code = store_->Find(*path, &parent); code != rc::kSuccess)
+        return code;
+
+    // The handle carries the id of the first entry of the next batch (ids start at 1).
+    const std::int64_t fromId = *iterationHandle > 0 ? *iterationHandle : 0;
+    results->ClearResults();
+    std::int64_t nextId = -1;
+    const NWDSCCODE code = store_->List(
+        parent.id, fromId,
+        [results](std::string_view name, std::string_view baseClass) {
+            return results->AppendEntry(EscapeNamePart(name), baseClass);
+        },
+        &nextId);
+    if (code != rc::kSuccess)
+        return code;
+    // An entry that does not fit an empty buffer would never be delivered.
+    if (nextId >= 0 && results->count() == 0)
+        return rc::kEntryNameTooLong;
+    if (nextId > std::numeric_limits<std::int32_t>::max())
+        return rc::kStoreFailure;
+    *iterationHandle = nextId < 0 ? kNoMoreIterations : static_cast<std::int32_t>(nextId);
+    return rc::kSuccess;
+}
+
+NWDSCCODE EmbeddedClient::WhoAmI(NWDSContextHandle context, char* identity) {
+    if (!store_)
+        return rc::kNotStarted;
+    if (!FindContext(context))
+        return rc::kBadContext;
+    if (!identity)
+        return rc::kBadArgument;
+    const char* name = options_.anonymous ? kPublicIdentity : kAdministratorName;
+    std::memcpy(identity, name, std::strlen(name) + 1);
+    return rc::kSuccess;
+}
+
+NWDSCCODE EmbeddedClient::AddEntry(const std::string& dottedName, const std::string& baseClass,
+                                   const std::optional<std::string>& surname) {
+    if (!store_)
+        return rc::kNotStarted;
+    const auto path = ResolveName(dottedName, kRootName);
+    if (!path || path->empty())
+        return rc::kIllegalName;
+    std::vector<EmbeddedStore::Attribute> attributes;
+    if (surname)
+        attributes.push_back({kSurname, *surname});
+    return store_->Add(*path, baseClass, attributes);
+}
+
+std::optional<std::string> EmbeddedClient::Surname(const std::string& dottedName) {
+    const auto path = ResolveName(dottedName, kRootName);
+    EmbeddedStore::Object object;
+    if (!store_ || !path || store_->Find(*path, &object) != rc::kSuccess)
+        return std::nullopt;
+    return store_->AttributeValue(object.id, kSurname);
+}
+
+std::optional<std::vector<std::string>> EmbeddedClient::Children(const std::string& dottedName) {
+    const auto path = ResolveName(dottedName, kRootName);
+    EmbeddedStore::Object object;
+    if (!store_ || !path || store_->Find(*path, &object) != rc::kSuccess)
+        return std::nullopt;
+    return store_->ChildNames(object.id);
+}
+
+std::string EmbeddedClient::IntegrityCheck() {
+    return store_ ? store_->IntegrityCheck() : "not started";
+}
+
+std::unique_ptr<DirectoryClient> MakeEmbeddedClient() {
+    return std::make_unique<EmbeddedClient>(EmbeddedOptions{DefaultEmbeddedStorePath()});
+}

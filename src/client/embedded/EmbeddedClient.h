@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ClientBase.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class EmbeddedStore;
+
+struct EmbeddedOptions {
+    std::string path;
+    // Entered as nobody: the identity reads "[Public]" and adds are refused.
+    bool anonymous = false;
+    // A new store gets the sample tree (Acme, Sales, East, a user, a printer, a Country, Admin).
+    bool sample = true;
+    // How long an add waits for another program writing to the same store.
+    int busyTimeoutMs = 5000;
+};
+
+// The default directory: persistent, in one SQLite database, entered as its administrator.
+class EmbeddedClient : public ClientBase {
+public:
+    explicit EmbeddedClient(EmbeddedOptions options);
+    ~EmbeddedClient() override;
+
+    // Opens the store, creating it on first use; nonzero when it cannot.
+    NWCCODE StartClientLibrary(void* reserved1, void* reserved2) override;
+    NWCCODE OpenClientScope(std::uint32_t* scope) override;
+    NWCCODE AttachClient(std::uint32_t scope, std::uint32_t mode, std::uint32_t reserved,
+                         std::uint32_t* clientHandle) override;
+
+    NWDSCCODE NWDSAddObject(NWDSContextHandle context, const char* objectName, std::int32_t* iterationHandle,
+                            std::uint8_t more, NWBufHandle buffer) override;
+    NWDSCCODE ListSubordinates(NWDSContextHandle context, const char* parentName, std::int32_t* iterationHandle,
+                               NWBufHandle buffer) override;
+    NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) override;
+
+    // For tests and fixtures, on a started client: creates `dottedName` (from the top) with
+    // `baseClass`, and a "Surname" when one is given; reads back what the store itself holds.
+    NWDSCCODE AddEntry(const std::string& dottedName, const std::string& baseClass,
+                       const std::optional<std::string>& surname = std::nullopt);
+    std::optional<std::string> Surname(const std::string& dottedName);
+    // Names of the subordinates of `dottedName`, in creation order, without escapes; nullopt when
+    // it does not exist.
+    std::optional<std::vector<std::string>> Children(const std::string& dottedName);
+    // "ok" for an intact store.
+    std::string IntegrityCheck();
+
+private:
+    EmbeddedOptions options_;
+    std::unique_ptr<EmbeddedStore> store_;
+};
+
+// The program's default client: the embedded directory at DefaultEmbeddedStorePath().
+std::unique_ptr<DirectoryClient> MakeEmbeddedClient();

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "EmbeddedStore.h"
+
+#include <vector>
+
+// Version of the store layout this program writes; kept in the meta table.
+inline constexpr int kEmbeddedSchemaVersion = 1;
+
+// Statements that create the store's tables on an empty database.
+extern const char* const kEmbeddedSchemaSql;
+
+// The sample tree a new store is given, parents before children.
+struct SampleObject {
+    const char* dottedName;
+    const char* baseClass;
+    const char* surname; // null for objects without one
+};
+const std::vector<SampleObject>& SampleTree();
+
+// Identity under which the embedded directory is entered: its administrator's User object.
+inline constexpr const char* kAdministratorName = "Admin.Acme";

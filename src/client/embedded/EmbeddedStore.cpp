@@ -1,0 +1,240 @@
+#include "EmbeddedStore.h"
+
+#include "DottedName.h"
+#include "EmbeddedSchema.h"
+#include "EmbeddedStorePath.h"
+#include "ResultCodes.h"
+
+namespace {
+NWDSCCODE PrepareOne(sqlite3* db, const char* sql, StatementPtr* statement) {
+    sqlite3_stmt* raw = nullptr;
+    const int result = sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &raw, nullptr);
+    statement->reset(raw);
+    return result == SQLITE_OK ? rc::kSuccess : rc::kStoreUnavailable;
+}
+
+// Opening errors other than a busy store mean the store cannot be used at all.
+NWDSCCODE OpenCode(int sqliteResult) {
+    const NWDSCCODE code = StoreCode(sqliteResult);
+    return code == rc::kStoreFailure ? rc::kStoreUnavailable : code;
+}
+} // namespace
+
+NWDSCCODE EmbeddedStore::Open(const std::string& path, bool sample, int busyTimeoutMs,
+                              std::unique_ptr<EmbeddedStore>* store) {
+    store->reset();
+    if (path.empty() || !CreateStoreFolders(path) || !CreatePrivateFile(path))
+        return rc::kStoreUnavailable;
+    sqlite3* raw = nullptr;
+    const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    DatabasePtr db(raw);
+    if (opened != SQLITE_OK)
+        return rc::kStoreUnavailable;
+    sqlite3_extended_result_codes(db.get(), 1);
+    sqlite3_busy_timeout(db.get(), busyTimeoutMs);
+
+    // WAL lets readers go on while one program writes; with synchronous=NORMAL a commit is in the
+    // log before the call returns, so a killed process loses nothing it reported as created.
+    sqlite3_stmt* rawMode = nullptr;
+    if (sqlite3_prepare_v2(db.get(), "PRAGMA journal_mode=WAL", -1, &rawMode, nullptr) != SQLITE_OK)
+        return rc::kStoreUnavailable;
+    StatementPtr mode(rawMode);
+    const int stepped = sqlite3_step(mode.get());
+    if (stepped != SQLITE_ROW)
+        return OpenCode(stepped);
+    if (sqlite3_stricmp(reinterpret_cast<const char*>(sqlite3_column_text(mode.get(), 0)), "wal") != 0)
+        return rc::kStoreUnavailable;
+    mode.reset();
+    if (const int result = Execute(db.get(), "PRAGMA synchronous=NORMAL"); result != SQLITE_OK)
+        return OpenCode(result);
+
+    auto opening = std::make_unique<EmbeddedStore>(OpenKey{}, std::move(db));
+    if (NWDSCCODE code = opening->CreateSchemaIfNew(sample); code != rc::kSuccess)
+        return code;
+    if (!opening->findChild_)
+        if (NWDSCCODE code = opening->Prepare(); code != rc::kSuccess)
+            return code;
+    *store = std::move(opening);
+    return rc::kSuccess;
+}
+
+NWDSCCODE EmbeddedStore::CreateSchemaIfNew(bool sample) {
+    // Inside one write transaction, so two programs opening a new store at once create it once.
+    WriteTransaction transaction(db_.get());
+    if (transaction.began() != SQLITE_OK)
+        return OpenCode(transaction.began());
+
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_.get(), "SELECT value FROM meta WHERE key = 'schema_version'", -1, &raw, nullptr) ==
+        SQLITE_OK) {
+        StatementPtr version(raw);
+        const int stepped = sqlite3_step(version.get());
+        if (stepped != SQLITE_ROW)
+            return stepped == SQLITE_DONE ? rc::kStoreUnavailable : OpenCode(stepped);
+        // A store written by a later version may hold what this one cannot read.
+        return sqlite3_column_int(version.get(), 0) == kEmbeddedSchemaVersion ? rc::kSuccess : rc::kStoreUnavailable;
+    }
+    // No meta table: a database that holds other tables is not ours.
+    if (sqlite3_prepare_v2(db_.get(), "SELECT count(*) FROM sqlite_master", -1, &raw, nullptr) != SQLITE_OK)
+        return rc::kStoreUnavailable;
+    StatementPtr tables(raw);
+    if (sqlite3_step(tables.get()) != SQLITE_ROW || sqlite3_column_int(tables.get(), 0) != 0)
+        return rc::kStoreUnavailable;
+    tables.reset();
+
+    if (Execute(db_.get(), kEmbeddedSchemaSql) != SQLITE_OK)
+        return rc::kStoreUnavailable;
+    const std::string setVersion =
+        "INSERT INTO meta(key, value) VALUES('schema_version', " + std::to_string(kEmbeddedSchemaVersion) + ")";
+    if (Execute(db_.get(), setVersion.c_str()) != SQLITE_OK)
+        return rc::kStoreUnavailable;
+    if (sample) {
+        if (NWDSCCODE code = Prepare(); code != rc::kSuccess)
+            return code;
+        for (const SampleObject& object : SampleTree()) {
+            auto path = ResolveName(object.dottedName, kRootName);
+            std::vector<Attribute> attributes;
+            if (object.surname)
+                attributes.push_back({"Surname", object.surname});
+            if (!path || Insert(*path, object.baseClass, attributes) != rc::kSuccess)
+                return rc::kStoreUnavailable;
+        }
+    }
+    return OpenCode(transaction.Commit());
+}
+
+NWDSCCODE EmbeddedStore::Prepare() {
+    const struct {
+        const char* sql;
+        StatementPtr* statement;
+    } statements[] = {
+        {"SELECT id, base_class FROM objects WHERE parent = ?1 AND name = ?2", &findChild_},
+        {"INSERT INTO objects(parent, name, base_class) VALUES(?1, ?2, ?3)", &insertObject_},
+        {"INSERT INTO attributes(object, name, value) VALUES(?1, ?2, ?3)", &insertAttribute_},
+        {"SELECT id, name, base_class FROM objects WHERE parent = ?1 AND id >= ?2 ORDER BY id", &listChildren_},
+        {"SELECT value FROM attributes WHERE object = ?1 AND name = ?2", &readAttribute_},
+    };
+    for (const auto& [sql, statement] : statements)
+        if (NWDSCCODE code = PrepareOne(db_.get(), sql, statement); code != rc::kSuccess)
+            return code;
+    return rc::kSuccess;
+}
+
+bool EmbeddedStore::IsContainerClass(std::string_view baseClass) {
+    return baseClass == "Organization" || baseClass == "Organizational Unit" || baseClass == "Country";
+}
+
+NWDSCCODE EmbeddedStore::Find(const std::vector<std::string>& path, Object* found) {
+    Object current{0, kRootName};
+    for (const std::string& part : path) {
+        StatementUse use(findChild_.get());
+        use.Bind(1, current.id);
+        use.Bind(2, part);
+        const int stepped = use.Step();
+        if (stepped == SQLITE_DONE)
+            return rc::kNoSuchEntry;
+        if (stepped != SQLITE_ROW)
+            return StoreCode(stepped);
+        current.id = use.Int(0);
+        current.baseClass = use.Text(1);
+    }
+    *found = std::move(current);
+    return rc::kSuccess;
+}
+
+NWDSCCODE EmbeddedStore::Add(const std::vector<std::string>& path, std::string_view baseClass,
+                             const std::vector<Attribute>& attributes) {
+    WriteTransaction transaction(db_.get());
+    if (transaction.began() != SQLITE_OK)
+        return StoreCode(transaction.began());
+    if (NWDSCCODE code = Insert(path, baseClass, attributes); code != rc::kSuccess)
+        return code;
+    return StoreCode(transaction.Commit());
+}
+
+NWDSCCODE EmbeddedStore::Insert(const std::vector<std::string>& path, std::string_view baseClass,
+                                const std::vector<Attribute>& attributes) {
+    if (path.empty())
+        return rc::kIllegalName;
+    Object parent;
+    const std::vector<std::string> parentPath(path.begin(), path.end() - 1);
+    if (NWDSCCODE code = Find(parentPath, &parent); code != rc::kSuccess)
+        return code;
+    if (parent.id != 0 && !IsContainerClass(parent.baseClass))
+        return rc::kIllegalContainment;
+
+    std::int64_t id = 0;
+    {
+        StatementUse use(insertObject_.get());
+        use.Bind(1, parent.id);
+        use.Bind(2, path.back());
+        use.Bind(3, baseClass);
+        const int stepped = use.Step();
+        if ((stepped & 0xFF) == SQLITE_CONSTRAINT)
+            return rc::kEntryAlreadyExists;
+        if (stepped != SQLITE_DONE)
+            return StoreCode(stepped);
+        id = sqlite3_last_insert_rowid(db_.get());
+    }
+    for (const Attribute& attribute : attributes) {
+        StatementUse use(insertAttribute_.get());
+        use.Bind(1, id);
+        use.Bind(2, attribute.name);
+        use.Bind(3, attribute.value);
+        if (const int stepped = use.Step(); stepped != SQLITE_DONE)
+            return StoreCode(stepped);
+    }
+    return rc::kSuccess;
+}
+
+NWDSCCODE EmbeddedStore::List(std::int64_t parent, std::int64_t fromId, const EntrySink& sink, std::int64_t* nextId) {
+    StatementUse use(listChildren_.get());
+    use.Bind(1, parent);
+    use.Bind(2, fromId);
+    for (;;) {
+        const int stepped = use.Step();
+        if (stepped == SQLITE_DONE) {
+            *nextId = -1;
+            return rc::kSuccess;
+        }
+        if (stepped != SQLITE_ROW)
+            return StoreCode(stepped);
+        if (!sink(use.Text(1), use.Text(2))) {
+            *nextId = use.Int(0);
+            return rc::kSuccess;
+        }
+    }
+}
+
+std::optional<std::string> EmbeddedStore::AttributeValue(std::int64_t object, std::string_view name) {
+    StatementUse use(readAttribute_.get());
+    use.Bind(1, object);
+    use.Bind(2, name);
+    if (use.Step() != SQLITE_ROW)
+        return std::nullopt;
+    return std::string(use.Text(0));
+}
+
+std::vector<std::string> EmbeddedStore::ChildNames(std::int64_t parent) {
+    std::vector<std::string> names;
+    StatementUse use(listChildren_.get());
+    use.Bind(1, parent);
+    use.Bind(2, std::int64_t{0});
+    while (use.Step() == SQLITE_ROW)
+        names.emplace_back(use.Text(1));
+    return names;
+}
+
+std::string EmbeddedStore::IntegrityCheck() {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_.get(), "PRAGMA integrity_check", -1, &raw, nullptr) != SQLITE_OK)
+        return sqlite3_errmsg(db_.get());
+    StatementPtr check(raw);
+    std::string findings;
+    while (sqlite3_step(check.get()) == SQLITE_ROW) {
+        if (!findings.empty())
+            findings += '\n';
+        findings += reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
+    }
+    return findings;
+}

@@ -1,0 +1,147 @@
+#include "EmbeddedFixture.h"
+#include "EmbeddedStorePath.h"
+
+#include <gmock/gmock.h>
+#include <sqlite3.h>
+
+#include <array>
+#include <fstream>
+#include <sys/stat.h>
+
+using ::testing::ElementsAre;
+
+namespace {
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 0777;
+}
+
+std::string Identity(EmbeddedClient& client) {
+    NWDSContextHandle context = 0;
+    EXPECT_EQ(client.CreateContext(&context), 0);
+    std::array<char, kIdentitySize> identity{};
+    const NWDSCCODE code = client.WhoAmI(context, identity.data());
+    client.FreeContext(context);
+    return code == 0 ? identity.data() : "error " + std::to_string(code);
+}
+} // namespace
+
+using EmbeddedStoreTest = EmbeddedTest;
+
+TEST_F(EmbeddedStoreTest, NewStoreHoldsTheSampleTreeAndIsPrivate) {
+    auto client = OpenSampleStore();
+    EXPECT_THAT(*client->Children("[Root]"), ElementsAre("Acme", "US"));
+    EXPECT_THAT(*client->Children("Acme"), ElementsAre("Sales", "Admin"));
+    EXPECT_THAT(*client->Children("Sales.Acme"), ElementsAre("East", "JSmith", "Laser1"));
+    EXPECT_EQ(client->Surname("Admin.Acme"), "Administrator");
+    EXPECT_EQ(Identity(*client), "Admin.Acme");
+    EXPECT_EQ(client->IntegrityCheck(), "ok");
+
+    EXPECT_EQ(ModeOf(StorePath()), 0600u);
+    EXPECT_EQ(ModeOf(folder.path() + "/data/quillbarrow"), 0700u);
+    // The write-ahead log holds the same data as the store: it must be as private.
+    ASSERT_EQ(AddUser(*client, "Acme", "u1", "S"), 0);
+    EXPECT_EQ(ModeOf(StorePath() + "-wal"), 0600u);
+}
+
+TEST_F(EmbeddedStoreTest, DataSurvivesClosingAndReopeningWithoutASecondSample) {
+    {
+        auto client = OpenSampleStore();
+        ASSERT_EQ(AddUser(*client, "East.Sales.Acme", "kept", "Keeper"), 0);
+    }
+    auto reopened = OpenSampleStore();
+    EXPECT_EQ(reopened->Surname("kept.East.Sales.Acme"), "Keeper");
+    EXPECT_THAT(*reopened->Children("[Root]"), ElementsAre("Acme", "US"));
+    EXPECT_EQ(reopened->IntegrityCheck(), "ok");
+}
+
+TEST_F(EmbeddedStoreTest, StartStepsAndOperationsBeforeStart) {
+    EmbeddedClient client(Options());
+    std::uint32_t scope = 0;
+    EXPECT_NE(client.OpenClientScope(&scope), 0);
+    EXPECT_EQ(Identity(client), "error " + std::to_string(rc::kNotStarted));
+    EXPECT_EQ(AddUser(client, "Acme", "u1", "S"), rc::kNotStarted);
+
+    EXPECT_EQ(client.StartClientLibrary(nullptr, nullptr), 0);
+    EXPECT_EQ(client.StartClientLibrary(nullptr, nullptr), 0);
+    ASSERT_EQ(client.OpenClientScope(&scope), 0);
+    std::uint32_t handle = kClientNotStarted;
+    EXPECT_EQ(client.AttachClient(scope, 1, 0, &handle), 0);
+    EXPECT_NE(handle, kClientNotStarted);
+}
+
+TEST_F(EmbeddedStoreTest, UnusableStoreFailsTheFirstStartStepAndTheLayerSaysSo) {
+    // A folder where the store's file should be, and a file that is no database.
+    std::filesystem::create_directories(StorePath());
+    EmbeddedClient onFolder(Options());
+    EXPECT_NE(onFolder.StartClientLibrary(nullptr, nullptr), 0);
+
+    const std::string junk = folder.path() + "/junk.db";
+    std::ofstream(junk) << "this is not a database, it is a long enough text file to be read as one";
+    EmbeddedClient onJunk(OptionsAt(junk));
+    EXPECT_NE(onJunk.StartClientLibrary(nullptr, nullptr), 0);
+
+    BindAndStart(std::make_unique<EmbeddedClient>(OptionsAt(junk)));
+    EXPECT_THAT(ui.messages, ElementsAre("Could not Initialize NetWare Client"));
+    EXPECT_EQ(ClientHandle, kClientNotStarted);
+    EXPECT_EQ(GetIdentityName(DirContext), "");
+}
+
+TEST_F(EmbeddedStoreTest, AnonymousIsPublicAndMayNotAdd) {
+    EmbeddedOptions options = Options(true);
+    options.anonymous = true;
+    auto client = OpenStore(options);
+    EXPECT_EQ(Identity(*client), kPublicIdentity);
+    EXPECT_EQ(AddUser(*client, "Acme", "u1", "S"), rc::kNoAccess);
+    EXPECT_EQ(client->Children("Acme")->size(), 2u);
+}
+
+TEST_F(EmbeddedStoreTest, AddRefusalsEachHaveTheirOwnCode) {
+    auto client = OpenStore();
+    ASSERT_EQ(client->AddEntry("Acme", "Organization"), 0);
+    ASSERT_EQ(client->AddEntry("Sales.Acme", "Organizational Unit"), 0);
+    ASSERT_EQ(AddUser(*client, "Sales.Acme", "Mary", "Major"), 0);
+    const std::string longest(kMaxValueLength, 'n');
+
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", "Mary", "Other"), rc::kEntryAlreadyExists);
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", "mARY", "Other"), rc::kEntryAlreadyExists);
+    EXPECT_EQ(client->AddEntry("ACME", "Organization"), rc::kEntryAlreadyExists);
+    EXPECT_EQ(AddUser(*client, "Nowhere.Acme", "u1", "S"), rc::kNoSuchEntry);
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", "u1.Missing", "S"), rc::kNoSuchEntry);
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", "", "S"), rc::kIllegalName);
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", "a..b", "S"), rc::kIllegalName);
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", longest + "x", "S"), rc::kValueTooLong);
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", "u2", longest + "x"), rc::kValueTooLong);
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", "u3", ""), rc::kMissingMandatory);
+    EXPECT_EQ(AddUser(*client, "Mary.Sales.Acme", "u4", "S"), rc::kIllegalContainment);
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", ".u5.Mary.Sales.Acme", "S"), rc::kIllegalContainment);
+
+    const RequestAttribute user{"Object Class", kSyntaxClassName, "User"};
+    const RequestAttribute surname{"Surname", kSyntaxCaseIgnoreString, "S"};
+    EXPECT_EQ(AddObject(*client, "Sales.Acme", "u6", {surname}), rc::kMissingMandatory);
+    EXPECT_EQ(AddObject(*client, "Sales.Acme", "u7", {user}), rc::kMissingMandatory);
+    EXPECT_EQ(AddObject(*client, "Sales.Acme", "u8", {{"Object Class", kSyntaxClassName, "Printer"}, surname}),
+              rc::kSyntaxViolation);
+    EXPECT_EQ(AddObject(*client, "Sales.Acme", "u9", {user, {"Surname", kSyntaxClassName, "S"}}), rc::kSyntaxViolation);
+    // Exactly 256 bytes fit.
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", longest, longest), 0);
+    EXPECT_EQ(client->Surname(longest + ".Sales.Acme"), longest);
+    EXPECT_THAT(*client->Children("Sales.Acme"), ElementsAre("Mary", longest));
+}
+
+TEST_F(EmbeddedStoreTest, DefaultStoreLivesUnderTheUsersDataFolder) {
+    const char* savedXdg = std::getenv("XDG_DATA_HOME");
+    const std::string restore = savedXdg ? savedXdg : "";
+    setenv("XDG_DATA_HOME", "relative/ignored", 1);
+    if (const char* home = std::getenv("HOME")) {
+        EXPECT_EQ(DefaultEmbeddedStorePath(), std::string(home) + "/.local/share/quillbarrow/directory.db");
+    }
+    setenv("XDG_DATA_HOME", folder.path().c_str(), 1);
+    EXPECT_EQ(DefaultEmbeddedStorePath(), folder.path() + "/quillbarrow/directory.db");
+
+    auto client = MakeEmbeddedClient();
+    EXPECT_EQ(client->StartClientLibrary(nullptr, nullptr), 0);
+    EXPECT_EQ(ModeOf(folder.path() + "/quillbarrow/directory.db"), 0600u);
+    savedXdg ? setenv("XDG_DATA_HOME", restore.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+}

@@ -1,0 +1,332 @@
+// Times the window on the LDAP backend against a throwaway slapd over the local socket, each
+// beside a reference on the same server: a 9,999-user creation run against ldapadd of the same
+// entries in one process, and a full scan of 10,000 containers and 50,000 other entries against
+// a bare libldap one-level walk of the same tree.
+
+#include "BoundClient.h"
+#include "BusyCursor.h"
+#include "CreateUserObject.h"
+#include "LdapConfig.h"
+#include "LdapHandles.h"
+#include "MessageBoxSeam.h"
+#include "SharedContext.h"
+#include "SlapdServer.h"
+#include "StatusBar.h"
+#include "TNDSObj.h"
+#include "uMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+constexpr int kUsers = 9999;
+constexpr int kTopContainers = 100;
+constexpr int kSubContainers = 99; // per top container: 100 + 100 * 99 = 10,000 containers
+constexpr int kUsersPerContainer = 5;
+constexpr int kScanRuns = 3;
+constexpr double kCreateTarget = 1.25;
+constexpr double kScanTarget = 1.5;
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void PrintRow(const char* what, double measured, double reference, double target) {
+    const double ratio = measured / reference;
+    std::printf("%-34s %8.2f s   reference %8.2f s   ratio %5.2f   target <= %.2f: %s\n", what, measured, reference,
+                ratio, target, ratio <= target ? "met" : "MISSED");
+}
+
+LdapSettings Admin(const SlapdServer& server) {
+    LdapSettings settings;
+    settings.uri = server.ldapiUri;
+    return settings;
+}
+
+std::unique_ptr<TfMain> OpenWindow(const SlapdServer& server) {
+    ResetDirectoryState();
+    BindClient(MakeLdapClient(Admin(server)));
+    return std::make_unique<TfMain>();
+}
+
+void CloseWindow(std::unique_ptr<TfMain> form) {
+    form.reset();
+    UnbindClient();
+    ResetDirectoryState();
+}
+
+QTreeWidgetItem* Child(QTreeWidgetItem* node, const QString& text) {
+    for (int i = 0; node && i < node->childCount(); ++i) {
+        if (node->child(i)->text(0) == text)
+            return node->child(i);
+    }
+    return nullptr;
+}
+
+std::string WriteUserLdif(const std::string& path, const std::string& container) {
+    std::ofstream ldif(path);
+    char name[16];
+    for (int i = 1; i <= kUsers; ++i) {
+        std::snprintf(name, sizeof name, "user%04d", i);
+        ldif << "dn: cn=" << name << "," << container << "\nobjectClass: inetOrgPerson\ncn: " << name
+             << "\nsn: Bench\n\n";
+    }
+    return path;
+}
+
+std::string WriteTreeLdif(const std::string& path) {
+    std::ofstream ldif(path);
+    ldif << "dn: ou=Tree,o=Acme\nobjectClass: organizationalUnit\nou: Tree\n\n";
+    const auto users = [&](const std::string& container) {
+        for (int u = 0; u < kUsersPerContainer; ++u)
+            ldif << "dn: cn=u" << u << "," << container << "\nobjectClass: inetOrgPerson\ncn: u" << u
+                 << "\nsn: Tree\n\n";
+    };
+    for (int t = 0; t < kTopContainers; ++t) {
+        const std::string top = "ou=T" + std::to_string(t) + ",ou=Tree,o=Acme";
+        ldif << "dn: " << top << "\nobjectClass: organizationalUnit\nou: T" << t << "\n\n";
+        users(top);
+        for (int s = 0; s < kSubContainers; ++s) {
+            const std::string sub = "ou=S" + std::to_string(s) + "," + top;
+            ldif << "dn: " << sub << "\nobjectClass: organizationalUnit\nou: S" << s << "\n\n";
+            users(sub);
+        }
+    }
+    return path;
+}
+
+// The creation run through the window against ldapadd of the same entries.
+bool BenchCreation() {
+    SlapdServer server;
+    if (const std::string error = server.Start(); !error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    // The reference first, so the window run meets the larger database: same server, same count,
+    // same attributes, a sibling container of the same kind.
+    const std::string container = "ou=Sales,o=Acme";
+    const std::string referenceLdif = server.folder() + "/reference.ldif";
+    {
+        std::ofstream ldif(referenceLdif);
+        ldif << "dn: ou=West," << container << "\nobjectClass: organizationalUnit\nou: West\n\n";
+    }
+    const std::string addOu =
+        "ldapadd -Q -Y EXTERNAL -H '" + server.ldapiUri + "' -f '" + referenceLdif + "' >/dev/null";
+    if (std::system(addOu.c_str()) != 0)
+        return false;
+    WriteUserLdif(referenceLdif, "ou=West," + container);
+    const std::string addUsers =
+        "ldapadd -Q -Y EXTERNAL -H '" + server.ldapiUri + "' -f '" + referenceLdif + "' >/dev/null";
+    const auto refStart = Clock::now();
+    if (std::system(addUsers.c_str()) != 0)
+        return false;
+    const double reference = SecondsSince(refStart);
+    auto form = OpenWindow(server);
+    form->ScanNDS1->trigger();
+    QTreeWidgetItem* east =
+        Child(Child(Child(form->tvNDSView->topLevelItem(0), QStringLiteral("Acme")), QStringLiteral("Sales")),
+              QStringLiteral("East"));
+    if (!east) {
+        std::fprintf(stderr, "no East node after the scan\n");
+        return false;
+    }
+    form->tvNDSView->setCurrentItem(east);
+    form->ebLoginName->setText(QStringLiteral("user"));
+    form->ebLastName->setText(QStringLiteral("Bench"));
+    form->ebToCreate->setText(QString::number(kUsers));
+    form->ebNumber->setText(QStringLiteral("1"));
+    form->ebFixed->setText(QStringLiteral("4"));
+    QStringList messages;
+    SetMessageBoxHandler([&](const QString& text) { messages << text; });
+    const auto runStart = Clock::now();
+    form->bbCreateClick();
+    const double window = SecondsSince(runStart);
+    SetMessageBoxHandler({});
+    CloseWindow(std::move(form));
+    if (messages != QStringList{QString::number(kUsers) + QStringLiteral(" users succesfully created.")}) {
+        std::fprintf(stderr, "run ended with: %s\n", messages.join(QStringLiteral(" | ")).toStdString().c_str());
+        return false;
+    }
+
+    // The same adds through the directory layer alone, to tell the window's share from the client's.
+    const std::string north = server.folder() + "/north.ldif";
+    {
+        std::ofstream ldif(north);
+        ldif << "dn: ou=North," << container << "\nobjectClass: organizationalUnit\nou: North\n\n";
+    }
+    if (std::system(("ldapadd -Q -Y EXTERNAL -H '" + server.ldapiUri + "' -f '" + north + "' >/dev/null").c_str()) != 0)
+        return false;
+    ResetDirectoryState();
+    BindClient(MakeLdapClient(Admin(server)));
+    DirectoryStartUp();
+    SetNameContext(DirContext, "North.Sales.Acme");
+    char name[16];
+    const auto layerStart = Clock::now();
+    for (int i = 1; i <= kUsers; ++i) {
+        std::snprintf(name, sizeof name, "user%04d", i);
+        if (!CreateUserObject(name, "Bench"))
+            return false;
+    }
+    const double layer = SecondsSince(layerStart);
+    DirectoryShutDown();
+    UnbindClient();
+    ResetDirectoryState();
+
+    PrintRow("9,999 users: window run", window, reference, kCreateTarget);
+    PrintRow("  CreateUserObject loop alone", layer, reference, kCreateTarget);
+    return true;
+}
+
+// A one-level walk of the whole tree with nothing but libldap: the scan's work without the program.
+int BareWalk(LDAP* ld, const std::string& base, int* containers, int* objects) {
+    std::array<char*, 2> attributes{const_cast<char*>("objectClass"), nullptr};
+    LDAPMessage* raw = nullptr;
+    const int code =
+        ldap_search_ext_s(ld, base.c_str(), base.empty() ? LDAP_SCOPE_BASE : LDAP_SCOPE_ONELEVEL, "(objectClass=*)",
+                          attributes.data(), 0, nullptr, nullptr, nullptr, LDAP_NO_LIMIT, &raw);
+    LdapMessagePtr result(raw);
+    if (code != LDAP_SUCCESS)
+        return code;
+    std::vector<std::string> below;
+    if (base.empty()) {
+        std::array<char*, 2> contexts{const_cast<char*>("namingContexts"), nullptr};
+        LDAPMessage* rawRoot = nullptr;
+        ldap_search_ext_s(ld, "", LDAP_SCOPE_BASE, "(objectClass=*)", contexts.data(), 0, nullptr, nullptr, nullptr,
+                          LDAP_NO_LIMIT, &rawRoot);
+        LdapMessagePtr root(rawRoot);
+        BervalsPtr values(ldap_get_values_len(ld, ldap_first_entry(ld, root.get()), "namingContexts"));
+        for (berval** value = values.get(); value && *value; ++value) {
+            below.emplace_back((*value)->bv_val, (*value)->bv_len);
+            ++*containers;
+            ++*objects;
+        }
+    } else {
+        for (LDAPMessage* entry = ldap_first_entry(ld, result.get()); entry; entry = ldap_next_entry(ld, entry)) {
+            ++*objects;
+            BervalsPtr classes(ldap_get_values_len(ld, entry, "objectClass"));
+            bool container = false;
+            for (berval** value = classes.get(); value && *value; ++value) {
+                const std::string name((*value)->bv_val, (*value)->bv_len);
+                container = container || strcasecmp(name.c_str(), "organizationalUnit") == 0 ||
+                            strcasecmp(name.c_str(), "organization") == 0 || strcasecmp(name.c_str(), "country") == 0;
+            }
+            if (container) {
+                LdapStringPtr dn(ldap_get_dn(ld, entry));
+                below.emplace_back(dn.get());
+                ++*containers;
+            }
+        }
+    }
+    for (const std::string& dn : below) {
+        if (const int nested = BareWalk(ld, dn, containers, objects); nested != LDAP_SUCCESS)
+            return nested;
+    }
+    return LDAP_SUCCESS;
+}
+
+bool BenchScan() {
+    SlapdServer server;
+    const std::string tree = WriteTreeLdif(server.folder() + "/tree.ldif");
+    if (const std::string error = server.Start({tree}); !error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    // One bare walk first, so that every timing below meets a server with its pages in memory.
+    const auto bareWalk = [&](int* containers, int* objects, double* seconds) {
+        LDAP* raw = nullptr;
+        ldap_initialize(&raw, server.ldapiUri.c_str());
+        LdapPtr ld(raw);
+        const int version = LDAP_VERSION3;
+        ldap_set_option(ld.get(), LDAP_OPT_PROTOCOL_VERSION, &version);
+        berval noAuthzid{0, const_cast<char*>("")};
+        ldap_sasl_bind_s(ld.get(), nullptr, "EXTERNAL", &noAuthzid, nullptr, nullptr, nullptr);
+        *containers = 0;
+        *objects = 0;
+        const auto start = Clock::now();
+        const int code = BareWalk(ld.get(), "", containers, objects);
+        *seconds = SecondsSince(start);
+        return code;
+    };
+    int containers = 0;
+    int objects = 0;
+    double bare = 0;
+    if (const int code = bareWalk(&containers, &objects, &bare); code != LDAP_SUCCESS) {
+        std::fprintf(stderr, "bare walk failed: %d\n", code);
+        return false;
+    }
+
+    // Best of a few scans on each side: the machine's other load comes and goes.
+    // A fresh window each time, so that no run pays for taking down the tree of the one before.
+    double window = 1e9;
+    QString counts;
+    for (int run = 0; run < kScanRuns; ++run) {
+        auto form = OpenWindow(server);
+        const auto scanStart = Clock::now();
+        form->ScanNDS1->trigger();
+        window = std::min(window, SecondsSince(scanStart));
+        counts = form->sbStatus->PanelText(1) + QStringLiteral(", ") + form->sbStatus->PanelText(0);
+        CloseWindow(std::move(form));
+    }
+
+    // The same walk through the directory layer alone, to tell the window's share from the client's.
+    ResetDirectoryState();
+    BindClient(MakeLdapClient(Admin(server)));
+    DirectoryStartUp();
+    int layerObjects = 0;
+    double layer = 1e9;
+    for (int run = 0; run < kScanRuns; ++run) {
+        const auto layerStart = Clock::now();
+        layerObjects = 0;
+        std::vector<std::string> pending{kRootName};
+        TNDSObj cursor;
+        while (!pending.empty()) {
+            const std::string node = pending.back();
+            pending.pop_back();
+            for (NWDSCCODE code = ListFirst(node, cursor); code == 0; code = ListNext(cursor)) {
+                ++layerObjects;
+                const std::string_view baseClass = cursor.BaseClass();
+                if (baseClass == "Organization" || baseClass == "Organizational Unit" || baseClass == "Country")
+                    pending.push_back(node == kRootName ? cursor.EntryName : cursor.EntryName + "." + node);
+            }
+        }
+        layer = std::min(layer, SecondsSince(layerStart));
+    }
+    DirectoryShutDown();
+    UnbindClient();
+    ResetDirectoryState();
+
+    for (int run = 1; run < kScanRuns; ++run) {
+        double again = 0;
+        bareWalk(&containers, &objects, &again);
+        bare = std::min(bare, again);
+    }
+    std::printf("window: %s; bare walk: %d containers, %d objects\n", counts.toStdString().c_str(), containers,
+                objects);
+    std::printf("directory layer walk: %d objects\n", layerObjects);
+    PrintRow("scan of 10,000 + 50,000 entries", window, bare, kScanTarget);
+    PrintRow("  directory layer walk alone", layer, bare, kScanTarget);
+    return true;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const bool created = std::getenv("QB_BENCH_SCAN_ONLY") || BenchCreation();
+    const bool scanned = BenchScan();
+    return created && scanned ? 0 : 1;
+}

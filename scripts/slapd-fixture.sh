@@ -1,0 +1,255 @@
+#!/usr/bin/env bash
+# A throwaway slapd for tests and benchmarks, listening on loopback and an ldapi socket only.
+#
+#   slapd-fixture.sh start DIR [PORT] [LDIF...]   build DIR on first use, load LDIF files, start slapd
+#   slapd-fixture.sh stop DIR                     stop the slapd started for DIR (by its saved pid)
+#
+# "start" on a DIR that already holds a configuration restarts slapd on the same data and port.
+# It prints shell assignments of what clients need (LDAPURI, LDAPI_URI, ...). Extra LDIF files are
+# loaded offline with slapadd into the database whose suffix their first entry ends with.
+set -euo pipefail
+
+SLAPD=${SLAPD:-/usr/sbin/slapd}
+SLAPADD=${SLAPADD:-/usr/sbin/slapadd}
+MODULE_DIR=${SLAPD_MODULE_DIR:-/usr/lib/ldap}
+SCHEMA_DIR=${SLAPD_SCHEMA_DIR:-/etc/ldap/schema}
+ACME_SUFFIX="o=Acme"
+EXAMPLE_SUFFIX="dc=example,dc=com"
+ADMIN_DN="cn=Admin,o=Acme"
+READER_DN="cn=reader,dc=example,dc=com"
+READER_PASSWORD="reader-secret"
+
+die() {
+    echo "slapd-fixture: $*" >&2
+    exit 1
+}
+
+percent_encode() {
+    local text=$1 out="" c i
+    for ((i = 0; i < ${#text}; i++)); do
+        c=${text:i:1}
+        case $c in
+        [A-Za-z0-9._~-]) out+=$c ;;
+        *) out+=$(printf '%%%02X' "'$c") ;;
+        esac
+    done
+    printf '%s' "$out"
+}
+
+free_port() {
+    local port
+    for _ in $(seq 1 50); do
+        port=$((20000 + RANDOM % 20000))
+        if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+            echo "$port"
+            return
+        fi
+    done
+    die "no free port found"
+}
+
+write_config() {
+    local dir=$1 uid
+    uid=$(id -u)
+    cat >"$dir/config.ldif" <<EOF
+dn: cn=config
+objectClass: olcGlobal
+cn: config
+olcPidFile: $dir/slapd.pid.slapd
+olcAuthzRegexp: {0}"gidNumber=[0-9]+\\+uidNumber=$uid,cn=peercred,cn=external,cn=auth" "$ADMIN_DN"
+olcSizeLimit: 500
+
+dn: cn=module{0},cn=config
+objectClass: olcModuleList
+cn: module{0}
+olcModulePath: $MODULE_DIR
+olcModuleLoad: {0}back_mdb
+
+dn: cn=schema,cn=config
+objectClass: olcSchemaConfig
+cn: schema
+
+EOF
+    local schema
+    for schema in core cosine inetorgperson; do
+        cat "$SCHEMA_DIR/$schema.ldif" >>"$dir/config.ldif"
+        echo >>"$dir/config.ldif"
+    done
+    cat >>"$dir/config.ldif" <<EOF
+dn: olcDatabase={-1}frontend,cn=config
+objectClass: olcDatabaseConfig
+objectClass: olcFrontendConfig
+olcDatabase: {-1}frontend
+olcAccess: {0}to dn.base="" by * read
+olcAccess: {1}to dn.base="cn=Subschema" by * read
+
+dn: olcDatabase={0}config,cn=config
+objectClass: olcDatabaseConfig
+olcDatabase: {0}config
+olcAccess: {0}to * by dn.exact="$ADMIN_DN" manage by * none
+
+EOF
+    local index=1 suffix name
+    for suffix in "$ACME_SUFFIX" "$EXAMPLE_SUFFIX"; do
+        name=db$index
+        mkdir -p "$dir/$name"
+        cat >>"$dir/config.ldif" <<EOF
+dn: olcDatabase={$index}mdb,cn=config
+objectClass: olcDatabaseConfig
+objectClass: olcMdbConfig
+olcDatabase: {$index}mdb
+olcSuffix: $suffix
+olcDbDirectory: $dir/$name
+olcDbMaxSize: 4294967296
+olcDbIndex: objectClass eq
+olcDbIndex: cn eq
+olcLimits: {0}dn.exact="$ADMIN_DN" size=unlimited time=unlimited
+olcLimits: {1}* size.soft=500 size.hard=500 size.prtotal=unlimited
+olcAccess: {0}to attrs=userPassword by dn.exact="$ADMIN_DN" write by self read by anonymous auth by * none
+olcAccess: {1}to * by dn.exact="$ADMIN_DN" write by * read
+
+EOF
+        index=$((index + 1))
+    done
+}
+
+write_sample() {
+    local dir=$1
+    cat >"$dir/acme.ldif" <<EOF
+dn: o=Acme
+objectClass: organization
+o: Acme
+
+dn: ou=Sales,o=Acme
+objectClass: organizationalUnit
+ou: Sales
+
+dn: ou=East,ou=Sales,o=Acme
+objectClass: organizationalUnit
+ou: East
+
+dn: cn=JSmith,ou=Sales,o=Acme
+objectClass: inetOrgPerson
+cn: JSmith
+sn: Smith
+
+dn: cn=Laser1,ou=Sales,o=Acme
+objectClass: device
+cn: Laser1
+EOF
+    cat >"$dir/example.ldif" <<EOF
+dn: dc=example,dc=com
+objectClass: dcObject
+objectClass: organization
+dc: example
+o: Example
+
+dn: ou=People,dc=example,dc=com
+objectClass: organizationalUnit
+ou: People
+
+dn: $READER_DN
+objectClass: inetOrgPerson
+cn: reader
+sn: Reader
+userPassword: $READER_PASSWORD
+EOF
+}
+
+# Suffix of the database an LDIF file belongs to, from the DN of its first entry.
+suffix_of() {
+    local dn
+    dn=$(grep -m1 -i '^dn:' "$1" | sed 's/^[dD][nN]:[[:space:]]*//' | tr '[:upper:]' '[:lower:]')
+    case $dn in
+    *"$(tr '[:upper:]' '[:lower:]' <<<"$EXAMPLE_SUFFIX")") echo "$EXAMPLE_SUFFIX" ;;
+    *"$(tr '[:upper:]' '[:lower:]' <<<"$ACME_SUFFIX")") echo "$ACME_SUFFIX" ;;
+    *) die "no database for $1" ;;
+    esac
+}
+
+# A killed slapd may linger as a zombie until its new parent reaps it; that one is not running.
+alive() { [[ -r /proc/$1/stat ]] && ! grep -q '^[0-9]* (.*) Z' "/proc/$1/stat"; }
+running() { [[ -f $1/slapd.pid ]] && alive "$(cat "$1/slapd.pid")"; }
+
+start() {
+    local dir=$1 port=${2:-}
+    shift $(($# < 2 ? $# : 2))
+    [[ -x $SLAPD && -x $SLAPADD ]] || die "slapd is not installed (package slapd)"
+    mkdir -p "$dir"
+    dir=$(cd "$dir" && pwd)
+    running "$dir" && die "slapd already running for $dir"
+    if [[ ! -d $dir/slapd.d ]]; then
+        [[ -n $port ]] || port=$(free_port)
+        echo "$port" >"$dir/port"
+        write_config "$dir"
+        mkdir -p "$dir/slapd.d"
+        "$SLAPADD" -n0 -F "$dir/slapd.d" -l "$dir/config.ldif" -q >"$dir/slapadd.log" 2>&1 ||
+            die "slapadd of the configuration failed: $(cat "$dir/slapadd.log")"
+        write_sample "$dir"
+        "$SLAPADD" -F "$dir/slapd.d" -b "$ACME_SUFFIX" -l "$dir/acme.ldif" -q >>"$dir/slapadd.log" 2>&1 ||
+            die "slapadd of the sample failed"
+        "$SLAPADD" -F "$dir/slapd.d" -b "$EXAMPLE_SUFFIX" -l "$dir/example.ldif" -q >>"$dir/slapadd.log" 2>&1 ||
+            die "slapadd of the sample failed"
+    fi
+    [[ -n $port ]] || port=$(cat "$dir/port")
+    local ldif
+    for ldif in "$@"; do
+        "$SLAPADD" -F "$dir/slapd.d" -b "$(suffix_of "$ldif")" -l "$ldif" -q >>"$dir/slapadd.log" 2>&1 ||
+            die "slapadd of $ldif failed"
+    done
+
+    local socket=$dir/ldapi
+    local ldapi="ldapi://$(percent_encode "$socket")/"
+    local tcp="ldap://127.0.0.1:$port/"
+    rm -f "$socket"
+    "$SLAPD" -F "$dir/slapd.d" -h "$tcp $ldapi" -d none >"$dir/slapd.log" 2>&1 </dev/null &
+    local pid=$!
+    echo "$pid" >"$dir/slapd.pid"
+    # Ready once the socket answers; slapd needs about 0.15 s.
+    for _ in $(seq 1 100); do
+        if [[ -S $socket ]] && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+            cat <<EOF
+LDAPURI='$tcp'
+LDAPI_URI='$ldapi'
+SLAPD_PID=$pid
+SLAPD_PORT=$port
+ADMIN_DN='$ADMIN_DN'
+READER_DN='$READER_DN'
+READER_PASSWORD='$READER_PASSWORD'
+EOF
+            return 0
+        fi
+        alive "$pid" || die "slapd exited: $(cat "$dir/slapd.log")"
+        sleep 0.05
+    done
+    kill "$pid" 2>/dev/null || true
+    die "slapd did not come up"
+}
+
+stop() {
+    local dir=$1
+    [[ -f $dir/slapd.pid ]] || return 0
+    local pid
+    pid=$(cat "$dir/slapd.pid")
+    if kill "$pid" 2>/dev/null; then
+        for _ in $(seq 1 100); do
+            alive "$pid" || break
+            sleep 0.05
+        done
+        kill -KILL "$pid" 2>/dev/null || true
+    fi
+    rm -f "$dir/slapd.pid"
+}
+
+case ${1:-} in
+start)
+    [[ $# -ge 2 ]] || die "usage: $0 start DIR [PORT] [LDIF...]"
+    shift
+    start "$@"
+    ;;
+stop)
+    [[ $# -eq 2 ]] || die "usage: $0 stop DIR"
+    stop "$2"
+    ;;
+*) die "usage: $0 start DIR [PORT] [LDIF...] | stop DIR" ;;
+esac

@@ -1,0 +1,56 @@
+#include "LdapClasses.h"
+
+#include "LdapDn.h"
+
+#include <array>
+#include <utility>
+
+namespace {
+constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kKnownClasses{{
+    {"organization", "Organization"},
+    {"organizationalunit", "Organizational Unit"},
+    {"country", "Country"},
+    {"domain", "Organization"},
+    {"person", "User"},
+    {"organizationalperson", "User"},
+    {"inetorgperson", "User"},
+}};
+
+std::string_view Known(std::string_view folded) {
+    for (const auto& [ldapClass, baseClass] : kKnownClasses) {
+        if (ldapClass == folded)
+            return baseClass;
+    }
+    return {};
+}
+
+// Auxiliary or abstract classes that never name what an entry is.
+bool IsSupporting(std::string_view folded) {
+    return folded == "top" || folded == "dcobject" || folded == "extensibleobject" || folded == "alias" ||
+           folded == "simplesecurityobject" || folded == "uidobject";
+}
+} // namespace
+
+std::string BaseClassName(std::string_view structuralClass, const std::vector<std::string>& objectClasses,
+                          std::string_view namingAttribute) {
+    std::string chosen(structuralClass);
+    if (chosen.empty()) {
+        // Without the server's word, a known class wins, else the last specific one listed.
+        for (const std::string& candidate : objectClasses) {
+            const std::string folded = FoldCase(candidate);
+            if (!Known(folded).empty()) {
+                if (chosen.empty() || Known(FoldCase(chosen)).empty() || Known(folded) == "User")
+                    chosen = candidate;
+            } else if (!IsSupporting(folded) && (chosen.empty() || Known(FoldCase(chosen)).empty())) {
+                chosen = candidate;
+            }
+        }
+    }
+    const std::string folded = FoldCase(chosen);
+    const std::string_view known = Known(folded);
+    if (FoldCase(namingAttribute) == "dc" && known != "Organizational Unit" && known != "Country")
+        return "Organization";
+    if (!known.empty())
+        return std::string(known);
+    return chosen.empty() ? std::string("Unknown") : chosen;
+}

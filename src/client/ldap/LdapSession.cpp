@@ -1,0 +1,139 @@
+#include "LdapSession.h"
+
+#include "ResultCodes.h"
+
+#include <csignal>
+#include <cstring>
+#include <utility>
+
+namespace {
+bool StartsWithNoCase(const std::string& text, const char* prefix) {
+    return text.size() >= std::strlen(prefix) && strncasecmp(text.c_str(), prefix, std::strlen(prefix)) == 0;
+}
+
+// A password may travel only over TLS or the local socket; a URI list must hold nothing else.
+bool EveryUriProtected(const std::string& uris) {
+    std::size_t start = 0;
+    bool any = false;
+    while (start < uris.size()) {
+        std::size_t end = uris.find_first_of(" ,\t", start);
+        if (end == std::string::npos)
+            end = uris.size();
+        if (end > start) {
+            const std::string uri = uris.substr(start, end - start);
+            if (!StartsWithNoCase(uri, "ldaps://") && !StartsWithNoCase(uri, "ldapi://"))
+                return false;
+            any = true;
+        }
+        start = end + 1;
+    }
+    return any;
+}
+} // namespace
+
+bool IsConnectionLoss(int code) {
+    return code == LDAP_SERVER_DOWN || code == LDAP_CONNECT_ERROR || code == LDAP_TIMEOUT;
+}
+
+LdapSession::LdapSession(LdapSettings settings) : settings_(std::move(settings)) {}
+
+int LdapSession::Initialise() {
+    // A write to the socket of a server that has just died must not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
+    started_ = true;
+    if (ld_)
+        return LDAP_SUCCESS;
+    LDAP* raw = nullptr;
+    const int code = ldap_initialize(&raw, settings_.uri.empty() ? nullptr : settings_.uri.c_str());
+    LdapPtr ld(raw);
+    if (code != LDAP_SUCCESS)
+        return code;
+    const int version = LDAP_VERSION3;
+    timeval network{settings_.networkTimeoutSeconds, 0};
+    timeval operation{settings_.operationTimeoutSeconds, 0};
+    for (const auto& [option, value] : {std::pair<int, const void*>{LDAP_OPT_PROTOCOL_VERSION, &version},
+                                        {LDAP_OPT_NETWORK_TIMEOUT, &network},
+                                        {LDAP_OPT_TIMEOUT, &operation},
+                                        {LDAP_OPT_REFERRALS, LDAP_OPT_OFF}}) {
+        if (const int set = ldap_set_option(ld.get(), option, value); set != LDAP_OPT_SUCCESS)
+            return set;
+    }
+    ld_ = std::move(ld);
+    connected_ = false;
+    bound_ = false;
+    return LDAP_SUCCESS;
+}
+
+int LdapSession::Connect() {
+    if (!ld_) {
+        if (const int code = Initialise(); code != LDAP_SUCCESS)
+            return code;
+    }
+    if (connected_)
+        return LDAP_SUCCESS;
+    const int code = ldap_connect(ld_.get());
+    DropOnConnectionLoss(code);
+    connected_ = code == LDAP_SUCCESS;
+    return code;
+}
+
+int LdapSession::Bind() {
+    if (!connected_) {
+        if (const int code = Connect(); code != LDAP_SUCCESS)
+            return code;
+    }
+    if (bound_)
+        return LDAP_SUCCESS;
+    int code = LDAP_SUCCESS;
+    const bool localSocket = StartsWithNoCase(settings_.uri, "ldapi://");
+    if (strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") == 0 || (localSocket && settings_.bindDn.empty())) {
+        // EXTERNAL needs no SASL library on our side: the server takes the identity from the socket.
+        // An empty authorisation identity must still be sent, or slapd waits for another round.
+        berval noAuthzid{0, const_cast<char*>("")};
+        code = ldap_sasl_bind_s(ld_.get(), nullptr, "EXTERNAL", &noAuthzid, nullptr, nullptr, nullptr);
+    } else if (!settings_.bindDn.empty()) {
+        if (!EveryUriProtected(settings_.uri))
+            return rc::kInsecureBind;
+        std::string password;
+        if (const int read = ReadPasswordFile(settings_.passwordFile, &password); read != rc::kSuccess)
+            return read;
+        berval credentials{static_cast<ber_len_t>(password.size()), password.data()};
+        code = ldap_sasl_bind_s(ld_.get(), settings_.bindDn.c_str(), LDAP_SASL_SIMPLE, &credentials, nullptr, nullptr,
+                                nullptr);
+    }
+    DropOnConnectionLoss(code);
+    bound_ = code == LDAP_SUCCESS;
+    return code;
+}
+
+int LdapSession::Reconnect() {
+    if (!started_)
+        return rc::kNotStarted;
+    if (bound_ && ld_)
+        return LDAP_SUCCESS;
+    return Bind();
+}
+
+int LdapSession::Run(const std::function<int(LDAP*)>& operation) {
+    const bool wasOpen = bound_ && ld_;
+    if (const int code = Reconnect(); code != LDAP_SUCCESS)
+        return code;
+    int code = operation(ld_.get());
+    if (code == LDAP_SERVER_DOWN || code == LDAP_CONNECT_ERROR) {
+        DropOnConnectionLoss(code);
+        // A connection left over from before a server restart fails on first use; a fresh one may not.
+        if (wasOpen && Reconnect() == LDAP_SUCCESS) {
+            code = operation(ld_.get());
+            DropOnConnectionLoss(code);
+        }
+    }
+    return code;
+}
+
+void LdapSession::DropOnConnectionLoss(int code) {
+    if (!IsConnectionLoss(code))
+        return;
+    ld_.reset();
+    connected_ = false;
+    bound_ = false;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ClientTypes.h"
+#include "LdapHandles.h"
+#include "LdapSettings.h"
+
+#include <functional>
+
+// The one connection of the LDAP backend. The three client start steps initialise, connect and
+// bind it; afterwards every operation runs through Run(), which reconnects and binds again when
+// the server went away, so a restarted server is used again without restarting the program.
+class LdapSession {
+public:
+    explicit LdapSession(LdapSettings settings);
+
+    // Start step 1: libldap handle with protocol 3 and timeouts; nothing is sent yet.
+    int Initialise();
+    // Start step 2: open the connection.
+    int Connect();
+    // Start step 3: bind as the settings say (SASL EXTERNAL, simple bind or anonymous).
+    int Bind();
+
+    bool Started() const { return started_; }
+
+    // Runs `operation` on a connected, bound handle and returns its code. When the server turns
+    // out to be gone on a connection that was open before, the operation is tried once more on a
+    // fresh connection; it never waits for a server that is not there.
+    int Run(const std::function<int(LDAP*)>& operation);
+
+    const LdapSettings& settings() const { return settings_; }
+
+private:
+    int Reconnect();
+    void DropOnConnectionLoss(int code);
+
+    LdapSettings settings_;
+    LdapPtr ld_;
+    bool started_ = false;
+    bool connected_ = false;
+    bool bound_ = false;
+};
+
+// True for libldap's codes that mean the connection is unusable.
+bool IsConnectionLoss(int code);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ClientTypes.h"
+
+#include <string>
+
+// How the LDAP backend reaches and authenticates to its server.
+struct LdapSettings {
+    std::string uri;          // ldap://, ldaps:// or ldapi:// URI(s), as libldap takes them
+    std::string saslMech;     // "EXTERNAL" asks for a SASL EXTERNAL bind
+    std::string bindDn;       // simple bind as this DN, with the password read from passwordFile
+    std::string passwordFile; // must be readable by its owner only
+    int networkTimeoutSeconds = 3;
+    int operationTimeoutSeconds = 10;
+};
+
+// Environment variable naming the password file of a simple bind.
+inline constexpr const char* kPasswordFileVariable = "QUILLBARROW_LDAP_PASSWORD_FILE";
+
+// Settings as libldap's own configuration gives them: URI and SASL_MECH from ldap.conf, ldaprc
+// and LDAP* variables (libldap reads them), BINDDN from the user's ldaprc files or LDAPBINDDN
+// (user-only options libldap keeps to itself), the password file from kPasswordFileVariable.
+LdapSettings LdapSettingsFromEnvironment();
+
+// The password of a simple bind: rc::kBadPasswordFile unless `path` is a regular file owned by
+// the current user that nobody else may read or write. A final line break is not part of it.
+NWDSCCODE ReadPasswordFile(const std::string& path, std::string* password);

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "BoundClient.h"
+#include "DirectoryUi.h"
+#include "LdapConfig.h"
+#include "ServerView.h"
+#include "SharedContext.h"
+#include "SlapdServer.h"
+#include "TNDSObj.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// Records what the directory layer shows.
+class RecordedUi : public DirectoryUi {
+public:
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ProcessPendingMessages() override { ++pendingRuns; }
+
+    std::vector<std::string> messages;
+    int pendingRuns = 0;
+};
+
+struct ScannedTree {
+    std::vector<std::pair<std::string, std::string>> containers; // dotted name, base class
+    int objects = 0;
+};
+
+// A fresh slapd per test and the directory layer bound to the LDAP backend, as the program runs.
+class LdapDirectoryTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(server.Start(ExtraLdif()), ""); }
+
+    void TearDown() override {
+        if (HasBoundClient()) {
+            DirectoryShutDown();
+            UnbindClient();
+        }
+        SetDirectoryUi(nullptr);
+        ResetDirectoryState();
+    }
+
+    // LDIF files slapadd loads before the server starts.
+    virtual std::vector<std::string> ExtraLdif() { return {}; }
+
+    // The administrator: SASL EXTERNAL over the local socket.
+    LdapSettings AdminSettings() const {
+        LdapSettings settings;
+        settings.uri = server.ldapiUri;
+        return settings;
+    }
+    // The size-limited reader: a simple bind over the local socket with a private password file.
+    LdapSettings ReaderSettings() const {
+        LdapSettings settings;
+        settings.uri = server.ldapiUri;
+        settings.bindDn = server.readerDn;
+        settings.passwordFile = WriteFile(server.folder(), "reader.pw", server.readerPassword + "\n", 0600);
+        return settings;
+    }
+
+    // Binds the backend and runs the window's directory start-up.
+    void BindAndStart(LdapSettings settings) {
+        BindClient(MakeLdapClient(std::move(settings)));
+        SetDirectoryUi(&ui);
+        ResetDirectoryState();
+        DirectoryStartUp();
+    }
+
+    // Entries of one container through the listing cursor: name and base class.
+    static std::vector<std::pair<std::string, std::string>> List(const std::string& container,
+                                                                 NWDSCCODE* end = nullptr) {
+        std::vector<std::pair<std::string, std::string>> entries;
+        TNDSObj cursor;
+        NWDSCCODE code = ListFirst(container, cursor);
+        while (code == 0) {
+            entries.emplace_back(cursor.EntryName, std::string(cursor.BaseClass()));
+            code = ListNext(cursor);
+        }
+        if (end)
+            *end = code;
+        return entries;
+    }
+
+    // The scan's walk: depth first from the top, containers become nodes, every entry counts.
+    static ScannedTree Scan() {
+        ScannedTree tree;
+        std::vector<std::string> pending{kRootName};
+        while (!pending.empty()) {
+            const std::string node = pending.back();
+            pending.pop_back();
+            std::vector<std::string> children;
+            for (const auto& [name, baseClass] : List(node)) {
+                ++tree.objects;
+                if (baseClass == "Organization" || baseClass == "Organizational Unit" || baseClass == "Country") {
+                    const std::string dotted = node == kRootName ? name : name + "." + node;
+                    tree.containers.emplace_back(dotted, baseClass);
+                    children.push_back(dotted);
+                }
+            }
+            pending.insert(pending.end(), children.rbegin(), children.rend());
+        }
+        return tree;
+    }
+
+    SlapdServer server;
+    RecordedUi ui;
+};

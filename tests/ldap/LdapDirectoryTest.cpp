@@ -1,0 +1,216 @@
+#include "CreateUserObject.h"
+#include "DottedName.h"
+#include "LdapDirectoryFixture.h"
+#include "ResultCodes.h"
+
+#include <gmock/gmock.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <thread>
+
+using ::testing::ElementsAre;
+using ::testing::Pair;
+using ::testing::UnorderedElementsAre;
+
+namespace {
+std::string Value(const ServerView::Entry& entry, const std::string& attribute) {
+    auto it = entry.attributes.find(attribute);
+    return it == entry.attributes.end() || it->second.size() != 1 ? std::string("<not one value>") : it->second.front();
+}
+} // namespace
+
+TEST_F(LdapDirectoryTest, SampleTreeScansLikeTheEmbeddedSample) {
+    BindAndStart(AdminSettings());
+    EXPECT_EQ(GetIdentityName(DirContext), "cn=admin,o=acme");
+    EXPECT_NE(ClientHandle, kClientNotStarted);
+
+    const ScannedTree tree = Scan();
+    // In the order the walk finds them: both top containers first, then each one's children.
+    EXPECT_THAT(tree.containers,
+                ElementsAre(Pair("Acme", "Organization"), Pair("example\\.com", "Organization"),
+                            Pair("Sales.Acme", "Organizational Unit"), Pair("East.Sales.Acme", "Organizational Unit"),
+                            Pair("People.example\\.com", "Organizational Unit")));
+    // Acme's part: Acme, Sales, East, JSmith, Laser1; example.com's: itself, People, the reader.
+    EXPECT_EQ(tree.objects, 5 + 3);
+    EXPECT_THAT(List("Sales.Acme"), UnorderedElementsAre(Pair("East", "Organizational Unit"), Pair("JSmith", "User"),
+                                                         Pair("Laser1", "device")));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LdapDirectoryTest, MultiPartContextAcceptsUsersAndNamesResolveWithoutListing) {
+    BindAndStart(AdminSettings());
+    // No listing ran before: the names are found on the server.
+    LastDirResult = SetNameContext(DirContext, "People.example\\.com");
+    ASSERT_TRUE(CreateUserObject("alice", "Liddell"));
+    ASSERT_TRUE(CreateUserObject("ALICE2", "Liddell"));
+
+    ServerView view(server.ldapiUri);
+    const auto entries = view.Search("cn=alice,ou=People,dc=example,dc=com", LDAP_SCOPE_BASE);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(Value(entries[0], "sn"), "Liddell");
+    EXPECT_EQ(view.CountChildren("ou=People,dc=example,dc=com"), 2u);
+    EXPECT_THAT(List(".People.example\\.com"), UnorderedElementsAre(Pair("alice", "User"), Pair("ALICE2", "User")));
+}
+
+TEST_F(LdapDirectoryTest, CreationRunAndDuplicateStopWithCode44) {
+    BindAndStart(AdminSettings());
+    LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
+    for (const char* name : {"stud0001", "stud0002", "stud0003"})
+        ASSERT_TRUE(CreateUserObject(name, "Student"));
+    EXPECT_TRUE(ui.messages.empty());
+
+    EXPECT_FALSE(CreateUserObject("STUD0002", "Other"));
+    EXPECT_THAT(ui.messages, ElementsAre("Error Code 44 - Trying to create userobject with NWDSAddObject"));
+
+    ServerView view(server.ldapiUri);
+    const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL);
+    ASSERT_EQ(entries.size(), 3u);
+    for (const auto& entry : entries)
+        EXPECT_EQ(Value(entry, "sn"), "Student") << entry.dn;
+}
+
+TEST_F(LdapDirectoryTest, AnonymousSessionIsPublic) {
+    LdapSettings settings;
+    settings.uri = server.tcpUri;
+    BindAndStart(settings);
+    EXPECT_EQ(GetIdentityName(DirContext), kPublicIdentity);
+    // Anonymous may read but not write.
+    LastDirResult = SetNameContext(DirContext, "Sales.Acme");
+    EXPECT_FALSE(CreateUserObject("intruder", "X"));
+    EXPECT_THAT(ui.messages, ElementsAre("Error Code 8 - Trying to create userobject with NWDSAddObject"));
+    EXPECT_EQ(List("Acme").size(), 1u);
+}
+
+TEST_F(LdapDirectoryTest, PasswordBindNeedsProtectedTransportAndPrivateFile) {
+    LdapSettings overTcp = ReaderSettings();
+    overTcp.uri = server.tcpUri;
+    BindAndStart(overTcp);
+    EXPECT_EQ(ClientHandle, kClientNotStarted);
+    EXPECT_EQ(GetIdentityName(DirContext), "");
+    LastDirResult = SetNameContext(DirContext, "Sales.Acme");
+    EXPECT_FALSE(CreateUserObject("x", "y"));
+    EXPECT_THAT(ui.messages, ElementsAre("Error Code FFFFFD80 - Trying to create userobject with NWDSAddObject"));
+    TearDown();
+
+    LdapSettings readable = ReaderSettings();
+    WriteFile(server.folder(), "reader.pw", server.readerPassword, 0644);
+    BindAndStart(readable);
+    EXPECT_EQ(GetIdentityName(DirContext), "");
+    EXPECT_EQ(Client().AttachClient(1, 1, 0, &ClientHandle), static_cast<NWCCODE>(rc::kBadPasswordFile));
+    TearDown();
+
+    BindAndStart(ReaderSettings());
+    EXPECT_NE(ClientHandle, kClientNotStarted);
+    EXPECT_EQ(GetIdentityName(DirContext), server.readerDn);
+}
+
+TEST_F(LdapDirectoryTest, ServerDownAtStartFailsFastAndRecoversLater) {
+    server.Stop();
+    const auto started = std::chrono::steady_clock::now();
+    BindAndStart(AdminSettings());
+    EXPECT_EQ(GetIdentityName(DirContext), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    EXPECT_EQ(ClientHandle, kClientNotStarted);
+    NWDSCCODE end = 0;
+    EXPECT_TRUE(List("Acme", &end).empty());
+    EXPECT_EQ(end, -1); // server down, as libldap says it
+
+    ASSERT_EQ(server.Restart(), "");
+    EXPECT_EQ(GetIdentityName(DirContext), "cn=admin,o=acme");
+    EXPECT_EQ(List("Acme").size(), 1u);
+}
+
+TEST_F(LdapDirectoryTest, KilledServerStopsTheRunAndTheNextOperationReconnects) {
+    BindAndStart(AdminSettings());
+    LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
+    std::atomic<int> created = 0;
+    std::atomic<bool> runOver = false;
+    std::thread killer([&] {
+        while (created < 600 && !runOver)
+            std::this_thread::yield();
+        server.Kill();
+    });
+    char name[16];
+    for (int i = 1; i <= 2000; ++i) {
+        std::snprintf(name, sizeof name, "run%04d", i);
+        if (!CreateUserObject(name, "Run"))
+            break;
+        ++created;
+    }
+    runOver = true;
+    killer.join();
+    EXPECT_GE(created, 600);
+    EXPECT_LT(created, 2000);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], "Error Code FFFFFFFF - Trying to create userobject with NWDSAddObject");
+
+    ASSERT_EQ(server.Restart(), "");
+    ServerView view(server.ldapiUri);
+    const std::size_t held = view.CountChildren("ou=East,ou=Sales,o=Acme");
+    const auto count = static_cast<std::size_t>(created.load());
+    EXPECT_TRUE(held == count || held == count + 1) << held << " held, " << count << " reported";
+    // Same client, no new start-up: the next operations reconnect on their own.
+    EXPECT_EQ(List("East.Sales.Acme").size(), held);
+    EXPECT_TRUE(CreateUserObject("after", "Restart"));
+    EXPECT_EQ(GetIdentityName(DirContext), "cn=admin,o=acme");
+}
+
+class LdapHostileNameTest : public LdapDirectoryTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(LdapHostileNameTest, CreatesExactlyOneEntryNamedByTheLiteralText) {
+    const std::string name = GetParam();
+    BindAndStart(AdminSettings());
+    ServerView view(server.ldapiUri);
+    const std::size_t before = view.CountAll();
+    LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
+    ASSERT_TRUE(CreateUserObject(name, "Hostile")) << (ui.messages.empty() ? "" : ui.messages[0]);
+
+    EXPECT_EQ(view.CountAll(), before + 1);
+    const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(Value(entries[0], "cn"), name);
+    EXPECT_EQ(Value(entries[0], "sn"), "Hostile");
+    // The listing hands the name back so that it names the same entry again.
+    EXPECT_THAT(List("East.Sales.Acme"), ElementsAre(Pair(EscapeNamePart(name), "User")));
+    EXPECT_FALSE(CreateUserObject(name, "Again"));
+    EXPECT_THAT(ui.messages, ElementsAre("Error Code 44 - Trying to create userobject with NWDSAddObject"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, LdapHostileNameTest,
+                         ::testing::Values("x,ou=Admins", "a+sn=b", "#a", " lead", "trail ", "back\\", "a=b", "a.b",
+                                           "\xC3\xA9", "say \"hi\"", "<a>;", "stud\\.0001"));
+
+class LdapLargeContainerTest : public LdapDirectoryTest {
+protected:
+    std::vector<std::string> ExtraLdif() override {
+        const std::string path = server.folder() + "/large.ldif";
+        std::ofstream ldif(path);
+        ldif << "dn: ou=Large,dc=example,dc=com\nobjectClass: organizationalUnit\nou: Large\n\n";
+        for (int i = 0; i < 1200; ++i)
+            ldif << "dn: cn=member" << i << ",ou=Large,dc=example,dc=com\nobjectClass: inetOrgPerson\ncn: member" << i
+                 << "\nsn: Member\n\n";
+        return {path};
+    }
+};
+
+TEST_F(LdapLargeContainerTest, SizeLimitedReaderListsAContainerAboveTheLimitWhole) {
+    BindAndStart(ReaderSettings());
+    ASSERT_EQ(GetIdentityName(DirContext), server.readerDn);
+    NWDSCCODE end = 0;
+    const auto entries = List("Large.example\\.com", &end);
+    EXPECT_EQ(end, kListExhausted);
+    ASSERT_EQ(entries.size(), 1200u);
+    std::set<std::string> names;
+    for (const auto& [name, baseClass] : entries) {
+        EXPECT_EQ(baseClass, "User");
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), 1200u);
+    EXPECT_TRUE(names.contains("member0") && names.contains("member1199"));
+    // Entries came in many 4096-byte batches, each batch used up before the next.
+    EXPECT_GT(ui.pendingRuns, 1200);
+}

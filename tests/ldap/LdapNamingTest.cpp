@@ -1,0 +1,91 @@
+#include "LdapClasses.h"
+#include "LdapDn.h"
+#include "LdapSettings.h"
+#include "ResultCodes.h"
+#include "SlapdServer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+TEST(LdapDn, ChildDnKeepsAnyValueOneLiteralRdn) {
+    for (const char* value : {"x,ou=Admins", "a+sn=b", "#a", " lead", "trail ", "back\\", "a=b", "a.b", "\xC3\xA9",
+                              "say \"hi\"", "<a>;", "nul\\00"}) {
+        const auto dn = ChildDn("ou=East,ou=Sales,o=Acme", "cn", value);
+        ASSERT_TRUE(dn) << value;
+        const auto leaf = LeafName(*dn);
+        ASSERT_TRUE(leaf) << *dn;
+        EXPECT_EQ(leaf->value, value) << *dn;
+        EXPECT_EQ(leaf->attribute, "cn");
+        EXPECT_EQ(NormaliseDn(*dn), NormaliseDn(*ChildDn("OU=east, ou=SALES, o=acme", "CN", value))) << *dn;
+    }
+    EXPECT_FALSE(ChildDn("not a dn", "cn", "x"));
+}
+
+TEST(LdapDn, NormalisedFormsAgreeOnEscapesSpacingAndCase) {
+    EXPECT_EQ(NormaliseDn("cn=a\\,b,o=Acme"), NormaliseDn("CN=a\\2Cb, O=ACME"));
+    EXPECT_EQ(NormaliseDn("cn=\\C3\\A9,o=Acme"), NormaliseDn("cn=\xC3\xA9,o=acme"));
+    EXPECT_NE(NormaliseDn("cn=a,o=Acme"), NormaliseDn("cn=a,ou=Acme"));
+    EXPECT_FALSE(NormaliseDn("cn=a,,"));
+}
+
+TEST(LdapDn, NamingContextsShowAsOneName) {
+    EXPECT_EQ(NamingContextName("o=Acme"), "Acme");
+    EXPECT_EQ(NamingContextName("dc=example,dc=com"), "example.com");
+    EXPECT_EQ(LeafName("cn=a+sn=b,o=Acme")->value, "a+b");
+}
+
+TEST(LdapClasses, BaseClassFromStructuralClassOrObjectClasses) {
+    EXPECT_EQ(BaseClassName("organization", {}, "o"), "Organization");
+    EXPECT_EQ(BaseClassName("organizationalUnit", {}, "ou"), "Organizational Unit");
+    EXPECT_EQ(BaseClassName("country", {}, "c"), "Country");
+    EXPECT_EQ(BaseClassName("inetOrgPerson", {}, "cn"), "User");
+    EXPECT_EQ(BaseClassName("device", {}, "cn"), "device");
+    EXPECT_EQ(BaseClassName("domain", {}, "dc"), "Organization");
+    // dcObject is auxiliary: a dc= entry browses as an Organization whatever carries it.
+    EXPECT_EQ(BaseClassName("", {"top", "dcObject"}, "dc"), "Organization");
+    EXPECT_EQ(BaseClassName("", {"top", "person", "organizationalPerson", "inetOrgPerson"}, "cn"), "User");
+    EXPECT_EQ(BaseClassName("", {"top", "groupOfNames"}, "cn"), "groupOfNames");
+    EXPECT_EQ(BaseClassName("", {"top", "organizationalUnit"}, "dc"), "Organizational Unit");
+}
+
+TEST(LdapSettings, PasswordFileMustBePrivate) {
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    std::string password;
+    const std::string privateFile = WriteFile(folder, "qb-ldap-private.pw", "secret\n", 0600);
+    EXPECT_EQ(ReadPasswordFile(privateFile, &password), rc::kSuccess);
+    EXPECT_EQ(password, "secret");
+    const std::string groupReadable = WriteFile(folder, "qb-ldap-shared.pw", "secret", 0640);
+    EXPECT_EQ(ReadPasswordFile(groupReadable, &password), rc::kBadPasswordFile);
+    EXPECT_EQ(ReadPasswordFile(folder + "/qb-ldap-missing.pw", &password), rc::kBadPasswordFile);
+    EXPECT_EQ(ReadPasswordFile("", &password), rc::kBadPasswordFile);
+    EXPECT_EQ(ReadPasswordFile(folder, &password), rc::kBadPasswordFile);
+    std::filesystem::remove(privateFile);
+    std::filesystem::remove(groupReadable);
+}
+
+TEST(LdapSettings, OptionsComeFromLdaprcAndVariablesLikeLibldapReadsThem) {
+    const std::string home = std::filesystem::temp_directory_path().string() + "/qb-ldap-home";
+    std::filesystem::create_directories(home);
+    WriteFile(home, ".ldaprc", "# user settings\nbinddn   cn=from file,o=Acme  \nSASL_MECH external\n", 0600);
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", home.c_str(), 1);
+    setenv(kPasswordFileVariable, "/nonexistent/pw", 1);
+
+    LdapSettings settings = LdapSettingsFromEnvironment();
+    EXPECT_EQ(settings.bindDn, "cn=from file,o=Acme");
+    EXPECT_EQ(settings.saslMech, "external");
+    EXPECT_EQ(settings.passwordFile, "/nonexistent/pw");
+
+    setenv("LDAPBINDDN", "cn=someone,o=Acme", 1);
+    setenv("LDAPSASL_MECH", "PLAIN", 1);
+    settings = LdapSettingsFromEnvironment();
+    EXPECT_EQ(settings.bindDn, "cn=someone,o=Acme");
+    EXPECT_EQ(settings.saslMech, "PLAIN");
+
+    for (const char* name : {"LDAPBINDDN", "LDAPSASL_MECH", kPasswordFileVariable})
+        unsetenv(name);
+    setenv("HOME", savedHome.c_str(), 1);
+    std::filesystem::remove_all(home);
+}

@@ -1,0 +1,76 @@
+// The creation run: "Create User(s)" makes a run of User objects in the selected container.
+#include "uMain.h"
+
+#include "BusyCursor.h"
+#include "ContainerName.h"
+#include "CreateUserObject.h"
+#include "DisplayPacer.h"
+#include "MessageBoxSeam.h"
+#include "NumberText.h"
+#include "SharedContext.h"
+#include "StrToInt.h"
+
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTreeWidget>
+
+void TfMain::bbCreateClick() {
+    QTreeWidgetItem* selected = tvNDSView->currentItem();
+    if (!selected || !selected->isSelected()) {
+        ShowMessageBox(QStringLiteral(
+            "An NDS container must be selected before attempting to create any userobjects.\r\nPlease select an NDS "
+            "container and try again. If you haven't done so, press\r\nF4 to scan and display the current NDS you are "
+            "logged in to."));
+        EndBusyCursor();
+        return;
+    }
+    LastDirResult = SetNameContext(DirContext, DottedContainerName(selected, false));
+    BeginBusyCursor();
+
+    qint32 count = 0;
+    if (!StrToIntStrict(ebToCreate->text(), &count) || count < 0 || count > 9999) {
+        ShowMessageBox(QStringLiteral("\"# of users to create\" must be a number between 0 and 9999.\r\nPlease verify "
+                                      "this field and try again."));
+        EndBusyCursor();
+        return;
+    }
+    // A bar whose range is 0 to 0 would show Qt's endless busy animation; 0 to 1 stands still at 0.
+    pbProgress->setRange(0, count == 0 ? 1 : count);
+    qint32 index = 0;
+    if (!StrToIntStrict(ebNumber->text(), &index)) {
+        ShowMessageBox(
+            QStringLiteral("\"Starting at index\" must be a number. Please verify this field and try again."));
+        EndBusyCursor();
+        return;
+    }
+    qint32 digits = 0;
+    if (!StrToIntStrict(ebFixed->text(), &digits)) {
+        ShowMessageBox(QStringLiteral("\"# of fixed digits\" must be a number between 0 and 9. Please verify this "
+                                      "field and try again."));
+        EndBusyCursor();
+        return;
+    }
+
+    DisplayPacer pacer;
+    qint32 created = 0;
+    while (created < count) {
+        const QString name = ebLoginName->text() + IndexText(index, digits);
+        const QString surname = ebLastName->text();
+        if (!CreateUserObject(name.toStdString(), surname.toStdString())) {
+            ShowMessageBox(QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n") +
+                           QString::number(created) + QStringLiteral(" users succesfully created."));
+            pbProgress->setValue(0);
+            EndBusyCursor();
+            return;
+        }
+        pbProgress->setValue(pbProgress->value() + 1);
+        if (pacer.Due())
+            pbProgress->repaint();
+        ++created;
+        // The index wraps from 2147483647 to -2147483648 without notice.
+        index = static_cast<qint32>(static_cast<quint32>(index) + 1u);
+    }
+    EndBusyCursor();
+    ShowMessageBox(QString::number(created) + QStringLiteral(" users succesfully created."));
+    pbProgress->setValue(0);
+}

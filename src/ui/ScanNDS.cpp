@@ -1,0 +1,108 @@
+// The scan: F4 rebuilds the tree view from "[Root]" with every Country, Organization and
+// Organizational Unit, counting containers and objects in the status bar.
+#include "uMain.h"
+
+#include "BusyCursor.h"
+#include "ContainerName.h"
+#include "DisplayPacer.h"
+#include "ImageList.h"
+#include "MessageBoxSeam.h"
+#include "SharedContext.h"
+#include "StatusBar.h"
+#include "TNDSObj.h"
+
+#include <QScopedValueRollback>
+#include <QTreeWidget>
+
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// Image of a node for an entry of `baseClass`, or -1 when the entry is no container for the scan.
+// The comparison is exact, letter case included.
+int ContainerImage(std::string_view baseClass) {
+    if (baseClass == "Organization")
+        return TImageList::kOrganization;
+    if (baseClass == "Organizational Unit")
+        return TImageList::kOrganizationalUnit;
+    if (baseClass == "Country")
+        return TImageList::kCountry;
+    return -1;
+}
+
+} // namespace
+
+void TfMain::ScanNDS1Click() {
+    // A request while a scan walks the tree is ignored: the walk holds nodes a new scan would delete.
+    if (scanning_ || closed_)
+        return;
+    const std::string identity = GetIdentityName(DirContext);
+    if (identity == kPublicIdentity) {
+        ShowMessageBox(QStringLiteral("ERROR:\r\r\nUnable to detect a valid NDS connection. Are you properly logged in "
+                                      "to a NDS-tree ?\r\nVerify the connection and restart the program."));
+        TreeScanned = false;
+        return;
+    }
+    BeginBusyCursor();
+    TreeScanned = true;
+    tvNDSView->clear();
+    auto* root = new QTreeWidgetItem(tvNDSView, QStringList(QString::fromLatin1(kRootName)));
+    root->setIcon(0, imIcons->Icon(TImageList::kRoot));
+    FillNDSView();
+    if (closed_) {
+        // The window has closed under the walk and the program is on its way out.
+        EndBusyCursor();
+        return;
+    }
+    root->setExpanded(true);
+    EndBusyCursor();
+    ebLoginNameChange();
+}
+
+void TfMain::FillNDSView() {
+    QScopedValueRollback<bool> scanning(scanning_, true);
+    std::int32_t containers = 0;
+    std::int32_t objects = 0;
+    DisplayPacer pacer;
+    TNDSObj cursor;
+
+    const auto showCounts = [&] {
+        sbStatus->SetPanelText(1, QStringLiteral("Containers found: ") + QString::number(containers));
+        sbStatus->SetPanelText(0, QStringLiteral("Objects detected: ") + QString::number(objects));
+        sbStatus->RepaintPanel(1);
+        sbStatus->RepaintPanel(0);
+    };
+
+    // Depth first, each node's children appended when its turn comes: the order of the flat
+    // positions, without counting the tree afresh for every node. Children go on the stack last
+    // to first, so the first child is walked next.
+    std::vector<QTreeWidgetItem*> pending{tvNDSView->topLevelItem(0)};
+    std::vector<QTreeWidgetItem*> children;
+    while (!pending.empty() && !closed_) {
+        QTreeWidgetItem* node = pending.back();
+        pending.pop_back();
+        const std::string name = DottedContainerName(node, true);
+        LastDirResult = SetNameContext(DirContext, name);
+        LastDirResult = ListFirst(name, cursor);
+        children.clear();
+        while (LastDirResult == 0) {
+            if (const int image = ContainerImage(cursor.BaseClass()); image >= 0) {
+                auto* child = new QTreeWidgetItem(node, QStringList(QString::fromStdString(cursor.EntryName)));
+                child->setIcon(0, imIcons->Icon(image));
+                children.push_back(child);
+                ++containers;
+            }
+            ++objects;
+            if (pacer.Due())
+                showCounts();
+            LastDirResult = ListNext(cursor);
+            // Closing the window released DirContext and is taking the widgets down: stop here.
+            if (closed_)
+                return;
+        }
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    if (objects > 0)
+        showCounts();
+}

@@ -1,0 +1,19 @@
+#include "AppTitle.h"
+#include "BoundClient.h"
+#include "ClientFactory.h"
+#include "uMain.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    // The application title names the program and titles every message box. It is not set as Qt's
+    // display name, which Qt would append to the window caption.
+    QApplication::setApplicationName(ApplicationTitle());
+    BindClient(MakeClient());
+    const auto form = std::make_unique<TfMain>();
+    form->show();
+    return QApplication::exec();
+}

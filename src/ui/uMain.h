@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QtDirectoryUi;
+class TImageList;
+class TStatusBar;
+
+// The program's one window.
+class TfMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfMain(QWidget* parent = nullptr);
+    ~TfMain() override;
+
+    QTreeWidget* tvNDSView = nullptr;
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* File1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Tools1 = nullptr;
+    QAction* ScanNDS1 = nullptr;
+    TStatusBar* sbStatus = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QPushButton* bbCreate = nullptr;
+    QLineEdit* ebLoginName = nullptr;
+    QLineEdit* ebLastName = nullptr;
+    QLineEdit* ebToCreate = nullptr;
+    TImageList* imIcons = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* About1 = nullptr;
+    QProgressBar* pbProgress = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* ebNumber = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* ebFixed = nullptr;
+
+    void FormCreate();
+    void FillNDSView();
+    void Exit1Click();
+    void bbCreateClick();
+    void FormClose();
+    void ScanNDS1Click();
+    void ebLoginNameChange();
+    void About1Click();
+    void sbStatusDrawPanel(TStatusBar* StatusBar, int Panel, const QRect& Rect);
+
+    // True while a scan walks the tree (a second scan request is ignored then).
+    bool Scanning() const { return scanning_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void PaintProgressNow();
+
+    std::unique_ptr<QtDirectoryUi> directoryUi_;
+    bool scanning_ = false;
+    bool closed_ = false;
+};
+
+// Program-wide values of the window.
+extern TfMain* fMain;
+extern bool TreeScanned;
+extern double ProgramVersion;

@@ -1,0 +1,203 @@
+#include "UiFixture.h"
+
+#include "BusyCursor.h"
+#include "NumberText.h"
+#include "SharedContext.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+const QStringList kSales{QStringLiteral("Acme"), QStringLiteral("Sales")};
+
+QString Created(int count) {
+    return QString::number(count) + QStringLiteral(" users succesfully created.");
+}
+
+const QString kCountMessage = QStringLiteral(
+    "\"# of users to create\" must be a number between 0 and 9999.\r\nPlease verify this field and try again.");
+const QString kIndexMessage =
+    QStringLiteral("\"Starting at index\" must be a number. Please verify this field and try again.");
+const QString kDigitsMessage =
+    QStringLiteral("\"# of fixed digits\" must be a number between 0 and 9. Please verify this field and try again.");
+
+// Remembers the value the progress bar showed when it was last painted.
+class PaintedValue final : public QObject {
+public:
+    explicit PaintedValue(QProgressBar* bar) : bar_(bar) { bar->installEventFilter(this); }
+    int value = -1;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            value = bar_->value();
+        return false;
+    }
+
+private:
+    QProgressBar* bar_;
+};
+
+} // namespace
+
+TEST(IndexTextTest, FillsWithZerosInFrontOfTheWholeText) {
+    EXPECT_EQ(IndexText(1, 4), QStringLiteral("0001"));
+    EXPECT_EQ(IndexText(-5, 4), QStringLiteral("00-5"));
+    EXPECT_EQ(IndexText(100, 2), QStringLiteral("100"));
+    EXPECT_EQ(IndexText(7, 0), QStringLiteral("7"));
+    EXPECT_EQ(IndexText(-2147483647 - 1, 12), QStringLiteral("0-2147483648"));
+}
+
+class CreationRunTest : public UiTest {
+protected:
+    void SetUp() override {
+        StartWindow(AcmeTree());
+        Scan();
+        messages_.clear();
+    }
+};
+
+TEST_F(CreationRunTest, CreatesTheRunInTheSelectedContainer) {
+    PrepareRun(kSales, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("3"));
+    SetApplicationCursor(-3);
+    form_->bbCreateClick();
+
+    EXPECT_EQ(messages_, QStringList{Created(3)});
+    EXPECT_EQ(Children("Sales.Acme"),
+              (std::vector<std::string>{"East", "jdoe", "laser", "stud0001", "stud0002", "stud0003"}));
+    EXPECT_EQ(store_->Surname("stud0002.Sales.Acme"), std::optional<std::string>("Student"));
+    EXPECT_EQ(recorder_->NameContextsSet(DirContext).back(), "Sales.Acme");
+    EXPECT_EQ(form_->pbProgress->value(), 0);
+    EXPECT_EQ(form_->pbProgress->maximum(), 3);
+    EXPECT_EQ(ApplicationCursor(), -3);
+}
+
+TEST_F(CreationRunTest, StopsAtTheFirstFailureAndReportsHowManyWereCreated) {
+    ASSERT_EQ(store_->AddEntry("stud0003.Sales.Acme", "User", std::string("Taken")), 0);
+    PrepareRun(kSales, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("5"));
+    PaintedValue painted(form_->pbProgress);
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    std::vector<int> paintedAtBox;
+    onMessage_ = [&](const QString&) { paintedAtBox.push_back(painted.value); };
+    form_->bbCreateClick();
+
+    ASSERT_EQ(messages_.size(), 2);
+    EXPECT_TRUE(messages_[0].startsWith(QStringLiteral("Error Code ")));
+    EXPECT_TRUE(messages_[0].endsWith(QStringLiteral(" - Trying to create userobject with NWDSAddObject")));
+    EXPECT_EQ(messages_[1],
+              QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n") + Created(2));
+    // The advance to 2 was on screen before the first box came up.
+    EXPECT_EQ(paintedAtBox.front(), 2);
+    const auto children = Children("Sales.Acme");
+    EXPECT_EQ(std::count(children.begin(), children.end(), "stud0001"), 1);
+    EXPECT_EQ(std::count(children.begin(), children.end(), "stud0002"), 1);
+    EXPECT_EQ(std::count(children.begin(), children.end(), "stud0004"), 0);
+    EXPECT_EQ(store_->Surname("stud0003.Sales.Acme"), std::optional<std::string>("Taken"));
+    EXPECT_EQ(form_->pbProgress->value(), 0);
+    EXPECT_EQ(ApplicationCursor(), crDefault);
+}
+
+TEST_F(CreationRunTest, CountInHexadecimalAndCornerCounts) {
+    PrepareRun({QStringLiteral("Acme")}, QStringLiteral("hex"), QStringLiteral("H"), QStringLiteral("$A"));
+    form_->bbCreateClick();
+    EXPECT_EQ(messages_.last(), Created(10));
+    EXPECT_EQ(Children("Acme").size(), 1u + 10u);
+    EXPECT_EQ(Children("Acme").back(), "hex0010");
+
+    form_->ebToCreate->setText(QStringLiteral("0"));
+    form_->bbCreateClick();
+    EXPECT_EQ(messages_.last(), Created(0));
+    EXPECT_EQ(form_->pbProgress->value(), 0);
+
+    form_->ebLoginName->setText(QStringLiteral("one"));
+    form_->ebToCreate->setText(QStringLiteral("1"));
+    form_->bbCreateClick();
+    EXPECT_EQ(messages_.last(), Created(1));
+    EXPECT_EQ(Children("Acme").back(), "one0001");
+}
+
+TEST_F(CreationRunTest, IndexTextsWrapAndKeepTheirZerosInFrontOfTheSign) {
+    PrepareRun({QStringLiteral("Acme")}, QStringLiteral("w"), QStringLiteral("W"), QStringLiteral("2"),
+               QStringLiteral("2147483647"), QStringLiteral("4"));
+    form_->bbCreateClick();
+    form_->ebNumber->setText(QStringLiteral("-5"));
+    form_->ebToCreate->setText(QStringLiteral("1"));
+    form_->bbCreateClick();
+    form_->ebNumber->setText(QStringLiteral("100"));
+    form_->ebFixed->setText(QStringLiteral("2"));
+    form_->bbCreateClick();
+    form_->ebNumber->setText(QStringLiteral("7"));
+    form_->ebFixed->setText(QStringLiteral("0"));
+    form_->bbCreateClick();
+    EXPECT_EQ(Children("Acme"),
+              (std::vector<std::string>{"Sales", "w2147483647", "w-2147483648", "w00-5", "w100", "w7"}));
+}
+
+TEST_F(CreationRunTest, BlanksInNamesAreKept) {
+    PrepareRun({QStringLiteral("Acme")}, QStringLiteral("a b"), QStringLiteral("  Doe  "), QStringLiteral("1"));
+    form_->bbCreateClick();
+    EXPECT_EQ(messages_, QStringList{Created(1)});
+    EXPECT_EQ(store_->Surname("a b0001.Acme"), std::optional<std::string>("  Doe  "));
+}
+
+TEST_F(CreationRunTest, FieldsAreCheckedInOrderAndOnlyTheFirstBadOneIsReported) {
+    struct Case {
+        const char* count;
+        const char* index;
+        const char* digits;
+        QString message;
+    };
+    const Case cases[] = {
+        {"-5", "1", "4", kCountMessage},  {"-$A", "1", "4", kCountMessage},  {"", "x", "4", kCountMessage},
+        {"abc", "x", "y", kCountMessage}, {" 12 ", "1", "4", kCountMessage}, {"3", "1.5", "4", kIndexMessage},
+        {"3", "", "y", kIndexMessage},    {"3", "1", "y", kDigitsMessage},   {"3", "1", "", kDigitsMessage},
+    };
+    PrepareRun(kSales, QStringLiteral("bad"), QStringLiteral("B"), QString());
+    for (const Case& c : cases) {
+        messages_.clear();
+        form_->ebToCreate->setText(QLatin1String(c.count));
+        form_->ebNumber->setText(QLatin1String(c.index));
+        form_->ebFixed->setText(QLatin1String(c.digits));
+        SetApplicationCursor(crDefault);
+        form_->bbCreateClick();
+        EXPECT_EQ(messages_, QStringList{c.message}) << c.count << "|" << c.index << "|" << c.digits;
+        EXPECT_EQ(ApplicationCursor(), crDefault);
+        EXPECT_EQ(form_->pbProgress->value(), 0);
+    }
+    EXPECT_EQ(Children("Sales.Acme").size(), 3u);
+}
+
+TEST_F(CreationRunTest, NoSelectionIsRefusedAndStillRestoresTheSavedCursor) {
+    form_->tvNDSView->clearSelection();
+    form_->ebToCreate->setText(QStringLiteral("3"));
+    SavedCursor = crDefault;
+    SetApplicationCursor(crHourGlass);
+    form_->bbCreateClick();
+    EXPECT_EQ(messages_, QStringList{QStringLiteral(
+                             "An NDS container must be selected before attempting to create any userobjects.\r\n"
+                             "Please select an NDS container and try again. If you haven't done so, press\r\n"
+                             "F4 to scan and display the current NDS you are logged in to.")});
+    EXPECT_EQ(ApplicationCursor(), crDefault);
+}
+
+TEST_F(UiTest, NamesWithDotsStayOneNodeForTheScanAndTheRun) {
+    StartWindow({{"example\\.com", "Organization"}, {"People.example\\.com", "Organizational Unit"}});
+    Scan();
+    // The listing hands the name out escaped; the node shows it so and names it so.
+    const QStringList people{QStringLiteral("example\\.com"), QStringLiteral("People")};
+    ASSERT_NE(Node(people), nullptr);
+    PrepareRun(people, QStringLiteral("p.q"), QStringLiteral("P"), QStringLiteral("1"));
+    form_->bbCreateClick();
+    EXPECT_EQ(messages_, QStringList{Created(1)});
+    EXPECT_EQ(Children("People.example\\.com"), std::vector<std::string>{"p.q0001"});
+}
+
+TEST_F(CreationRunTest, RootSelectedGivesTheRootAsContainer) {
+    PrepareRun({}, QStringLiteral("top"), QStringLiteral("T"), QStringLiteral("1"));
+    form_->bbCreateClick();
+    EXPECT_EQ(recorder_->NameContextsSet(DirContext).back(), "[Root]");
+    EXPECT_FALSE(messages_.isEmpty());
+}

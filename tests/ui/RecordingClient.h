@@ -1,0 +1,53 @@
+#pragma once
+
+#include "DirectoryClient.h"
+
+#include <string>
+#include <vector>
+
+// Passes every call on to a real client and notes which context each call used, so tests can
+// tell that nothing touched a context after it was released.
+class RecordingClient final : public DirectoryClient {
+public:
+    struct Call {
+        std::string operation;
+        NWDSContextHandle context = 0;
+        std::string text; // name context set, or name listed
+    };
+
+    explicit RecordingClient(DirectoryClient& inner) : inner_(inner) {}
+
+    std::vector<Call> calls;
+
+    // Calls that used `context` after it was released.
+    std::vector<Call> UsesAfterRelease(NWDSContextHandle context) const;
+    // Name contexts set on `context`, in order.
+    std::vector<std::string> NameContextsSet(NWDSContextHandle context) const;
+
+    NWCCODE StartClientLibrary(void* reserved1, void* reserved2) override;
+    NWCCODE OpenClientScope(std::uint32_t* scope) override;
+    NWCCODE AttachClient(std::uint32_t scope, std::uint32_t mode, std::uint32_t reserved,
+                         std::uint32_t* clientHandle) override;
+    NWDSCCODE CreateContext(NWDSContextHandle* context) override;
+    NWDSCCODE FreeContext(NWDSContextHandle context) override;
+    NWDSCCODE GetContext(NWDSContextHandle context, std::int32_t key, std::uint32_t* value) override;
+    NWDSCCODE SetContext(NWDSContextHandle context, std::int32_t key, const void* value) override;
+    NWDSCCODE NWDSAllocBuf(std::size_t size, NWBufHandle* buffer) override;
+    NWDSCCODE FreeBuf(NWBufHandle buffer) override;
+    NWDSCCODE NWDSInitBuf(NWDSContextHandle context, std::uint32_t operation, NWBufHandle buffer) override;
+    NWDSCCODE NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHandle buffer, const char* attrName,
+                                    std::uint32_t syntax, const void* value) override;
+    NWDSCCODE NWDSAddObject(NWDSContextHandle context, const char* objectName, std::int32_t* iterationHandle,
+                            std::uint8_t more, NWBufHandle buffer) override;
+    NWDSCCODE ListSubordinates(NWDSContextHandle context, const char* parentName, std::int32_t* iterationHandle,
+                               NWBufHandle buffer) override;
+    NWDSCCODE GetObjectCount(NWDSContextHandle context, NWBufHandle buffer, std::uint32_t* count) override;
+    NWDSCCODE GetObjectName(NWDSContextHandle context, NWBufHandle buffer, char* objectName, std::uint32_t* attrCount,
+                            ObjectInfoArea* objectInfo) override;
+    NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) override;
+
+private:
+    void Note(const char* operation, NWDSContextHandle context, std::string text = {});
+
+    DirectoryClient& inner_;
+};

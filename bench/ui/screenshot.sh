@@ -8,8 +8,7 @@ output=$(realpath -m "${2:-docs/screenshot.png}")
 data=$(mktemp -d)
 trap 'rm -rf "$data"' EXIT
 
-# An empty LDAPURI keeps libldap from naming a server, so the embedded sample directory is shown.
-LDAPURI= XDG_DATA_HOME=$data xvfb-run -a -s "-screen 0 800x600x24" sh -eu -c '
+XDG_DATA_HOME=$data xvfb-run -a -s "-screen 0 800x600x24" sh -eu -c '
     "$1" &
     pid=$!
     window=$(xdotool search --sync --onlyvisible --name "Quillbarrow" | head -n 1)

@@ -1,9 +1,11 @@
 #include "ClientBase.h"
 
+#include "DottedName.h"
 #include "ResultCodes.h"
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 // Handles are 32 bits and never 0 (0 means "no context" to the callers); skip those still in use.
@@ -138,6 +140,50 @@ NWDSCCODE ClientBase::GetObjectName(NWDSContextHandle context, NWBufHandle buffe
     objectInfo->fill('\0');
     std::copy(baseClass.begin(), baseClass.end(), objectInfo->begin() + kBaseClassOffset);
     *attrCount = 0;
+    return rc::kSuccess;
+}
+
+NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* objectName, NWBufHandle buffer,
+                                      UserRequest* request) {
+    const ContextState* state = FindContext(context);
+    if (!state)
+        return rc::kBadContext;
+    const ClientBuffer* source = FindBuffer(buffer);
+    if (!source)
+        return rc::kBadBuffer;
+    if (!objectName)
+        return rc::kBadArgument;
+    if (source->operation() != kOperationAddEntry)
+        return rc::kWrongOperation;
+
+    // An empty relative name would name the container itself.
+    if (*objectName == '\0')
+        return rc::kIllegalName;
+    auto path = ResolveName(objectName, state->nameContext);
+    if (!path || path->empty())
+        return rc::kIllegalName;
+    if (path->back().size() > kMaxValueLength)
+        return rc::kValueTooLong;
+
+    std::optional<std::string> objectClass;
+    std::optional<std::string> surname;
+    for (const ClientBuffer::Attribute& attribute : source->Attributes()) {
+        if (attribute.value.size() > kMaxValueLength)
+            return rc::kValueTooLong;
+        // Both attributes hold one value; a User carries nothing else.
+        if (attribute.name == "Object Class" && attribute.syntax == kSyntaxClassName && !objectClass)
+            objectClass = attribute.value;
+        else if (attribute.name == "Surname" && attribute.syntax == kSyntaxCaseIgnoreString && !surname)
+            surname = attribute.value;
+        else
+            return rc::kSyntaxViolation;
+    }
+    if (!objectClass || !surname || surname->empty())
+        return rc::kMissingMandatory;
+    if (*objectClass != "User")
+        return rc::kSyntaxViolation;
+    request->path = std::move(*path);
+    request->surname = std::move(*surname);
     return rc::kSuccess;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 // What every backend shares: the contexts with their three settings and the 4096-byte buffers
 // with their request and result layouts. A backend adds the start steps, the add, the listing
@@ -36,6 +37,17 @@ public:
     std::size_t OpenBufferCount() const { return buffers_.size(); }
 
 protected:
+    // What an add request for a User asks for: where the new object goes and its surname.
+    struct UserRequest {
+        std::vector<std::string> path; // from the top down, the new object's own name last
+        std::string surname;
+    };
+    // Checks an add request the way every backend must: known handles, a buffer prepared for an
+    // add, a well-formed name, exactly one "Object Class" of "User" and one non-empty "Surname",
+    // no name or value longer than 256 bytes. Fills `request` and returns 0, or the refusal's code.
+    NWDSCCODE ReadUserRequest(NWDSContextHandle context, const char* objectName, NWBufHandle buffer,
+                              UserRequest* request);
+
     // Null for an unknown or released handle.
     ContextState* FindContext(NWDSContextHandle context);
     ClientBuffer* FindBuffer(NWBufHandle buffer);

@@ -19,7 +19,6 @@ NWCCODE StartCode(NWDSCCODE code) {
     return static_cast<NWCCODE>(code & 0xFFFF);
 }
 
-constexpr const char* kObjectClass = "Object Class";
 constexpr const char* kSurname = "Surname";
 constexpr const char* kUserClass = "User";
 } // namespace
@@ -56,45 +55,12 @@ NWDSCCODE EmbeddedClient::NWDSAddObject(NWDSContextHandle context, const char* o
                                         NWBufHandle buffer) {
     if (!store_)
         return rc::kNotStarted;
-    const ContextState* state = FindContext(context);
-    if (!state)
-        return rc::kBadContext;
-    const ClientBuffer* request = FindBuffer(buffer);
-    if (!request)
-        return rc::kBadBuffer;
-    if (!objectName)
-        return rc::kBadArgument;
-    if (request->operation() != kOperationAddEntry)
-        return rc::kWrongOperation;
     if (options_.anonymous)
         return rc::kNoAccess;
-
-    if (*objectName == '\0')
-        return rc::kIllegalName;
-    const auto path = ResolveName(objectName, state->nameContext);
-    if (!path || path->empty())
-        return rc::kIllegalName;
-    if (path->back().size() > kMaxValueLength)
-        return rc::kValueTooLong;
-
-    std::optional<std::string> objectClass;
-    std::optional<std::string> surname;
-    for (const ClientBuffer::Attribute& attribute : request->Attributes()) {
-        if (attribute.value.size() > kMaxValueLength)
-            return rc::kValueTooLong;
-        // Both attributes hold one value; anything else a User cannot carry here.
-        if (attribute.name == kObjectClass && attribute.syntax == kSyntaxClassName && !objectClass)
-            objectClass = attribute.value;
-        else if (attribute.name == kSurname && attribute.syntax == kSyntaxCaseIgnoreString && !surname)
-            surname = attribute.value;
-        else
-            return rc::kSyntaxViolation;
-    }
-    if (!objectClass || !surname || surname->empty())
-        return rc::kMissingMandatory;
-    if (*objectClass != kUserClass)
-        return rc::kSyntaxViolation;
-    return store_->Add(*path, kUserClass, {{kSurname, *surname}});
+    UserRequest request;
+    if (const NWDSCCODE code = ReadUserRequest(context, objectName, buffer, &request); code != rc::kSuccess)
+        return code;
+    return store_->Add(request.path, kUserClass, {{kSurname, request.surname}});
 }
 
 NWDSCCODE EmbeddedClient::ListSubordinates(NWDSContextHandle context, const char* parentName,

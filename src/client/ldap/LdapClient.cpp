@@ -153,52 +153,23 @@ NWDSCCODE LdapClient::ListSubordinates(NWDSContextHandle context, const char* pa
 
 NWDSCCODE LdapClient::NWDSAddObject(NWDSContextHandle context, const char* objectName, std::int32_t*, std::uint8_t,
                                     NWBufHandle buffer) {
-    const ContextState* state = FindContext(context);
-    if (!state)
-        return rc::kBadContext;
-    const ClientBuffer* request = FindBuffer(buffer);
-    if (!request)
-        return rc::kBadBuffer;
-    if (!objectName)
-        return rc::kBadArgument;
-    if (request->operation() != kOperationAddEntry)
-        return rc::kWrongOperation;
-
-    bool isUser = false;
-    std::string surname;
-    bool hasSurname = false;
-    for (const ClientBuffer::Attribute& attribute : request->Attributes()) {
-        if (attribute.name == "Object Class" && attribute.value == "User") {
-            isUser = true;
-        } else if (attribute.name == "Surname") {
-            surname = attribute.value;
-            hasSurname = true;
-        } else {
-            return rc::kSyntaxViolation;
-        }
-    }
-    if (!isUser || !hasSurname)
-        return rc::kMissingMandatory;
-
-    auto path = ResolveName(objectName, state->nameContext);
-    if (!path || path->empty())
-        return rc::kIllegalName;
-    const std::string name = path->back();
-    path->pop_back();
-    if (name.size() > kMaxValueLength || surname.size() > kMaxValueLength)
-        return rc::kValueTooLong;
-    if (path->empty())
+    UserRequest request;
+    if (const NWDSCCODE code = ReadUserRequest(context, objectName, buffer, &request); code != rc::kSuccess)
+        return code;
+    std::string cn = std::move(request.path.back());
+    request.path.pop_back();
+    if (request.path.empty())
         return rc::kIllegalContainment; // a new naming context is the server administrator's business
 
     KnownDn parent;
-    if (const NWDSCCODE code = ResolveDn(*path, &parent); code != rc::kSuccess)
+    if (const NWDSCCODE code = ResolveDn(request.path, &parent); code != rc::kSuccess)
         return code;
-    const auto dn = ChildDn(parent.dn, "cn", name);
+    const auto dn = ChildDn(parent.dn, "cn", cn);
     if (!dn)
         return rc::kIllegalName;
 
     std::string objectClass = "inetOrgPerson";
-    std::string cn = name;
+    std::string& surname = request.surname;
     berval objectClassValue{static_cast<ber_len_t>(objectClass.size()), objectClass.data()};
     berval cnValue{static_cast<ber_len_t>(cn.size()), cn.data()};
     berval snValue{static_cast<ber_len_t>(surname.size()), surname.data()};

@@ -34,7 +34,7 @@ void UiTest::StartWindow(const std::vector<FixtureEntry>& entries, bool anonymou
             entry.baseClass == "User" ? std::optional<std::string>("Fixture") : std::nullopt;
         ASSERT_EQ(store_->AddEntry(entry.name, entry.baseClass, surname), 0) << entry.name;
     }
-    auto recorder = std::make_unique<RecordingClient>(*store_);
+    auto recorder = std::make_unique<SpyClient>(*store_);
     recorder_ = recorder.get();
     BindClient(std::move(recorder));
 

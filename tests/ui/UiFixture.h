@@ -1,7 +1,7 @@
 #pragma once
 
 #include "EmbeddedClient.h"
-#include "RecordingClient.h"
+#include "SpyClient.h"
 #include "uMain.h"
 
 #include <QStringList>
@@ -59,7 +59,7 @@ protected:
 
     QTemporaryDir dir_;
     std::unique_ptr<EmbeddedClient> store_;
-    RecordingClient* recorder_ = nullptr;
+    SpyClient* recorder_ = nullptr;
     std::unique_ptr<TfMain> form_;
     QStringList messages_;
     // Runs inside every recorded message box, after the text is noted.

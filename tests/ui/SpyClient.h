@@ -7,7 +7,7 @@
 
 // Passes every call on to a real client and notes which context each call used, so tests can
 // tell that nothing touched a context after it was released.
-class RecordingClient final : public DirectoryClient {
+class SpyClient final : public DirectoryClient {
 public:
     struct Call {
         std::string operation;
@@ -15,7 +15,7 @@ public:
         std::string text; // name context set, or name listed
     };
 
-    explicit RecordingClient(DirectoryClient& inner) : inner_(inner) {}
+    explicit SpyClient(DirectoryClient& inner) : inner_(inner) {}
 
     std::vector<Call> calls;
 

@@ -1,10 +1,10 @@
-#include "RecordingClient.h"
+#include "SpyClient.h"
 
-void RecordingClient::Note(const char* operation, NWDSContextHandle context, std::string text) {
+void SpyClient::Note(const char* operation, NWDSContextHandle context, std::string text) {
     calls.push_back(Call{operation, context, std::move(text)});
 }
 
-std::vector<RecordingClient::Call> RecordingClient::UsesAfterRelease(NWDSContextHandle context) const {
+std::vector<SpyClient::Call> SpyClient::UsesAfterRelease(NWDSContextHandle context) const {
     std::vector<Call> uses;
     bool released = false;
     for (const Call& call : calls) {
@@ -18,7 +18,7 @@ std::vector<RecordingClient::Call> RecordingClient::UsesAfterRelease(NWDSContext
     return uses;
 }
 
-std::vector<std::string> RecordingClient::NameContextsSet(NWDSContextHandle context) const {
+std::vector<std::string> SpyClient::NameContextsSet(NWDSContextHandle context) const {
     std::vector<std::string> names;
     for (const Call& call : calls) {
         if (call.context == context && call.operation == "SetNameContext")
@@ -27,36 +27,36 @@ std::vector<std::string> RecordingClient::NameContextsSet(NWDSContextHandle cont
     return names;
 }
 
-NWCCODE RecordingClient::StartClientLibrary(void* reserved1, void* reserved2) {
+NWCCODE SpyClient::StartClientLibrary(void* reserved1, void* reserved2) {
     return inner_.StartClientLibrary(reserved1, reserved2);
 }
 
-NWCCODE RecordingClient::OpenClientScope(std::uint32_t* scope) {
+NWCCODE SpyClient::OpenClientScope(std::uint32_t* scope) {
     return inner_.OpenClientScope(scope);
 }
 
-NWCCODE RecordingClient::AttachClient(std::uint32_t scope, std::uint32_t mode, std::uint32_t reserved,
+NWCCODE SpyClient::AttachClient(std::uint32_t scope, std::uint32_t mode, std::uint32_t reserved,
                                       std::uint32_t* clientHandle) {
     return inner_.AttachClient(scope, mode, reserved, clientHandle);
 }
 
-NWDSCCODE RecordingClient::CreateContext(NWDSContextHandle* context) {
+NWDSCCODE SpyClient::CreateContext(NWDSContextHandle* context) {
     const NWDSCCODE result = inner_.CreateContext(context);
     Note("CreateContext", context ? *context : 0);
     return result;
 }
 
-NWDSCCODE RecordingClient::FreeContext(NWDSContextHandle context) {
+NWDSCCODE SpyClient::FreeContext(NWDSContextHandle context) {
     Note("FreeContext", context);
     return inner_.FreeContext(context);
 }
 
-NWDSCCODE RecordingClient::GetContext(NWDSContextHandle context, std::int32_t key, std::uint32_t* value) {
+NWDSCCODE SpyClient::GetContext(NWDSContextHandle context, std::int32_t key, std::uint32_t* value) {
     Note("GetContext", context);
     return inner_.GetContext(context, key, value);
 }
 
-NWDSCCODE RecordingClient::SetContext(NWDSContextHandle context, std::int32_t key, const void* value) {
+NWDSCCODE SpyClient::SetContext(NWDSContextHandle context, std::int32_t key, const void* value) {
     if (key == kContextNameContext && value)
         Note("SetNameContext", context, static_cast<const char*>(value));
     else
@@ -64,49 +64,49 @@ NWDSCCODE RecordingClient::SetContext(NWDSContextHandle context, std::int32_t ke
     return inner_.SetContext(context, key, value);
 }
 
-NWDSCCODE RecordingClient::NWDSAllocBuf(std::size_t size, NWBufHandle* buffer) {
+NWDSCCODE SpyClient::NWDSAllocBuf(std::size_t size, NWBufHandle* buffer) {
     return inner_.NWDSAllocBuf(size, buffer);
 }
 
-NWDSCCODE RecordingClient::FreeBuf(NWBufHandle buffer) {
+NWDSCCODE SpyClient::FreeBuf(NWBufHandle buffer) {
     return inner_.FreeBuf(buffer);
 }
 
-NWDSCCODE RecordingClient::NWDSInitBuf(NWDSContextHandle context, std::uint32_t operation, NWBufHandle buffer) {
+NWDSCCODE SpyClient::NWDSInitBuf(NWDSContextHandle context, std::uint32_t operation, NWBufHandle buffer) {
     Note("NWDSInitBuf", context);
     return inner_.NWDSInitBuf(context, operation, buffer);
 }
 
-NWDSCCODE RecordingClient::NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHandle buffer, const char* attrName,
+NWDSCCODE SpyClient::NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHandle buffer, const char* attrName,
                                                  std::uint32_t syntax, const void* value) {
     Note("NWDSPutAttrNameAndVal", context);
     return inner_.NWDSPutAttrNameAndVal(context, buffer, attrName, syntax, value);
 }
 
-NWDSCCODE RecordingClient::NWDSAddObject(NWDSContextHandle context, const char* objectName,
+NWDSCCODE SpyClient::NWDSAddObject(NWDSContextHandle context, const char* objectName,
                                          std::int32_t* iterationHandle, std::uint8_t more, NWBufHandle buffer) {
     Note("NWDSAddObject", context, objectName ? objectName : "");
     return inner_.NWDSAddObject(context, objectName, iterationHandle, more, buffer);
 }
 
-NWDSCCODE RecordingClient::ListSubordinates(NWDSContextHandle context, const char* parentName,
+NWDSCCODE SpyClient::ListSubordinates(NWDSContextHandle context, const char* parentName,
                                             std::int32_t* iterationHandle, NWBufHandle buffer) {
     Note("ListSubordinates", context, parentName ? parentName : "");
     return inner_.ListSubordinates(context, parentName, iterationHandle, buffer);
 }
 
-NWDSCCODE RecordingClient::GetObjectCount(NWDSContextHandle context, NWBufHandle buffer, std::uint32_t* count) {
+NWDSCCODE SpyClient::GetObjectCount(NWDSContextHandle context, NWBufHandle buffer, std::uint32_t* count) {
     Note("GetObjectCount", context);
     return inner_.GetObjectCount(context, buffer, count);
 }
 
-NWDSCCODE RecordingClient::GetObjectName(NWDSContextHandle context, NWBufHandle buffer, char* objectName,
+NWDSCCODE SpyClient::GetObjectName(NWDSContextHandle context, NWBufHandle buffer, char* objectName,
                                          std::uint32_t* attrCount, ObjectInfoArea* objectInfo) {
     Note("GetObjectName", context);
     return inner_.GetObjectName(context, buffer, objectName, attrCount, objectInfo);
 }
 
-NWDSCCODE RecordingClient::WhoAmI(NWDSContextHandle context, char* identity) {
+NWDSCCODE SpyClient::WhoAmI(NWDSContextHandle context, char* identity) {
     Note("WhoAmI", context);
     return inner_.WhoAmI(context, identity);
 }

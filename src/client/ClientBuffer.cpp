@@ -45,7 +45,9 @@ std::uint32_t ClientBuffer::TakeU32(std::size_t* offset) const {
 }
 
 bool ClientBuffer::AppendEntry(std::string_view name, std::string_view baseClass) {
-    if (name.size() > 0xFFFF || baseClass.size() > 0xFFFF || !Fits(4 + name.size() + baseClass.size()))
+    if (name.size() >= kEntryNameSize || baseClass.size() >= kObjectInfoSize - kBaseClassOffset)
+        return true;
+    if (!Fits(4 + name.size() + baseClass.size()))
         return false;
     PutText(name);
     PutText(baseClass);

@@ -19,7 +19,9 @@ public:
 
     // Empties the buffer for results of a listing.
     void ClearResults();
-    // Appends one listed entry; false when it does not fit, and nothing is appended.
+    // Appends one listed entry; false when the buffer has no room for it, and nothing is appended.
+    // An entry whose name or base class could never be handed out through the callers' fixed
+    // areas is passed over (true, nothing appended), so it cannot end the listing of its siblings.
     bool AppendEntry(std::string_view name, std::string_view baseClass);
     // Takes the next entry out; false when none is left.
     bool ReadEntry(std::string_view* name, std::string_view* baseClass);

@@ -20,13 +20,14 @@ TextArea ToArea(const std::string& text) {
 } // namespace
 
 bool CreateUserObject(const std::string& objectName, const std::string& surname) {
-    // Over-long input would not fit the client's areas: refuse it whole rather than cut it short.
+    // Over-long input would not fit the client's areas (bytes of UTF-8 text): refuse it whole rather than
+    // cut it short.
     if (objectName.size() > kMaxValueLength) {
-        CheckNDSError(rc::kLoginNameTooLong, "Login name longer than 256 characters, user not created");
+        CheckNDSError(rc::kLoginNameTooLong, "Login name longer than 256 bytes, user not created");
         return false;
     }
     if (surname.size() > kMaxValueLength) {
-        CheckNDSError(rc::kSurnameTooLong, "Last name longer than 256 characters, user not created");
+        CheckNDSError(rc::kSurnameTooLong, "Last name longer than 256 bytes, user not created");
         return false;
     }
 

@@ -138,3 +138,19 @@ TEST_F(EmbeddedListingTest, TypedDotsAndBackslashesMakeOneLiteralName) {
     EXPECT_FALSE(CreateUserObject("A.B0001", "Again"));
     EXPECT_THAT(ui.messages, ElementsAre("Error Code FFFFFDA2 - Trying to create userobject with NWDSAddObject"));
 }
+
+TEST_F(EmbeddedListingTest, NameTooLongForTheEntryAreaNeverHidesItsSiblings) {
+    auto client = OpenStore();
+    ASSERT_EQ(client->AddEntry("Box", "Organization"), 0);
+    ASSERT_EQ(client->AddEntry("a.Box", "User"), 0);
+    BindAndStart(std::move(client));
+    ASSERT_EQ(SetNameContext(DirContext, "Box"), 0);
+    // Both fit the add, but not the 256-byte name area of a listing (the second once escaped).
+    ASSERT_TRUE(CreateUserObject(std::string(256, 'L'), "S"));
+    ASSERT_TRUE(CreateUserObject(std::string(200, '.') + "0001", "S"));
+    ASSERT_TRUE(CreateUserObject("b", "S"));
+
+    NWDSCCODE end = 0;
+    EXPECT_THAT(ListAll("Box", &end), ElementsAre(Pair("a", "User"), Pair("b", "User")));
+    EXPECT_EQ(end, kListExhausted);
+}

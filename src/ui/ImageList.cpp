@@ -1,5 +1,6 @@
 #include "ImageList.h"
 
+#include <QPixmap>
 #include <QString>
 #include <QtGlobal>
 
@@ -21,13 +22,26 @@ QIcon ResourceIcon(const char* file) {
     return QIcon(QStringLiteral(":/icons/") + QLatin1String(file));
 }
 
+// A node's picture stays the same when the node is selected: Qt would otherwise tint the
+// selected state of a vector icon with the highlight colour.
+QIcon UntintedIcon(const char* file) {
+    const QIcon drawn = ResourceIcon(file);
+    QIcon icon;
+    for (int size : {16, 32}) {
+        const QPixmap pixmap = drawn.pixmap(size, size);
+        icon.addPixmap(pixmap, QIcon::Normal);
+        icon.addPixmap(pixmap, QIcon::Selected);
+    }
+    return icon;
+}
+
 } // namespace
 
 TImageList::TImageList(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("imIcons"));
     LoadIconResources();
     for (int i = 0; i < kCount; ++i)
-        icons_[i] = ResourceIcon(kFiles[i]);
+        icons_[i] = UntintedIcon(kFiles[i]);
 }
 
 int TImageList::IndexOf(const QIcon& icon) const {

@@ -88,8 +88,12 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesTextsAndPositions) {
     EXPECT_EQ(form_->Label5->text(), QStringLiteral("# of users to create"));
     EXPECT_EQ(form_->bbCreate->text(), QStringLiteral("Create User(s)"));
     EXPECT_FALSE(form_->bbCreate->icon().pixmap(16, 16).isNull());
-    for (int image = 0; image < TImageList::kCount; ++image)
-        EXPECT_FALSE(form_->imIcons->Icon(image).pixmap(16, 16).isNull()) << image;
+    for (int image = 0; image < TImageList::kCount; ++image) {
+        const QIcon& icon = form_->imIcons->Icon(image);
+        EXPECT_FALSE(icon.pixmap(16, 16).isNull()) << image;
+        // A selected node shows the same picture.
+        EXPECT_EQ(icon.pixmap(16, 16, QIcon::Selected).toImage(), icon.pixmap(16, 16).toImage()) << image;
+    }
     EXPECT_EQ(form_->ebNumber->text(), QStringLiteral("1"));
     EXPECT_EQ(form_->ebFixed->text(), QStringLiteral("4"));
     EXPECT_TRUE(form_->ebLoginName->text().isEmpty());

@@ -12,6 +12,7 @@
 #include "TNDSObj.h"
 
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <string_view>
@@ -67,12 +68,23 @@ void TfMain::FillNDSView() {
     DisplayPacer pacer;
     TNDSObj cursor;
 
+    std::int32_t shownObjects = 0;
     const auto showCounts = [&] {
         sbStatus->SetPanelText(1, QStringLiteral("Containers found: ") + QString::number(containers));
         sbStatus->SetPanelText(0, QStringLiteral("Objects detected: ") + QString::number(objects));
         sbStatus->RepaintPanel(1);
         sbStatus->RepaintPanel(0);
+        shownObjects = objects;
     };
+    // Counts of the last entries of a frame would wait for the next entry; whenever the walk lets
+    // messages run (between entries, or under a box opened meanwhile), a frame timer shows them.
+    QTimer frameTimer;
+    frameTimer.setInterval(DisplayPacer::kFrameMs);
+    connect(&frameTimer, &QTimer::timeout, this, [&] {
+        if (objects != shownObjects && !closed_)
+            showCounts();
+    });
+    frameTimer.start();
 
     // Depth first, each node's children appended when its turn comes: the order of the flat
     // positions, without counting the tree afresh for every node. Children go on the stack last
@@ -84,6 +96,9 @@ void TfMain::FillNDSView() {
         pending.pop_back();
         const std::string name = DottedContainerName(node, true);
         LastDirResult = SetNameContext(DirContext, name);
+        // A listing may take a while to start: show what is counted so far first.
+        if (objects != shownObjects && pacer.Due())
+            showCounts();
         LastDirResult = ListFirst(name, cursor);
         children.clear();
         while (LastDirResult == 0) {
@@ -104,5 +119,5 @@ void TfMain::FillNDSView() {
         pending.insert(pending.end(), children.rbegin(), children.rend());
     }
     if (objects > 0)
-        showCounts();
+        showCounts(); // exactly the final counts
 }

@@ -253,3 +253,25 @@ TEST_F(UiTest, ScanPaintsTheCountsAtDisplayRateAndEndsWithTheTotals) {
     EXPECT_LE(counter.paints, 2 * (elapsedMs / 16) + 12) << elapsedMs << " ms";
     EXPECT_LT(counter.paints, 1640 / 10);
 }
+
+TEST_F(UiTest, CountsCatchUpWhileTheScanWaitsBetweenEntries) {
+    std::vector<FixtureEntry> entries{{"Box", "Organization"}};
+    for (int user = 0; user < 5; ++user)
+        entries.push_back({"u" + std::to_string(user) + ".Box", "User"});
+    StartWindow(entries);
+    HookedUi hook;
+    QString shownDuringWait;
+    hook.onPending = [&](int call) {
+        // The second pending-message run comes after "Box" and its first user were counted; a box
+        // opened here would hold the scan for a while, with its own message loop running.
+        if (call == 2) {
+            QTest::qWait(60);
+            shownDuringWait = form_->sbStatus->PanelText(0);
+        }
+    };
+    SetDirectoryUi(&hook);
+    Scan();
+    SetDirectoryUi(nullptr);
+    EXPECT_EQ(shownDuringWait, QStringLiteral("Objects detected: 2"));
+    EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 6"));
+}

@@ -2,6 +2,7 @@
 
 #include "BoundClient.h"
 #include "RecordingClient.h"
+#include "RecordingUi.h"
 #include "SharedContext.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "BoundClient.h"
-#include "DirectoryUi.h"
 #include "EmbeddedClient.h"
+#include "RecordingUi.h"
 #include "ResultCodes.h"
 #include "SharedContext.h"
 
@@ -33,16 +33,6 @@ public:
 
 private:
     std::string path_;
-};
-
-// Records what the directory layer shows.
-class RecordedUi : public DirectoryUi {
-public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void ProcessPendingMessages() override { ++pendingRuns; }
-
-    std::vector<std::string> messages;
-    int pendingRuns = 0;
 };
 
 struct RequestAttribute {
@@ -130,5 +120,5 @@ protected:
     }
 
     TempFolder folder;
-    RecordedUi ui;
+    RecordingUi ui;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "BoundClient.h"
-#include "DirectoryUi.h"
 #include "LdapConfig.h"
+#include "RecordingUi.h"
 #include "ServerView.h"
 #include "SharedContext.h"
 #include "SlapdServer.h"
@@ -13,16 +13,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-// Records what the directory layer shows.
-class RecordedUi : public DirectoryUi {
-public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void ProcessPendingMessages() override { ++pendingRuns; }
-
-    std::vector<std::string> messages;
-    int pendingRuns = 0;
-};
 
 struct ScannedTree {
     std::vector<std::pair<std::string, std::string>> containers; // dotted name, base class
@@ -106,5 +96,5 @@ protected:
     }
 
     SlapdServer server;
-    RecordedUi ui;
+    RecordingUi ui;
 };

@@ -212,5 +212,5 @@ TEST_F(LdapLargeContainerTest, SizeLimitedReaderListsAContainerAboveTheLimitWhol
     EXPECT_EQ(names.size(), 1200u);
     EXPECT_TRUE(names.contains("member0") && names.contains("member1199"));
     // Entries came in many 4096-byte batches, each batch used up before the next.
-    EXPECT_GT(ui.pendingRuns, 1200);
+    EXPECT_GT(ui.pumps, 1200);
 }

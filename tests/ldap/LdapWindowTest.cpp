@@ -6,6 +6,7 @@
 #include "SharedContext.h"
 #include "SlapdServer.h"
 #include "StatusBar.h"
+#include "TreeNodes.h"
 #include "uMain.h"
 
 #include <QAction>
@@ -46,18 +47,7 @@ protected:
         SetApplicationCursor(crDefault);
     }
 
-    QTreeWidgetItem* Node(const QStringList& path) const {
-        QTreeWidgetItem* node = form->tvNDSView->topLevelItem(0);
-        for (const QString& text : path) {
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; node && i < node->childCount() && !next; ++i) {
-                if (node->child(i)->text(0) == text)
-                    next = node->child(i);
-            }
-            node = next;
-        }
-        return node;
-    }
+    QTreeWidgetItem* Node(const QStringList& path) const { return NodeAt(*form->tvNDSView, path); }
 
     void Run(const QStringList& path, const QString& prefix, const QString& surname, const QString& count) {
         QTreeWidgetItem* node = Node(path);

@@ -4,6 +4,7 @@
 #include "BusyCursor.h"
 #include "MessageBoxSeam.h"
 #include "SharedContext.h"
+#include "TreeNodes.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -61,16 +62,7 @@ void UiTest::Scan() {
 }
 
 QTreeWidgetItem* UiTest::Node(const QStringList& path) const {
-    QTreeWidgetItem* node = form_->tvNDSView->topLevelItem(0);
-    for (const QString& text : path) {
-        QTreeWidgetItem* next = nullptr;
-        for (int i = 0; node && i < node->childCount() && !next; ++i) {
-            if (node->child(i)->text(0) == text)
-                next = node->child(i);
-        }
-        node = next;
-    }
-    return node;
+    return NodeAt(*form_->tvNDSView, path);
 }
 
 void UiTest::PrepareRun(const QStringList& path, const QString& loginName, const QString& lastName,

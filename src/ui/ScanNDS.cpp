@@ -7,6 +7,7 @@
 #include "DisplayPacer.h"
 #include "ImageList.h"
 #include "MessageBoxSeam.h"
+#include "SchemaNames.h"
 #include "SharedContext.h"
 #include "StatusBar.h"
 #include "TNDSObj.h"
@@ -23,11 +24,11 @@ namespace {
 // Image of a node for an entry of `baseClass`, or -1 when the entry is no container for the scan.
 // The comparison is exact, letter case included.
 int ContainerImage(std::string_view baseClass) {
-    if (baseClass == "Organization")
+    if (baseClass == kOrganizationClass)
         return TImageList::kOrganization;
-    if (baseClass == "Organizational Unit")
+    if (baseClass == kOrganizationalUnitClass)
         return TImageList::kOrganizationalUnit;
-    if (baseClass == "Country")
+    if (baseClass == kCountryClass)
         return TImageList::kCountry;
     return -1;
 }

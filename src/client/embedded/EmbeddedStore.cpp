@@ -4,6 +4,7 @@
 #include "EmbeddedSchema.h"
 #include "EmbeddedStorePath.h"
 #include "ResultCodes.h"
+#include "SchemaNames.h"
 
 namespace {
 NWDSCCODE PrepareOne(sqlite3* db, const char* sql, StatementPtr* statement) {
@@ -95,7 +96,7 @@ NWDSCCODE EmbeddedStore::CreateSchemaIfNew(bool sample) {
             auto path = ResolveName(object.dottedName, kRootName);
             std::vector<Attribute> attributes;
             if (object.surname)
-                attributes.push_back({"Surname", object.surname});
+                attributes.push_back({kSurnameAttribute, object.surname});
             if (!path || Insert(*path, object.baseClass, attributes) != rc::kSuccess)
                 return rc::kStoreUnavailable;
         }
@@ -118,10 +119,6 @@ NWDSCCODE EmbeddedStore::Prepare() {
         if (NWDSCCODE code = PrepareOne(db_.get(), sql, statement); code != rc::kSuccess)
             return code;
     return rc::kSuccess;
-}
-
-bool EmbeddedStore::IsContainerClass(std::string_view baseClass) {
-    return baseClass == "Organization" || baseClass == "Organizational Unit" || baseClass == "Country";
 }
 
 NWDSCCODE EmbeddedStore::Find(const std::vector<std::string>& path, Object* found) {

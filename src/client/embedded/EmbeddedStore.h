@@ -47,8 +47,6 @@ public:
     // "ok" for an intact database, else SQLite's findings.
     std::string IntegrityCheck();
 
-    static bool IsContainerClass(std::string_view baseClass);
-
 private:
     // Only Open makes a store, so every store is open and prepared.
     struct OpenKey {

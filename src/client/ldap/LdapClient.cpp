@@ -3,6 +3,7 @@
 #include "DottedName.h"
 #include "LdapDn.h"
 #include "ResultCodes.h"
+#include "SchemaNames.h"
 
 #include <cstring>
 #include <string_view>
@@ -13,10 +14,6 @@ std::string CacheKey(const std::string& parentNormalised, const std::string& nam
     key += '\0';
     key += FoldCase(name);
     return key;
-}
-
-NWCCODE StartCode(int code) {
-    return static_cast<NWCCODE>(code);
 }
 } // namespace
 
@@ -52,8 +49,7 @@ NWDSCCODE LdapClient::FreeContext(NWDSContextHandle context) {
 void LdapClient::Remember(const std::string& parentNormalised, const std::vector<ListedEntry>& entries) {
     for (const ListedEntry& entry : entries) {
         // Only containers are ever named as a parent; others are found by search when named.
-        if (entry.baseClass != "Organization" && entry.baseClass != "Organizational Unit" &&
-            entry.baseClass != "Country")
+        if (!IsContainerClass(entry.baseClass))
             continue;
         auto normalised = NormaliseDn(entry.dn);
         if (normalised)
@@ -102,18 +98,13 @@ NWDSCCODE LdapClient::ListContainer(const std::vector<std::string>& path, std::v
 
 NWDSCCODE LdapClient::ListSubordinates(NWDSContextHandle context, const char* parentName, std::int32_t* iterationHandle,
                                        NWBufHandle buffer) {
-    const ContextState* state = FindContext(context);
-    if (!state)
-        return rc::kBadContext;
-    ClientBuffer* results = FindBuffer(buffer);
-    if (!results)
-        return rc::kBadBuffer;
-    if (!parentName || !iterationHandle)
-        return rc::kBadArgument;
+    const Handles found = CheckListingRequest(context, buffer, parentName, iterationHandle);
+    if (found.code != rc::kSuccess)
+        return found.code;
 
     auto listing = listings_.end();
     if (*iterationHandle == kNoMoreIterations) {
-        const auto path = ResolveName(parentName, state->nameContext);
+        const auto path = ResolveName(parentName, found.state->nameContext);
         if (!path)
             return rc::kIllegalName;
         Listing fresh;
@@ -129,18 +120,13 @@ NWDSCCODE LdapClient::ListSubordinates(NWDSContextHandle context, const char* pa
     }
 
     Listing& current = listing->second;
+    ClientBuffer* results = found.buffer;
     results->ClearResults();
     while (current.next < current.entries.size()) {
         const ListedEntry& entry = current.entries[current.next];
         if (!results->AppendEntry(EscapeNamePart(entry.name), entry.baseClass))
             break;
         ++current.next;
-    }
-    if (results->count() == 0 && current.next < current.entries.size()) {
-        // One entry larger than a whole buffer can never be handed out.
-        listings_.erase(listing);
-        *iterationHandle = kNoMoreIterations;
-        return rc::kEntryNameTooLong;
     }
     if (current.next == current.entries.size()) {
         listings_.erase(listing);

@@ -4,6 +4,7 @@
 
 #include "BoundClient.h"
 #include "CreateUserObject.h"
+#include "DirectoryStartUp.h"
 #include "EmbeddedClient.h"
 #include "SharedContext.h"
 #include "TNDSObj.h"

@@ -1,6 +1,7 @@
 #include "CreateUserObject.h"
 
 #include "BoundClient.h"
+#include "CheckNDSError.h"
 #include "DottedName.h"
 #include "ResultCodes.h"
 #include "SchemaNames.h"

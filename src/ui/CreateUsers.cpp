@@ -8,7 +8,6 @@
 #include "MessageBoxSeam.h"
 #include "NumberText.h"
 #include "SharedContext.h"
-#include "StrToInt.h"
 
 #include <QLineEdit>
 #include <QProgressBar>

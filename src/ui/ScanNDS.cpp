@@ -5,6 +5,7 @@
 #include "BusyCursor.h"
 #include "ContainerName.h"
 #include "DisplayPacer.h"
+#include "GetIdentityName.h"
 #include "ImageList.h"
 #include "MessageBoxSeam.h"
 #include "SchemaNames.h"

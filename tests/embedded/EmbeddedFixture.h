@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoundClient.h"
+#include "DirectoryStartUp.h"
 #include "EmbeddedClient.h"
 #include "RecordingUi.h"
 #include "ResultCodes.h"

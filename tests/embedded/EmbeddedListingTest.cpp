@@ -1,5 +1,6 @@
 #include "CreateUserObject.h"
 #include "EmbeddedFixture.h"
+#include "GetIdentityName.h"
 #include "TNDSObj.h"
 
 #include <gmock/gmock.h>

@@ -1,5 +1,6 @@
 #include "EmbeddedFixture.h"
 #include "EmbeddedStorePath.h"
+#include "GetIdentityName.h"
 
 #include <gmock/gmock.h>
 #include <sqlite3.h>

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "BoundClient.h"
-#include "LdapConfig.h"
+#include "DirectoryStartUp.h"
+#include "LdapClientFactory.h"
 #include "RecordingUi.h"
 #include "ServerView.h"
 #include "SharedContext.h"

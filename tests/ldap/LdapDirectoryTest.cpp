@@ -1,5 +1,6 @@
 #include "CreateUserObject.h"
 #include "DottedName.h"
+#include "GetIdentityName.h"
 #include "LdapDirectoryFixture.h"
 #include "ResultCodes.h"
 

@@ -1,5 +1,6 @@
 #include "LdapClasses.h"
 #include "LdapDn.h"
+#include "LdapPasswordFile.h"
 #include "LdapSettings.h"
 #include "ResultCodes.h"
 #include "SlapdServer.h"

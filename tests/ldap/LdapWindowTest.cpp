@@ -1,6 +1,6 @@
 #include "BoundClient.h"
 #include "BusyCursor.h"
-#include "LdapConfig.h"
+#include "LdapClientFactory.h"
 #include "MessageBoxSeam.h"
 #include "ServerView.h"
 #include "SharedContext.h"

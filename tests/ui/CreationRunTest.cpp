@@ -42,6 +42,22 @@ private:
 
 } // namespace
 
+TEST(NumberFieldTest, ReadsTheFieldTextLikeTheRuntimeAndNoCharacterBeyondLatin1) {
+    struct Case {
+        QString text;
+        bool number;
+        qint32 value;
+    };
+    for (const Case& c : {Case{QStringLiteral(" 12"), true, 12}, Case{QStringLiteral("$A"), true, 10},
+                          Case{QStringLiteral("-2147483648"), true, INT32_MIN}, Case{QStringLiteral("12 "), false, 0},
+                          Case{QString(), false, 0}, Case{QStringLiteral("\u0661"), false, 0}, // Arabic-Indic one
+                          Case{QStringLiteral("1\u00A0"), false, 0}}) {
+        qint32 value = 0;
+        EXPECT_EQ(StrToIntStrict(c.text, &value), c.number) << c.text.toStdString();
+        EXPECT_EQ(value, c.value) << c.text.toStdString();
+    }
+}
+
 TEST(IndexTextTest, FillsWithZerosInFrontOfTheWholeText) {
     EXPECT_EQ(IndexText(1, 4), QStringLiteral("0001"));
     EXPECT_EQ(IndexText(-5, 4), QStringLiteral("00-5"));

@@ -2,6 +2,7 @@
 
 #include "AppTitle.h"
 #include "BusyCursor.h"
+#include "GetIdentityName.h"
 #include "ImageList.h"
 #include "MessageBoxSeam.h"
 #include "NumberText.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ClientTypes.h"
-#include "SqliteHandle.h"
+#include "SqliteHandles.h"
 
 #include <cstdint>
 #include <functional>
@@ -58,7 +58,7 @@ public:
 
 private:
     NWDSCCODE CreateSchemaIfNew(bool sample);
-    NWDSCCODE Prepare();
+    NWDSCCODE PrepareStatements();
     // Add without a transaction of its own.
     NWDSCCODE Insert(const std::vector<std::string>& path, std::string_view baseClass,
                      const std::vector<Attribute>& attributes);

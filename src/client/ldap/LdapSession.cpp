@@ -1,5 +1,6 @@
 #include "LdapSession.h"
 
+#include "LdapPasswordFile.h"
 #include "ResultCodes.h"
 
 #include <csignal>

@@ -10,10 +10,11 @@
 #include "LdapClientFactory.h"
 #include "LdapHandles.h"
 #include "MessageBoxSeam.h"
+#include "SchemaNames.h"
 #include "SharedContext.h"
 #include "SlapdServer.h"
 #include "StatusBar.h"
-#include "TNDSObj.h"
+#include "TreeWalk.h"
 #include "uMain.h"
 
 #include <QAction>
@@ -287,24 +288,22 @@ bool BenchScan() {
     ResetDirectoryState();
     BindClient(MakeLdapClient(Admin(server)));
     DirectoryStartUp();
+    // Counts every entry and walks every container, as the scan does.
+    struct Counter final : TreeWalkVisitor {
+        int objects = 0;
+        bool EntryListed(const WalkedContainer&, std::string_view, std::string_view baseClass) override {
+            ++objects;
+            return IsContainerClass(baseClass);
+        }
+    };
     int layerObjects = 0;
     double layer = 1e9;
     for (int run = 0; run < kScanRuns; ++run) {
         const auto layerStart = Clock::now();
-        layerObjects = 0;
-        std::vector<std::string> pending{kRootName};
-        TNDSObj cursor;
-        while (!pending.empty()) {
-            const std::string node = pending.back();
-            pending.pop_back();
-            for (NWDSCCODE code = ListFirst(node, cursor); code == 0; code = ListNext(cursor)) {
-                ++layerObjects;
-                const std::string_view baseClass = cursor.BaseClass();
-                if (baseClass == "Organization" || baseClass == "Organizational Unit" || baseClass == "Country")
-                    pending.push_back(node == kRootName ? cursor.EntryName : cursor.EntryName + "." + node);
-            }
-        }
+        Counter counter;
+        WalkTree(counter);
         layer = std::min(layer, SecondsSince(layerStart));
+        layerObjects = counter.objects;
     }
     DirectoryShutDown();
     UnbindClient();

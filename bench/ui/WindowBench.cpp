@@ -5,9 +5,10 @@
 #include "BoundClient.h"
 #include "EmbeddedClient.h"
 #include "MessageBoxSeam.h"
+#include "SchemaNames.h"
 #include "SharedContext.h"
 #include "StatusBar.h"
-#include "TNDSObj.h"
+#include "TreeWalk.h"
 #include "uMain.h"
 
 #include <QApplication>
@@ -83,19 +84,13 @@ Tree Generate(EmbeddedClient& store, int organizations) {
 
 // The directory walk alone, in the scan's order, without the window: the reference for the scan.
 double TimeBareWalk() {
-    const auto start = Clock::now();
-    std::vector<std::string> pending{"[Root]"};
-    TNDSObj cursor;
-    while (!pending.empty()) {
-        const std::string name = pending.back();
-        pending.pop_back();
-        std::vector<std::string> children;
-        for (NWDSCCODE result = ListFirst(name, cursor); result == 0; result = ListNext(cursor)) {
-            if (cursor.BaseClass() != "User")
-                children.push_back(name == "[Root]" ? cursor.EntryName : cursor.EntryName + "." + name);
+    struct Containers final : TreeWalkVisitor {
+        bool EntryListed(const WalkedContainer&, std::string_view, std::string_view baseClass) override {
+            return IsContainerClass(baseClass);
         }
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
+    } containers;
+    const auto start = Clock::now();
+    WalkTree(containers);
     return SecondsSince(start);
 }
 

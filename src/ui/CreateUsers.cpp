@@ -23,7 +23,7 @@ void TfMain::bbCreateClick() {
         EndBusyCursor();
         return;
     }
-    LastDirResult = SetNameContext(DirContext, DottedContainerName(selected, false));
+    LastDirResult = SetNameContext(DirContext, DottedContainerName(selected));
     BeginBusyCursor();
 
     qint32 count = 0;

@@ -4,10 +4,12 @@
 #include "DirectoryStartUp.h"
 #include "LdapClientFactory.h"
 #include "RecordingUi.h"
+#include "SchemaNames.h"
 #include "ServerView.h"
 #include "SharedContext.h"
 #include "SlapdServer.h"
 #include "TNDSObj.h"
+#include "TreeWalk.h"
 
 #include <gtest/gtest.h>
 
@@ -75,25 +77,25 @@ protected:
         return entries;
     }
 
-    // The scan's walk: depth first from the top, containers become nodes, every entry counts.
+    // The scan's walk: containers are walked in turn, every entry counts. Containers are named
+    // from the top without the scan's leading ".".
     static ScannedTree Scan() {
-        ScannedTree tree;
-        std::vector<std::string> pending{kRootName};
-        while (!pending.empty()) {
-            const std::string node = pending.back();
-            pending.pop_back();
-            std::vector<std::string> children;
-            for (const auto& [name, baseClass] : List(node)) {
+        struct Collector final : TreeWalkVisitor {
+            ScannedTree tree;
+            bool EntryListed(const WalkedContainer& container, std::string_view name,
+                             std::string_view baseClass) override {
                 ++tree.objects;
-                if (baseClass == "Organization" || baseClass == "Organizational Unit" || baseClass == "Country") {
-                    const std::string dotted = node == kRootName ? name : name + "." + node;
-                    tree.containers.emplace_back(dotted, baseClass);
-                    children.push_back(dotted);
-                }
+                if (!IsContainerClass(baseClass))
+                    return false;
+                std::string dotted(name);
+                if (container.level > 0)
+                    dotted += "." + container.name.substr(container.level == 1 ? 0 : 1);
+                tree.containers.emplace_back(dotted, baseClass);
+                return true;
             }
-            pending.insert(pending.end(), children.rbegin(), children.rend());
-        }
-        return tree;
+        } collector;
+        WalkTree(collector);
+        return collector.tree;
     }
 
     SlapdServer server;

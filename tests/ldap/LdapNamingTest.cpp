@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -51,19 +53,39 @@ TEST(LdapClasses, BaseClassFromStructuralClassOrObjectClasses) {
     EXPECT_EQ(BaseClassName("", {"top", "organizationalUnit"}, "dc"), "Organizational Unit");
 }
 
-TEST(LdapSettings, PasswordFileMustBePrivate) {
-    const std::string folder = std::filesystem::temp_directory_path().string();
+TEST(LdapSettings, PasswordFileMustBeAPrivateRegularFileOfAtMost4KiB) {
+    std::string folder = (std::filesystem::temp_directory_path() / "qb-password-XXXXXX").string();
+    ASSERT_TRUE(mkdtemp(folder.data()));
     std::string password;
-    const std::string privateFile = WriteFile(folder, "qb-ldap-private.pw", "secret\n", 0600);
+    const std::string privateFile = WriteFile(folder, "private.pw", "secret\n", 0600);
     EXPECT_EQ(ReadPasswordFile(privateFile, &password), rc::kSuccess);
     EXPECT_EQ(password, "secret");
-    const std::string groupReadable = WriteFile(folder, "qb-ldap-shared.pw", "secret", 0640);
-    EXPECT_EQ(ReadPasswordFile(groupReadable, &password), rc::kBadPasswordFile);
-    EXPECT_EQ(ReadPasswordFile(folder + "/qb-ldap-missing.pw", &password), rc::kBadPasswordFile);
-    EXPECT_EQ(ReadPasswordFile("", &password), rc::kBadPasswordFile);
-    EXPECT_EQ(ReadPasswordFile(folder, &password), rc::kBadPasswordFile);
-    std::filesystem::remove(privateFile);
-    std::filesystem::remove(groupReadable);
+    const std::string longest(kMaxPasswordFileSize, 'p');
+    EXPECT_EQ(ReadPasswordFile(WriteFile(folder, "longest.pw", longest, 0600), &password), rc::kSuccess);
+    EXPECT_EQ(password, longest);
+
+    password = "untouched";
+    const std::string fifo = folder + "/fifo.pw";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string toPrivate = folder + "/link.pw";
+    const std::string toZero = folder + "/zero.pw";
+    std::filesystem::create_symlink(privateFile, toPrivate);
+    std::filesystem::create_symlink("/dev/zero", toZero);
+    for (const std::string& refused : {
+             WriteFile(folder, "shared.pw", "secret", 0640),
+             WriteFile(folder, "others.pw", "secret", 0604),
+             WriteFile(folder, "toolong.pw", longest + "p", 0600),
+             fifo, // a FIFO without a writer must not hold the open up
+             toPrivate,
+             toZero,
+             std::string("/dev/zero"),
+             folder + "/missing.pw",
+             std::string(),
+             folder,
+         })
+        EXPECT_EQ(ReadPasswordFile(refused, &password), rc::kBadPasswordFile) << refused;
+    EXPECT_EQ(password, "untouched");
+    std::filesystem::remove_all(folder);
 }
 
 TEST(LdapSettings, OptionsComeFromLdaprcAndVariablesLikeLibldapReadsThem) {

@@ -3,9 +3,9 @@
 # only when they are missing. Uses sudo when not run as root.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev libldap-dev libgtest-dev libgmock-dev)
+packages=(cmake g++ make pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev libldap-dev)
 if [ "${1:-}" = "--test" ]; then
-    packages+=(slapd ldap-utils)
+    packages+=(libgtest-dev libgmock-dev slapd ldap-utils clang-format)
 fi
 
 missing=()

@@ -44,7 +44,7 @@ double SecondsSince(Clock::time_point start) {
 double PeakMemoryMb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
 }
 
 struct Tree {

@@ -36,7 +36,7 @@ NWCCODE SpyClient::OpenClientScope(std::uint32_t* scope) {
 }
 
 NWCCODE SpyClient::AttachClient(std::uint32_t scope, std::uint32_t mode, std::uint32_t reserved,
-                                      std::uint32_t* clientHandle) {
+                                std::uint32_t* clientHandle) {
     return inner_.AttachClient(scope, mode, reserved, clientHandle);
 }
 
@@ -78,19 +78,19 @@ NWDSCCODE SpyClient::NWDSInitBuf(NWDSContextHandle context, std::uint32_t operat
 }
 
 NWDSCCODE SpyClient::NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHandle buffer, const char* attrName,
-                                                 std::uint32_t syntax, const void* value) {
+                                           std::uint32_t syntax, const void* value) {
     Note("NWDSPutAttrNameAndVal", context);
     return inner_.NWDSPutAttrNameAndVal(context, buffer, attrName, syntax, value);
 }
 
-NWDSCCODE SpyClient::NWDSAddObject(NWDSContextHandle context, const char* objectName,
-                                         std::int32_t* iterationHandle, std::uint8_t more, NWBufHandle buffer) {
+NWDSCCODE SpyClient::NWDSAddObject(NWDSContextHandle context, const char* objectName, std::int32_t* iterationHandle,
+                                   std::uint8_t more, NWBufHandle buffer) {
     Note("NWDSAddObject", context, objectName ? objectName : "");
     return inner_.NWDSAddObject(context, objectName, iterationHandle, more, buffer);
 }
 
-NWDSCCODE SpyClient::ListSubordinates(NWDSContextHandle context, const char* parentName,
-                                            std::int32_t* iterationHandle, NWBufHandle buffer) {
+NWDSCCODE SpyClient::ListSubordinates(NWDSContextHandle context, const char* parentName, std::int32_t* iterationHandle,
+                                      NWBufHandle buffer) {
     Note("ListSubordinates", context, parentName ? parentName : "");
     return inner_.ListSubordinates(context, parentName, iterationHandle, buffer);
 }
@@ -101,7 +101,7 @@ NWDSCCODE SpyClient::GetObjectCount(NWDSContextHandle context, NWBufHandle buffe
 }
 
 NWDSCCODE SpyClient::GetObjectName(NWDSContextHandle context, NWBufHandle buffer, char* objectName,
-                                         std::uint32_t* attrCount, ObjectInfoArea* objectInfo) {
+                                   std::uint32_t* attrCount, ObjectInfoArea* objectInfo) {
     Note("GetObjectName", context);
     return inner_.GetObjectName(context, buffer, objectName, attrCount, objectInfo);
 }

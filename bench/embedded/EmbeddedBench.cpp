@@ -7,6 +7,7 @@
 #include "DirectoryStartUp.h"
 #include "EmbeddedClient.h"
 #include "SharedContext.h"
+#include "StoreWriter.h"
 #include "TNDSObj.h"
 
 #include <sqlite3.h>
@@ -77,11 +78,8 @@ using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 // The reference: the same rows written straight into a store of the same layout and settings.
 double TimeRawInserts(const std::string& path) {
-    {
-        EmbeddedClient creator(EmptyStore(path));
-        if (creator.StartClientLibrary(nullptr, nullptr) != 0 || creator.AddEntry("Acme", "Organization") != 0)
-            return -1;
-    }
+    if (StoreWriter(path).Add("Acme", "Organization") != 0)
+        return -1;
     sqlite3* raw = nullptr;
     const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> db(raw, &sqlite3_close_v2);
@@ -129,17 +127,17 @@ int main() {
         }
     } cleanup{folder};
 
-    auto client = std::make_unique<EmbeddedClient>(EmptyStore(folder + "/directory.db"));
-    if (client->StartClientLibrary(nullptr, nullptr) != 0 || client->AddEntry("Acme", "Organization") != 0) {
+    const std::string path = folder + "/directory.db";
+    auto client = std::make_unique<EmbeddedClient>(EmptyStore(path));
+    if (StoreWriter(path).Add("Acme", "Organization") != 0 || client->StartClientLibrary(nullptr, nullptr) != 0) {
         std::fprintf(stderr, "cannot create the store in %s\n", folder.c_str());
         return 1;
     }
-    EmbeddedClient& store = *client;
     BindClient(std::move(client));
     DirectoryStartUp();
 
     const double createMs = TimeCreateUserObject();
-    if (createMs < 0 || store.AddEntry("user10000.Acme", "User", "Bench") != 0) {
+    if (createMs < 0 || StoreWriter(path).Add("user10000.Acme", "User", "Bench") != 0) {
         std::fprintf(stderr, "creating the users failed\n");
         return 1;
     }

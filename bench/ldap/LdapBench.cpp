@@ -15,6 +15,7 @@
 #include "SlapdServer.h"
 #include "StatusBar.h"
 #include "TreeWalk.h"
+#include "WindowTest.h"
 #include "uMain.h"
 
 #include <QAction>
@@ -69,14 +70,6 @@ void CloseWindow(std::unique_ptr<TfMain> form) {
     form.reset();
     UnbindClient();
     ResetDirectoryState();
-}
-
-QTreeWidgetItem* Child(QTreeWidgetItem* node, const QString& text) {
-    for (int i = 0; node && i < node->childCount(); ++i) {
-        if (node->child(i)->text(0) == text)
-            return node->child(i);
-    }
-    return nullptr;
 }
 
 std::string WriteUserLdif(const std::string& path, const std::string& container) {
@@ -140,8 +133,7 @@ bool BenchCreation() {
     auto form = OpenWindow(server);
     form->ScanNDS1->trigger();
     QTreeWidgetItem* east =
-        Child(Child(Child(form->tvNDSView->topLevelItem(0), QStringLiteral("Acme")), QStringLiteral("Sales")),
-              QStringLiteral("East"));
+        NodeAt(*form->tvNDSView, {QStringLiteral("Acme"), QStringLiteral("Sales"), QStringLiteral("East")});
     if (!east) {
         std::fprintf(stderr, "no East node after the scan\n");
         return false;

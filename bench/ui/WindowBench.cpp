@@ -8,6 +8,7 @@
 #include "SchemaNames.h"
 #include "SharedContext.h"
 #include "StatusBar.h"
+#include "StoreWriter.h"
 #include "TreeWalk.h"
 #include "uMain.h"
 
@@ -53,11 +54,11 @@ struct Tree {
 };
 
 // Organizations of 9 units of 10 units each (100 containers apiece), 5 users in every container.
-Tree Generate(EmbeddedClient& store, int organizations) {
+Tree Generate(StoreWriter& store, int organizations) {
     Tree tree;
     const auto add = [&](const std::string& name, const char* baseClass) {
-        if (store.AddEntry(name, baseClass,
-                           std::string(baseClass) == "User" ? "Bench" : std::optional<std::string>()) != 0) {
+        if (store.Add(name, baseClass, std::string(baseClass) == "User" ? "Bench" : std::optional<std::string>()) !=
+            0) {
             std::fprintf(stderr, "cannot add %s\n", name.c_str());
             std::exit(1);
         }
@@ -105,12 +106,15 @@ Store MakeStore(const QString& path, int organizations) {
     EmbeddedOptions options;
     options.path = path.toStdString();
     options.sample = false;
+    Store store;
+    {
+        StoreWriter writer(options.path);
+        const auto start = Clock::now();
+        store.tree = Generate(writer, organizations);
+        store.generateSeconds = SecondsSince(start);
+    }
     auto client = std::make_unique<EmbeddedClient>(options);
     client->StartClientLibrary(nullptr, nullptr);
-    Store store;
-    const auto start = Clock::now();
-    store.tree = Generate(*client, organizations);
-    store.generateSeconds = SecondsSince(start);
     store.client = std::move(client);
     return store;
 }

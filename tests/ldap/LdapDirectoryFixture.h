@@ -1,14 +1,14 @@
 #pragma once
 
-#include "BoundClient.h"
-#include "DirectoryStartUp.h"
+#include "DirectoryBinding.h"
 #include "LdapClientFactory.h"
+#include "ListEntries.h"
 #include "RecordingUi.h"
 #include "SchemaNames.h"
 #include "ServerView.h"
 #include "SharedContext.h"
 #include "SlapdServer.h"
-#include "TNDSObj.h"
+#include "TempFolder.h"
 #include "TreeWalk.h"
 
 #include <gtest/gtest.h>
@@ -27,14 +27,7 @@ class LdapDirectoryTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(server.Start(ExtraLdif()), ""); }
 
-    void TearDown() override {
-        if (HasBoundClient()) {
-            DirectoryShutDown();
-            UnbindClient();
-        }
-        SetDirectoryUi(nullptr);
-        ResetDirectoryState();
-    }
+    void TearDown() override { ShutDownAndUnbind(); }
 
     // LDIF files slapadd loads before the server starts.
     virtual std::vector<std::string> ExtraLdif() { return {}; }
@@ -55,27 +48,7 @@ protected:
     }
 
     // Binds the backend and runs the window's directory start-up.
-    void BindAndStart(LdapSettings settings) {
-        BindClient(MakeLdapClient(std::move(settings)));
-        SetDirectoryUi(&ui);
-        ResetDirectoryState();
-        DirectoryStartUp();
-    }
-
-    // Entries of one container through the listing cursor: name and base class.
-    static std::vector<std::pair<std::string, std::string>> List(const std::string& container,
-                                                                 NWDSCCODE* end = nullptr) {
-        std::vector<std::pair<std::string, std::string>> entries;
-        TNDSObj cursor;
-        NWDSCCODE code = ListFirst(container, cursor);
-        while (code == 0) {
-            entries.emplace_back(cursor.EntryName, std::string(cursor.BaseClass()));
-            code = ListNext(cursor);
-        }
-        if (end)
-            *end = code;
-        return entries;
-    }
+    void BindAndStart(LdapSettings settings) { ::BindAndStart(MakeLdapClient(std::move(settings)), ui); }
 
     // The scan's walk: containers are walked in turn, every entry counts. Containers are named
     // from the top without the scan's leading ".".

@@ -1,15 +1,15 @@
+#include "EnvironmentGuard.h"
 #include "LdapClasses.h"
 #include "LdapDn.h"
 #include "LdapPasswordFile.h"
 #include "LdapSettings.h"
 #include "ResultCodes.h"
-#include "SlapdServer.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 TEST(LdapDn, ChildDnKeepsAnyValueOneLiteralRdn) {
@@ -54,8 +54,8 @@ TEST(LdapClasses, BaseClassFromStructuralClassOrObjectClasses) {
 }
 
 TEST(LdapSettings, PasswordFileMustBeAPrivateRegularFileOfAtMost4KiB) {
-    std::string folder = (std::filesystem::temp_directory_path() / "qb-password-XXXXXX").string();
-    ASSERT_TRUE(mkdtemp(folder.data()));
+    const TempFolder temp;
+    const std::string& folder = temp.path();
     std::string password;
     const std::string privateFile = WriteFile(folder, "private.pw", "secret\n", 0600);
     EXPECT_EQ(ReadPasswordFile(privateFile, &password), rc::kSuccess);
@@ -85,30 +85,25 @@ TEST(LdapSettings, PasswordFileMustBeAPrivateRegularFileOfAtMost4KiB) {
          })
         EXPECT_EQ(ReadPasswordFile(refused, &password), rc::kBadPasswordFile) << refused;
     EXPECT_EQ(password, "untouched");
-    std::filesystem::remove_all(folder);
 }
 
 TEST(LdapSettings, OptionsComeFromLdaprcAndVariablesLikeLibldapReadsThem) {
-    const std::string home = std::filesystem::temp_directory_path().string() + "/qb-ldap-home";
-    std::filesystem::create_directories(home);
-    WriteFile(home, ".ldaprc", "# user settings\nbinddn   cn=from file,o=Acme  \nSASL_MECH external\n", 0600);
-    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    setenv("HOME", home.c_str(), 1);
-    setenv(kPasswordFileVariable, "/nonexistent/pw", 1);
+    const TempFolder home;
+    WriteFile(home.path(), ".ldaprc", "# user settings\nbinddn   cn=from file,o=Acme  \nSASL_MECH external\n", 0600);
+    EnvironmentGuard environment;
+    environment.Set("HOME", home.path());
+    environment.Set(kPasswordFileVariable, "/nonexistent/pw");
+    environment.Unset("LDAPBINDDN");
+    environment.Unset("LDAPSASL_MECH");
 
     LdapSettings settings = LdapSettingsFromEnvironment();
     EXPECT_EQ(settings.bindDn, "cn=from file,o=Acme");
     EXPECT_EQ(settings.saslMech, "external");
     EXPECT_EQ(settings.passwordFile, "/nonexistent/pw");
 
-    setenv("LDAPBINDDN", "cn=someone,o=Acme", 1);
-    setenv("LDAPSASL_MECH", "PLAIN", 1);
+    environment.Set("LDAPBINDDN", "cn=someone,o=Acme");
+    environment.Set("LDAPSASL_MECH", "PLAIN");
     settings = LdapSettingsFromEnvironment();
     EXPECT_EQ(settings.bindDn, "cn=someone,o=Acme");
     EXPECT_EQ(settings.saslMech, "PLAIN");
-
-    for (const char* name : {"LDAPBINDDN", "LDAPSASL_MECH", kPasswordFileVariable})
-        unsetenv(name);
-    setenv("HOME", savedHome.c_str(), 1);
-    std::filesystem::remove_all(home);
 }

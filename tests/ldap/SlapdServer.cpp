@@ -1,7 +1,6 @@
 #include "SlapdServer.h"
 
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -119,14 +118,4 @@ void SlapdServer::Kill() {
     for (int i = 0; i < 200 && Alive(pid); ++i)
         usleep(10000);
     pid = 0;
-}
-
-std::string WriteFile(const std::string& folder, const std::string& name, const std::string& text, unsigned mode) {
-    const std::string path = folder + "/" + name;
-    {
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file << text;
-    }
-    chmod(path.c_str(), static_cast<mode_t>(mode));
-    return path;
 }

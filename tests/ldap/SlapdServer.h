@@ -36,6 +36,3 @@ private:
 
     std::string folder_;
 };
-
-// A file in `folder` holding `text`, with permission bits `mode`; returns its path.
-std::string WriteFile(const std::string& folder, const std::string& name, const std::string& text, unsigned mode);

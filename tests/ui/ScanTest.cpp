@@ -131,7 +131,7 @@ TEST_F(UiTest, SecondScanReplacesTheTreeAndItsSelection) {
     StartWindow(AcmeTree());
     Scan();
     form_->tvNDSView->setCurrentItem(Node({QStringLiteral("Acme"), QStringLiteral("Sales")}));
-    ASSERT_EQ(store_->AddEntry("Globex", "Organization"), 0);
+    ASSERT_EQ(AddEntry("Globex", "Organization"), 0);
     Scan();
     EXPECT_EQ(form_->tvNDSView->topLevelItemCount(), 1);
     EXPECT_EQ(ChildTexts(Node({})), (QStringList{QStringLiteral("Acme"), QStringLiteral("Globex")}));

@@ -101,39 +101,6 @@ NWDSCCODE EmbeddedClient::WhoAmI(NWDSContextHandle context, char* identity) {
     return rc::kSuccess;
 }
 
-NWDSCCODE EmbeddedClient::AddEntry(const std::string& dottedName, const std::string& baseClass,
-                                   const std::optional<std::string>& surname) {
-    if (!store_)
-        return rc::kNotStarted;
-    const auto path = ResolveName(dottedName, kRootName);
-    if (!path || path->empty())
-        return rc::kIllegalName;
-    std::vector<EmbeddedStore::Attribute> attributes;
-    if (surname)
-        attributes.push_back({kSurnameAttribute, *surname});
-    return store_->Add(*path, baseClass, attributes);
-}
-
-std::optional<std::string> EmbeddedClient::Surname(const std::string& dottedName) {
-    const auto path = ResolveName(dottedName, kRootName);
-    EmbeddedStore::Object object;
-    if (!store_ || !path || store_->Find(*path, &object) != rc::kSuccess)
-        return std::nullopt;
-    return store_->AttributeValue(object.id, kSurnameAttribute);
-}
-
-std::optional<std::vector<std::string>> EmbeddedClient::Children(const std::string& dottedName) {
-    const auto path = ResolveName(dottedName, kRootName);
-    EmbeddedStore::Object object;
-    if (!store_ || !path || store_->Find(*path, &object) != rc::kSuccess)
-        return std::nullopt;
-    return store_->ChildNames(object.id);
-}
-
-std::string EmbeddedClient::IntegrityCheck() {
-    return store_ ? store_->IntegrityCheck() : "not started";
-}
-
 std::unique_ptr<DirectoryClient> MakeEmbeddedClient() {
     return std::make_unique<EmbeddedClient>(EmbeddedOptions{DefaultEmbeddedStorePath()});
 }

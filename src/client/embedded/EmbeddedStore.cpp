@@ -106,7 +106,6 @@ NWDSCCODE EmbeddedStore::PrepareStatements() {
         {"INSERT INTO objects(parent, name, base_class) VALUES(?1, ?2, ?3)", &insertObject_},
         {"INSERT INTO attributes(object, name, value) VALUES(?1, ?2, ?3)", &insertAttribute_},
         {"SELECT id, name, base_class FROM objects WHERE parent = ?1 AND id >= ?2 ORDER BY id", &listChildren_},
-        {"SELECT value FROM attributes WHERE object = ?1 AND name = ?2", &readAttribute_},
     };
     for (const auto& [sql, statement] : statements)
         if (Prepare(db_.get(), sql, statement, SQLITE_PREPARE_PERSISTENT) != SQLITE_OK)
@@ -194,36 +193,4 @@ NWDSCCODE EmbeddedStore::List(std::int64_t parent, std::int64_t fromId, const En
             return rc::kSuccess;
         }
     }
-}
-
-std::optional<std::string> EmbeddedStore::AttributeValue(std::int64_t object, std::string_view name) {
-    StatementUse use(readAttribute_.get());
-    use.Bind(1, object);
-    use.Bind(2, name);
-    if (use.Step() != SQLITE_ROW)
-        return std::nullopt;
-    return std::string(use.Text(0));
-}
-
-std::vector<std::string> EmbeddedStore::ChildNames(std::int64_t parent) {
-    std::vector<std::string> names;
-    StatementUse use(listChildren_.get());
-    use.Bind(1, parent);
-    use.Bind(2, std::int64_t{0});
-    while (use.Step() == SQLITE_ROW)
-        names.emplace_back(use.Text(1));
-    return names;
-}
-
-std::string EmbeddedStore::IntegrityCheck() {
-    StatementPtr check;
-    if (Prepare(db_.get(), "PRAGMA integrity_check", &check) != SQLITE_OK)
-        return sqlite3_errmsg(db_.get());
-    std::string findings;
-    while (sqlite3_step(check.get()) == SQLITE_ROW) {
-        if (!findings.empty())
-            findings += '\n';
-        findings += reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
-    }
-    return findings;
 }

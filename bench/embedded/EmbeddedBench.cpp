@@ -2,6 +2,7 @@
 // TNDSObj on a fresh embedded store, next to their targets, with raw SQLite inserts (one
 // transaction each, same kind of store) as the reference for the adds.
 
+#include "../Stopwatch.h"
 #include "BoundClient.h"
 #include "CreateUserObject.h"
 #include "DirectoryStartUp.h"
@@ -13,7 +14,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,16 +22,10 @@
 #include <vector>
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
 constexpr int kUsers = 9999;
 constexpr int kListingRuns = 5;
 constexpr double kUsersTargetMs = 1000.0;
 constexpr double kListingTargetMs = 50.0;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 std::string UserName(int index) {
     char name[32];
@@ -54,21 +48,21 @@ void PrintRow(const char* what, int count, double totalMs, double targetMs) {
 // Creates the users through the directory layer, as the creation run does; -1 on a failure.
 double TimeCreateUserObject() {
     SetNameContext(DirContext, "Acme");
-    const auto start = Clock::now();
+    const Stopwatch start;
     for (int i = 1; i <= kUsers; ++i)
         if (!CreateUserObject(UserName(i), "Bench"))
             return -1;
-    return MillisecondsSince(start);
+    return start.Milliseconds();
 }
 
 // Lists Acme through the cursor; the number of entries read goes to `count`.
 double TimeListing(int* count) {
     TNDSObj obj;
     *count = 0;
-    const auto start = Clock::now();
+    const Stopwatch start;
     for (NWDSCCODE result = ListFirst("Acme", obj); result == 0; result = ListNext(obj))
         ++*count;
-    return MillisecondsSince(start);
+    return start.Milliseconds();
 }
 
 struct StatementFinalizer {
@@ -96,7 +90,7 @@ double TimeRawInserts(const std::string& path) {
     if (!insertObject || !insertAttribute)
         return -1;
 
-    const auto start = Clock::now();
+    const Stopwatch start;
     for (int i = 1; i <= kUsers; ++i) {
         const std::string name = UserName(i);
         sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
@@ -109,7 +103,7 @@ double TimeRawInserts(const std::string& path) {
         if (!added || !described || sqlite3_exec(db.get(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
             return -1;
     }
-    return MillisecondsSince(start);
+    return start.Milliseconds();
 }
 } // namespace
 

@@ -3,6 +3,7 @@
 // entries in one process, and a full scan of 10,000 containers and 50,000 other entries against
 // a bare libldap one-level walk of the same tree.
 
+#include "../Stopwatch.h"
 #include "BoundClient.h"
 #include "BusyCursor.h"
 #include "CreateUserObject.h"
@@ -25,7 +26,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -34,8 +34,6 @@
 #include <vector>
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
 constexpr int kUsers = 9999;
 constexpr int kTopContainers = 100;
 constexpr int kSubContainers = 99; // per top container: 100 + 100 * 99 = 10,000 containers
@@ -43,10 +41,6 @@ constexpr int kUsersPerContainer = 5;
 constexpr int kScanRuns = 3;
 constexpr double kCreateTarget = 1.25;
 constexpr double kScanTarget = 1.5;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 void PrintRow(const char* what, double measured, double reference, double target) {
     const double ratio = measured / reference;
@@ -126,10 +120,10 @@ bool BenchCreation() {
     WriteUserLdif(referenceLdif, "ou=West," + container);
     const std::string addUsers =
         "ldapadd -Q -Y EXTERNAL -H '" + server.ldapiUri + "' -f '" + referenceLdif + "' >/dev/null";
-    const auto refStart = Clock::now();
+    const Stopwatch refStart;
     if (std::system(addUsers.c_str()) != 0)
         return false;
-    const double reference = SecondsSince(refStart);
+    const double reference = refStart.Seconds();
     auto form = OpenWindow(server);
     form->ScanNDS1->trigger();
     QTreeWidgetItem* east =
@@ -146,9 +140,9 @@ bool BenchCreation() {
     form->ebFixed->setText(QStringLiteral("4"));
     QStringList messages;
     SetMessageBoxHandler([&](const QString& text) { messages << text; });
-    const auto runStart = Clock::now();
+    const Stopwatch runStart;
     form->bbCreateClick();
-    const double window = SecondsSince(runStart);
+    const double window = runStart.Seconds();
     SetMessageBoxHandler({});
     CloseWindow(std::move(form));
     if (messages != QStringList{QString::number(kUsers) + QStringLiteral(" users succesfully created.")}) {
@@ -169,13 +163,13 @@ bool BenchCreation() {
     DirectoryStartUp();
     SetNameContext(DirContext, "North.Sales.Acme");
     char name[16];
-    const auto layerStart = Clock::now();
+    const Stopwatch layerStart;
     for (int i = 1; i <= kUsers; ++i) {
         std::snprintf(name, sizeof name, "user%04d", i);
         if (!CreateUserObject(name, "Bench"))
             return false;
     }
-    const double layer = SecondsSince(layerStart);
+    const double layer = layerStart.Seconds();
     DirectoryShutDown();
     UnbindClient();
     ResetDirectoryState();
@@ -250,9 +244,9 @@ bool BenchScan() {
         ldap_sasl_bind_s(ld.get(), nullptr, "EXTERNAL", &noAuthzid, nullptr, nullptr, nullptr);
         *containers = 0;
         *objects = 0;
-        const auto start = Clock::now();
+        const Stopwatch start;
         const int code = BareWalk(ld.get(), "", containers, objects);
-        *seconds = SecondsSince(start);
+        *seconds = start.Seconds();
         return code;
     };
     int containers = 0;
@@ -269,9 +263,9 @@ bool BenchScan() {
     QString counts;
     for (int run = 0; run < kScanRuns; ++run) {
         auto form = OpenWindow(server);
-        const auto scanStart = Clock::now();
+        const Stopwatch scanStart;
         form->ScanNDS1->trigger();
-        window = std::min(window, SecondsSince(scanStart));
+        window = std::min(window, scanStart.Seconds());
         counts = form->sbStatus->PanelText(1) + QStringLiteral(", ") + form->sbStatus->PanelText(0);
         CloseWindow(std::move(form));
     }
@@ -291,10 +285,10 @@ bool BenchScan() {
     int layerObjects = 0;
     double layer = 1e9;
     for (int run = 0; run < kScanRuns; ++run) {
-        const auto layerStart = Clock::now();
+        const Stopwatch layerStart;
         Counter counter;
         WalkTree(counter);
-        layer = std::min(layer, SecondsSince(layerStart));
+        layer = std::min(layer, layerStart.Seconds());
         layerObjects = counter.objects;
     }
     DirectoryShutDown();

@@ -2,6 +2,7 @@
 // with 50,000 other entries and of the same tree doubled, and a 9,999-user creation run. Prints
 // the times, the doubled/single ratio of the scan (linear: 2.2 or less) and the peak memory.
 
+#include "../Stopwatch.h"
 #include "BoundClient.h"
 #include "EmbeddedClient.h"
 #include "MessageBoxSeam.h"
@@ -21,15 +22,12 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
 constexpr int kUsersPerContainer = 5;
 constexpr int kUnitsPerOrganization = 9;
 constexpr int kUnitsPerUnit = 10;
@@ -37,10 +35,6 @@ constexpr int kRunUsers = 9999;
 constexpr int kScanRepeats = 5;
 constexpr double kRatioTarget = 2.2;
 constexpr double kMemoryTargetMb = 150.0;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 double PeakMemoryMb() {
     rusage usage{};
@@ -90,9 +84,9 @@ double TimeBareWalk() {
             return IsContainerClass(baseClass);
         }
     } containers;
-    const auto start = Clock::now();
+    const Stopwatch start;
     WalkTree(containers);
-    return SecondsSince(start);
+    return start.Seconds();
 }
 
 // A generated store, bound while it is measured.
@@ -109,9 +103,9 @@ Store MakeStore(const QString& path, int organizations) {
     Store store;
     {
         StoreWriter writer(options.path);
-        const auto start = Clock::now();
+        const Stopwatch start;
         store.tree = Generate(writer, organizations);
-        store.generateSeconds = SecondsSince(start);
+        store.generateSeconds = start.Seconds();
     }
     auto client = std::make_unique<EmbeddedClient>(options);
     client->StartClientLibrary(nullptr, nullptr);
@@ -138,9 +132,9 @@ bool ScanAndRun(Store& store, double* scanSeconds, double* runSeconds) {
         form.show();
         if (!QTest::qWaitForWindowExposed(&form))
             std::fprintf(stderr, "window not exposed\n");
-        const auto start = Clock::now();
+        const Stopwatch start;
         form.ScanNDS1Click();
-        *scanSeconds = SecondsSince(start);
+        *scanSeconds = start.Seconds();
         right =
             form.sbStatus->PanelText(1) ==
                 QStringLiteral("Containers found: ") + QString::number(store.tree.containers) &&
@@ -151,9 +145,9 @@ bool ScanAndRun(Store& store, double* scanSeconds, double* runSeconds) {
             form.ebLastName->setText(QStringLiteral("Bench"));
             form.ebToCreate->setText(QString::number(kRunUsers));
             messages.clear();
-            const auto runStart = Clock::now();
+            const Stopwatch runStart;
             form.bbCreateClick();
-            *runSeconds = SecondsSince(runStart);
+            *runSeconds = runStart.Seconds();
             right = right &&
                     messages == QStringList{QString::number(kRunUsers) + QStringLiteral(" users succesfully created.")};
         }

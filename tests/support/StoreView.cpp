@@ -61,28 +61,31 @@ std::optional<std::int64_t> Find(sqlite3* db, const std::string& dottedName) {
     }
     return id;
 }
+
+// The first column of every row `sql` gives for the object `dottedName`; nullopt when the object
+// does not exist.
+std::optional<std::vector<std::string>> ObjectRows(const std::string& path, const std::string& dottedName,
+                                                   const char* sql) {
+    const DatabasePtr db = OpenStoreFile(path);
+    const auto id = db ? Find(db.get(), dottedName) : std::nullopt;
+    if (!id)
+        return std::nullopt;
+    std::vector<std::string> rows;
+    Query(db.get(), sql, {*id}, [&](sqlite3_stmt* row) { rows.push_back(Text(row)); });
+    return rows;
+}
 } // namespace
 
 std::optional<std::vector<std::string>> StoreView::Children(const std::string& dottedName) const {
-    const DatabasePtr db = OpenStoreFile(path_);
-    const auto id = db ? Find(db.get(), dottedName) : std::nullopt;
-    if (!id)
-        return std::nullopt;
-    std::vector<std::string> names;
-    Query(db.get(), "SELECT name FROM objects WHERE parent = ?1 ORDER BY id", {*id},
-          [&](sqlite3_stmt* row) { names.push_back(Text(row)); });
-    return names;
+    return ObjectRows(path_, dottedName, "SELECT name FROM objects WHERE parent = ?1 ORDER BY id");
 }
 
 std::optional<std::string> StoreView::Surname(const std::string& dottedName) const {
-    const DatabasePtr db = OpenStoreFile(path_);
-    const auto id = db ? Find(db.get(), dottedName) : std::nullopt;
-    if (!id)
+    const auto values =
+        ObjectRows(path_, dottedName, "SELECT value FROM attributes WHERE object = ?1 AND name = 'Surname'");
+    if (!values || values->empty())
         return std::nullopt;
-    std::optional<std::string> surname;
-    Query(db.get(), "SELECT value FROM attributes WHERE object = ?1 AND name = 'Surname'", {*id},
-          [&](sqlite3_stmt* row) { surname = Text(row); });
-    return surname;
+    return values->front();
 }
 
 std::string StoreView::IntegrityCheck() const {

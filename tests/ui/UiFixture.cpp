@@ -23,8 +23,7 @@ void UiTest::StartWindow(const std::vector<FixtureEntry>& entries, bool anonymou
     options.path = storePath_;
     options.anonymous = anonymous;
     options.sample = false;
-    store_ = std::make_unique<EmbeddedClient>(options);
-    auto recorder = std::make_unique<SpyClient>(*store_);
+    auto recorder = std::make_unique<SpyClient>(options);
     recorder_ = recorder.get();
     OpenWindow(std::move(recorder));
 }
@@ -32,11 +31,6 @@ void UiTest::StartWindow(const std::vector<FixtureEntry>& entries, bool anonymou
 NWDSCCODE UiTest::AddEntry(const std::string& name, const std::string& baseClass,
                            const std::optional<std::string>& surname) {
     return StoreWriter(storePath_).Add(name, baseClass, surname);
-}
-
-void UiTest::TearDown() {
-    WindowTest::TearDown();
-    store_.reset();
 }
 
 std::vector<std::string> UiTest::Children(const std::string& dottedName) const {

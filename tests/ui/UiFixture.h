@@ -1,6 +1,5 @@
 #pragma once
 
-#include "EmbeddedClient.h"
 #include "EnvironmentGuard.h"
 #include "SpyClient.h"
 #include "StoreView.h"
@@ -21,11 +20,9 @@ struct FixtureEntry {
 // and a printer in Sales: 3 containers, 5 objects.
 std::vector<FixtureEntry> AcmeTree();
 
-// The window on the real embedded directory in a fresh temporary store, seen through a spy.
+// The window on the real embedded directory in a fresh temporary store, noted by a spy.
 class UiTest : public WindowTest {
 protected:
-    void TearDown() override;
-
     // Creates the store holding `entries`, binds it and creates the form.
     void StartWindow(const std::vector<FixtureEntry>& entries, bool anonymous = false);
     // Adds one more entry to the store, beside the client.
@@ -38,6 +35,5 @@ protected:
     EnvironmentGuard environment_;
     std::string storePath_ = folder_.path() + "/directory.db";
     StoreView view_{storePath_};
-    std::unique_ptr<EmbeddedClient> store_;
-    SpyClient* recorder_ = nullptr;
+    SpyClient* recorder_ = nullptr; // owned by the binding
 };

@@ -62,26 +62,20 @@ int LdapSession::Initialise() {
 }
 
 int LdapSession::Connect() {
-    if (!ld_) {
-        if (const int code = Initialise(); code != LDAP_SUCCESS)
-            return code;
-    }
-    if (connected_)
-        return LDAP_SUCCESS;
-    const int code = ldap_connect(ld_.get());
+    // Each step takes the ones before it first when they are not done.
+    int code = ld_ ? LDAP_SUCCESS : Initialise();
+    if (code != LDAP_SUCCESS || connected_)
+        return code;
+    code = ldap_connect(ld_.get());
     DropOnConnectionLoss(code);
     connected_ = code == LDAP_SUCCESS;
     return code;
 }
 
 int LdapSession::Bind() {
-    if (!connected_) {
-        if (const int code = Connect(); code != LDAP_SUCCESS)
-            return code;
-    }
-    if (bound_)
-        return LDAP_SUCCESS;
-    int code = LDAP_SUCCESS;
+    int code = connected_ ? LDAP_SUCCESS : Connect();
+    if (code != LDAP_SUCCESS || bound_)
+        return code;
     const bool localSocket = ldap_is_ldapi_url(settings_.uri.c_str()) != 0;
     if (strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") == 0 || (localSocket && settings_.bindDn.empty())) {
         // EXTERNAL needs no SASL library on our side: the server takes the identity from the socket.

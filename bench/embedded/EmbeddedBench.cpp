@@ -8,15 +8,14 @@
 #include "DirectoryStartUp.h"
 #include "EmbeddedClient.h"
 #include "SharedContext.h"
+#include "SqliteHandles.h"
 #include "StoreWriter.h"
 #include "TNDSObj.h"
-
-#include <sqlite3.h>
+#include "TempFolder.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,28 +64,19 @@ double TimeListing(int* count) {
     return start.Milliseconds();
 }
 
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-
 // The reference: the same rows written straight into a store of the same layout and settings.
 double TimeRawInserts(const std::string& path) {
     if (StoreWriter(path).Add("Acme", "Organization") != 0)
         return -1;
     sqlite3* raw = nullptr;
     const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> db(raw, &sqlite3_close_v2);
+    const DatabasePtr db(raw);
     if (opened != SQLITE_OK || sqlite3_exec(db.get(), "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr))
         return -1;
-    sqlite3_stmt* rawObject = nullptr;
-    sqlite3_stmt* rawAttribute = nullptr;
-    sqlite3_prepare_v2(db.get(), "INSERT INTO objects(parent, name, base_class) VALUES(1, ?1, 'User')", -1, &rawObject,
-                       nullptr);
-    Statement insertObject(rawObject);
-    sqlite3_prepare_v2(db.get(), "INSERT INTO attributes(object, name, value) VALUES(?1, 'Surname', 'Bench')", -1,
-                       &rawAttribute, nullptr);
-    Statement insertAttribute(rawAttribute);
+    StatementPtr insertObject;
+    StatementPtr insertAttribute;
+    Prepare(db.get(), "INSERT INTO objects(parent, name, base_class) VALUES(1, ?1, 'User')", &insertObject);
+    Prepare(db.get(), "INSERT INTO attributes(object, name, value) VALUES(?1, 'Surname', 'Bench')", &insertAttribute);
     if (!insertObject || !insertAttribute)
         return -1;
 
@@ -108,18 +98,12 @@ double TimeRawInserts(const std::string& path) {
 } // namespace
 
 int main() {
-    std::string folder = (std::filesystem::temp_directory_path() / "qb-embedded-bench-XXXXXX").string();
-    if (!mkdtemp(folder.data())) {
+    const TempFolder temp;
+    const std::string& folder = temp.path();
+    if (folder.empty()) {
         std::perror("mkdtemp");
         return 1;
     }
-    struct RemoveFolder {
-        std::string path;
-        ~RemoveFolder() {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    } cleanup{folder};
 
     const std::string path = folder + "/directory.db";
     auto client = std::make_unique<EmbeddedClient>(EmptyStore(path));

@@ -7,6 +7,7 @@
 #include "MessageBoxSeam.h"
 #include "NumberText.h"
 #include "OuterSize.h"
+#include "ProjectVersion.h"
 #include "QtDirectoryUi.h"
 #include "SharedContext.h"
 #include "StatusBar.h"
@@ -216,7 +217,7 @@ void TfMain::CreateMenus() {
 
 void TfMain::FormCreate() {
     TreeScanned = false;
-    ProgramVersion = 0.97;
+    ProgramVersion = kProjectVersion;
     pbProgress->setParent(sbStatus);
     sbStatusDrawPanel(sbStatus, TStatusBar::kDrawnPanel, sbStatus->PanelRect(TStatusBar::kDrawnPanel));
     pbProgress->show();

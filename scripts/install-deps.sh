@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev libldap-dev libgtest-dev libgmock-dev)
 if [ "${1:-}" = "--test" ]; then
-    packages+=(slapd ldap-utils)
+    packages+=(slapd ldap-utils desktop-file-utils appstream dpkg-dev file)
 fi
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: once in the normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then checks the install and the Debian package
+# of the normal build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -13,3 +14,6 @@ for preset in default asan; do
     echo "=== $preset tests"
     ctest --preset "$preset"
 done
+
+echo "=== install and package"
+scripts/check-install.sh build

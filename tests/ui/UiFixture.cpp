@@ -6,9 +6,15 @@
 #include "SharedContext.h"
 #include "TreeNodes.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLineEdit>
 #include <QTreeWidget>
+
+QString AccessibleName(QObject* object) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
 
 std::vector<FixtureEntry> AcmeTree() {
     return {

@@ -28,6 +28,9 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) {
     *out << " }";
 }
 
+// The name a screen reader gets for `object` through Qt's accessibility interface.
+QString AccessibleName(QObject* object);
+
 // One entry a test puts into the store before the window starts: dotted name from the top.
 struct FixtureEntry {
     std::string name;

@@ -18,6 +18,8 @@ set -euo pipefail
 FIXTURE=dirsrv-fixture
 # shellcheck source=scripts/fixture-common.sh
 source "$(dirname "$0")/fixture-common.sh"
+# The system Python and its modules (lib389, samba), whatever the caller's environment says.
+unset PYTHONPATH PYTHONHOME
 
 NS_SLAPD=${NS_SLAPD:-/usr/sbin/ns-slapd}
 PYTHON=/usr/bin/python3

@@ -20,6 +20,8 @@ set -euo pipefail
 FIXTURE=samba-fixture
 # shellcheck source=scripts/fixture-common.sh
 source "$(dirname "$0")/fixture-common.sh"
+# The system Python and its modules (lib389, samba), whatever the caller's environment says.
+unset PYTHONPATH PYTHONHOME
 
 SAMBA=${SAMBA:-/usr/sbin/samba}
 REALM=AD.EXAMPLE.COM
@@ -128,8 +130,9 @@ start() {
     local address
     address=$(cat "$dir/address")
 
-    # -F: no detaching, so its pid is known at once; -M single: one process serves everything.
-    "$SAMBA" -F --no-process-group -M single -s "$dir/etc/smb.conf" >"$dir/log/console" 2>&1 </dev/null &
+    # -F: no detaching, so its pid is known at once; -M single: one process serves everything; one
+    # orphaned by a test that was killed ends by itself after four hours.
+    "$SAMBA" -F --no-process-group -M single --maximum-runtime=14400 -s "$dir/etc/smb.conf" >"$dir/log/console" 2>&1 </dev/null &
     local pid=$!
     echo "$pid" >"$dir/samba.pid"
     for _ in $(seq 1 600); do

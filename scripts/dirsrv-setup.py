@@ -14,7 +14,6 @@ import logging
 import os
 import pwd
 import grp
-import shutil
 import sys
 
 SYSTEM_DEFAULTS = "/usr/share/dirsrv/inf/defaults.inf"

@@ -35,7 +35,7 @@ fi
 restore_policy() {
     if [ -n "$saved_policy" ]; then
         "${sudo[@]}" cp -p "$saved_policy" "$policy"
-        rm -f "$saved_policy"
+        "${sudo[@]}" rm -f "$saved_policy"
     else
         "${sudo[@]}" rm -f "$policy"
     fi

@@ -11,8 +11,8 @@
 # The sample tree under SUFFIX: ou=People holding the ordinary administrator (all rights through an
 # ACI, but bound by the default size limit of 2,000 entries, unlike the Directory Manager), and
 # ou=School holding "ou=Class 7b", "ou=v1.2" and ou=Alumni with 2,500 entries. On first start the
-# sample and the LDIF files are imported offline in one go (ldif2db: about 0.5 s for 2,500 entries,
-# where adds over ldapi take about 4 s); values are stored as given, so a userPassword in such a file
+# sample and the LDIF files are imported offline in one go (ldif2db: about 1 s with 2,500 entries,
+# where adds over ldapi take 4-5 s); values are stored as given, so a userPassword in such a file
 # stays in clear text. On a later start LDIF files are added online, as the Directory Manager.
 set -euo pipefail
 FIXTURE=dirsrv-fixture

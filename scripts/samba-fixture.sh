@@ -14,7 +14,7 @@
 # need TLS (ldaps, or StartTLS on LDAPURI): the server certificate comes from the test CA in DIR/tls.
 # The sample tree: OU=School holding "OU=Class 7b", "OU=v1.2" and OU=Alumni with 2,500 users. On
 # first start the sample and the LDIF files are added offline with ldbadd through samba's own
-# modules (about 10 s for the 2,500 users, where LDAP adds take about 90 s); on a later start LDIF
+# modules (10-17 s for the 2,500 users, where LDAP adds take about 90 s); on a later start LDIF
 # files are added over ldaps as the Administrator. Needs root (samba binds port 389).
 set -euo pipefail
 FIXTURE=samba-fixture

@@ -5,7 +5,11 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev libldap-dev)
 if [ "${1:-}" = "--test" ]; then
-    packages+=(libgtest-dev libgmock-dev slapd ldap-utils clang-format)
+    # GoogleTest, throwaway servers for the integration tests (slapd, 389 Directory Server, Samba AD DC),
+    # openssl for their test certificate authority, the checks of the install and the Debian package,
+    # and clang-format for the formatting check.
+    packages+=(libgtest-dev libgmock-dev slapd ldap-utils openssl 389-ds-base python3-lib389 samba samba-ad-dc
+        samba-ad-provision ldb-tools desktop-file-utils appstream dpkg-dev file clang-format)
 fi
 
 missing=()
@@ -17,23 +21,41 @@ done
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 
-# The slapd package must not start a system-wide daemon: the tests start their own on loopback.
-policy_added=0
+# No package may start a system-wide daemon: the tests start their own on loopback. A refusing
+# policy-rc.d stands in for whatever is there during the install; the original comes back after.
 if [[ " ${missing[*]} " == *" slapd "* ]]; then
     "${sudo[@]}" mkdir -p /etc/ldap
     "${sudo[@]}" touch /etc/ldap/noslapd
     echo 'slapd slapd/no_configuration boolean true' | "${sudo[@]}" debconf-set-selections
-    if [ ! -e /usr/sbin/policy-rc.d ]; then
-        printf '#!/bin/sh\nexit 101\n' | "${sudo[@]}" tee /usr/sbin/policy-rc.d >/dev/null
-        "${sudo[@]}" chmod 755 /usr/sbin/policy-rc.d
-        policy_added=1
-    fi
 fi
+policy=/usr/sbin/policy-rc.d
+saved_policy=""
+if [ -e "$policy" ]; then
+    saved_policy=$(mktemp)
+    "${sudo[@]}" cp -p "$policy" "$saved_policy"
+fi
+restore_policy() {
+    if [ -n "$saved_policy" ]; then
+        "${sudo[@]}" cp -p "$saved_policy" "$policy"
+        "${sudo[@]}" rm -f "$saved_policy"
+    else
+        "${sudo[@]}" rm -f "$policy"
+    fi
+}
+trap restore_policy EXIT
+printf '#!/bin/sh\nexit 101\n' | "${sudo[@]}" tee "$policy" >/dev/null
+"${sudo[@]}" chmod 755 "$policy"
 
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 
-if [ "$policy_added" = 1 ]; then
-    "${sudo[@]}" rm -f /usr/sbin/policy-rc.d
-fi
+# Units the server packages enable for boot are switched off: only the tests' own instances run.
+for unit in samba-ad-dc smbd nmbd winbind dirsrv.target; do
+    if [ -e "/lib/systemd/system/$unit" ] || [ -e "/lib/systemd/system/$unit.service" ]; then
+        "${sudo[@]}" systemctl disable --no-reload "$unit" >/dev/null 2>&1 || true
+    fi
+    if [ -x "/etc/init.d/$unit" ]; then
+        "${sudo[@]}" update-rc.d "$unit" disable >/dev/null 2>&1 || true
+    fi
+done

@@ -7,6 +7,7 @@
 # "start" on a DIR that already holds a configuration restarts slapd on the same data and port.
 # It prints shell assignments of what clients need (LDAPURI, LDAPI_URI, ...). Extra LDIF files are
 # loaded offline with slapadd into the database whose suffix their first entry ends with.
+# LDAPS_URI serves ldaps on a second free port with a certificate of the test CA (CA_FILE).
 set -euo pipefail
 
 SLAPD=${SLAPD:-/usr/sbin/slapd}
@@ -19,34 +20,9 @@ ADMIN_DN="cn=Admin,o=Acme"
 READER_DN="cn=reader,dc=example,dc=com"
 READER_PASSWORD="reader-secret"
 
-die() {
-    echo "slapd-fixture: $*" >&2
-    exit 1
-}
-
-percent_encode() {
-    local text=$1 out="" c i
-    for ((i = 0; i < ${#text}; i++)); do
-        c=${text:i:1}
-        case $c in
-        [A-Za-z0-9._~-]) out+=$c ;;
-        *) out+=$(printf '%%%02X' "'$c") ;;
-        esac
-    done
-    printf '%s' "$out"
-}
-
-free_port() {
-    local port
-    for _ in $(seq 1 50); do
-        port=$((20000 + RANDOM % 20000))
-        if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
-            echo "$port"
-            return
-        fi
-    done
-    die "no free port found"
-}
+FIXTURE=slapd-fixture
+# shellcheck source=scripts/fixture-common.sh
+source "$(dirname "$0")/fixture-common.sh"
 
 write_config() {
     local dir=$1 uid
@@ -58,6 +34,9 @@ cn: config
 olcPidFile: $dir/slapd.pid.slapd
 olcAuthzRegexp: {0}"gidNumber=[0-9]+\\+uidNumber=$uid,cn=peercred,cn=external,cn=auth" "$ADMIN_DN"
 olcSizeLimit: 500
+olcTLSCACertificateFile: $dir/tls/ca.pem
+olcTLSCertificateFile: $dir/tls/server.pem
+olcTLSCertificateKeyFile: $dir/tls/server.key
 
 dn: cn=module{0},cn=config
 objectClass: olcModuleList
@@ -167,8 +146,6 @@ suffix_of() {
     esac
 }
 
-# A killed slapd may linger as a zombie until its new parent reaps it; that one is not running.
-alive() { [[ -r /proc/$1/stat ]] && ! grep -q '^[0-9]* (.*) Z' "/proc/$1/stat"; }
 running() { [[ -f $1/slapd.pid ]] && alive "$(cat "$1/slapd.pid")"; }
 
 start() {
@@ -181,6 +158,8 @@ start() {
     if [[ ! -d $dir/slapd.d ]]; then
         [[ -n $port ]] || port=$(free_port)
         echo "$port" >"$dir/port"
+        free_port "$port" >"$dir/ldaps-port"
+        "$(dirname "$0")/test-ca.sh" "$dir/tls" || die "no test certificate"
         write_config "$dir"
         mkdir -p "$dir/slapd.d"
         "$SLAPADD" -n0 -F "$dir/slapd.d" -l "$dir/config.ldif" -q >"$dir/slapadd.log" 2>&1 ||
@@ -199,15 +178,19 @@ start() {
     done
 
     local socket=$dir/ldapi
-    local ldapi="ldapi://$(percent_encode "$socket")/"
+    local ldapi
+    ldapi="ldapi://$(percent_encode "$socket")/"
     local tcp="ldap://127.0.0.1:$port/"
+    local ldaps_port
+    ldaps_port=$(cat "$dir/ldaps-port")
+    local ldaps="ldaps://127.0.0.1:$ldaps_port/"
     rm -f "$socket"
-    "$SLAPD" -F "$dir/slapd.d" -h "$tcp $ldapi" -d none >"$dir/slapd.log" 2>&1 </dev/null &
+    "$SLAPD" -F "$dir/slapd.d" -h "$tcp $ldaps $ldapi" -d none >"$dir/slapd.log" 2>&1 </dev/null &
     local pid=$!
     echo "$pid" >"$dir/slapd.pid"
     # Ready once the socket answers; slapd needs about 0.15 s.
     for _ in $(seq 1 100); do
-        if [[ -S $socket ]] && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+        if [[ -S $socket ]] && answers 127.0.0.1 "$port" && answers 127.0.0.1 "$ldaps_port"; then
             cat <<EOF
 LDAPURI='$tcp'
 LDAPI_URI='$ldapi'
@@ -216,28 +199,22 @@ SLAPD_PORT=$port
 ADMIN_DN='$ADMIN_DN'
 READER_DN='$READER_DN'
 READER_PASSWORD='$READER_PASSWORD'
+LDAPS_URI='$ldaps'
+CA_FILE='$dir/tls/ca.pem'
 EOF
             return 0
         fi
         alive "$pid" || die "slapd exited: $(cat "$dir/slapd.log")"
         sleep 0.05
     done
-    kill "$pid" 2>/dev/null || true
+    end_process "$pid"
     die "slapd did not come up"
 }
 
 stop() {
     local dir=$1
     [[ -f $dir/slapd.pid ]] || return 0
-    local pid
-    pid=$(cat "$dir/slapd.pid")
-    if kill "$pid" 2>/dev/null; then
-        for _ in $(seq 1 100); do
-            alive "$pid" || break
-            sleep 0.05
-        done
-        kill -KILL "$pid" 2>/dev/null || true
-    fi
+    end_process "$(cat "$dir/slapd.pid")" 5
     rm -f "$dir/slapd.pid"
 }
 

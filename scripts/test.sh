@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the formatting, then builds everything and runs every test: without the window
 # (QB_BUILD_UI=OFF: the client and directory layers and their tests, no Qt Widgets found at all),
-# in the normal build, and under AddressSanitizer and UndefinedBehaviorSanitizer.
+# in the normal build, and under AddressSanitizer and UndefinedBehaviorSanitizer; then checks the
+# install and the Debian package of the normal build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -17,3 +18,6 @@ for preset in noui default asan; do
     echo "=== $preset tests"
     ctest --preset "$preset"
 done
+
+echo "=== install and package"
+scripts/check-install.sh build

@@ -15,7 +15,6 @@ constexpr int kTextInset = 2;
 
 TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {
     setObjectName(QStringLiteral("sbStatus"));
-    setAccessibleName(QStringLiteral("sbStatus"));
     setSizeGripEnabled(true);
     setFixedHeight(kHeight);
     for (int panel = 0; panel < kPanelCount; ++panel) {

@@ -8,6 +8,8 @@
 #include "ImageList.h"
 #include "MessageBoxSeam.h"
 #include "NumberText.h"
+#include "OuterSize.h"
+#include "ProjectVersion.h"
 #include "QtDirectoryUi.h"
 #include "SharedContext.h"
 #include "StatusBar.h"
@@ -29,14 +31,14 @@ double ProgramVersion = 0;
 
 namespace {
 
-// Client area (below the menu bar) the controls were drawn for, less the status bar.
+// Client area (below the menu bar) the controls were drawn for, less the status bar, and the
+// window's outer size, frame and caption included, that gave that area where it was drawn.
 constexpr QSize kDesignClient(622, 340);
-constexpr QSize kWindowSize(630, 405);
+constexpr QSize kDesignOuterSize(630, 405);
 
+// The object name is for tests and automation; screen readers get a label's or the widget's text.
 template <typename Widget> Widget* Named(Widget* widget, const char* name) {
-    const QString text = QLatin1String(name);
-    widget->setObjectName(text);
-    widget->setAccessibleName(text);
+    widget->setObjectName(QLatin1String(name));
     return widget;
 }
 
@@ -83,7 +85,6 @@ QString AboutText() {
 TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     fMain = this;
     setObjectName(QStringLiteral("fMain"));
-    setAccessibleName(QStringLiteral("fMain"));
     setWindowTitle(FormCaption());
     // The layout was drawn for an 8-point sans serif at 96 dpi; narrow Helvetica-like faces fit it.
     QFont font;
@@ -94,6 +95,7 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     setFont(font);
     CreateControls();
     CreateMenus();
+    PlaceWindow();
     FormCreate();
 }
 
@@ -113,6 +115,7 @@ void TfMain::CreateControls() {
     auto* layout = new AnchorLayout(client, kDesignClient);
 
     tvNDSView = Named(new QTreeWidget(client), "tvNDSView");
+    tvNDSView->setAccessibleName(QStringLiteral("Directory tree"));
     imIcons = new TImageList(this);
     tvNDSView->setHeaderHidden(true);
     tvNDSView->setColumnCount(1);
@@ -137,16 +140,18 @@ void TfMain::CreateControls() {
 
     GroupBox1 = Named(new QGroupBox(QStringLiteral("Enter user attributes "), client), "GroupBox1");
     layout->addAnchored(GroupBox1, QRect(408, 8, 209, 305), AnchorLayout::Top | AnchorLayout::Right);
-    Label3 = AddLabel(GroupBox1, "Label3", QStringLiteral("Login name"), QRect(24, 24, 55, 13));
+    Label3 = AddLabel(GroupBox1, "Label3", QStringLiteral("&Login name"), QRect(24, 24, 55, 13));
     ebLoginName = AddEdit(GroupBox1, "ebLoginName", QString(), QRect(32, 40, 163, 21), 0);
-    Label4 = AddLabel(GroupBox1, "Label4", QStringLiteral("Last name"), QRect(24, 72, 49, 13));
+    Label4 = AddLabel(GroupBox1, "Label4", QStringLiteral("L&ast name"), QRect(24, 72, 49, 13));
     ebLastName = AddEdit(GroupBox1, "ebLastName", QString(), QRect(32, 88, 162, 21), 0);
-    Label5 = AddLabel(GroupBox1, "Label5", QStringLiteral("# of users to create"), QRect(24, 120, 92, 13));
+    Label5 = AddLabel(GroupBox1, "Label5", QStringLiteral("# of &users to create"), QRect(24, 120, 92, 13));
     ebToCreate = AddEdit(GroupBox1, "ebToCreate", QString(), QRect(32, 136, 57, 21), 4);
-    Label1 = AddLabel(GroupBox1, "Label1", QStringLiteral("Starting at index"), QRect(24, 168, 76, 13));
+    Label1 = AddLabel(GroupBox1, "Label1", QStringLiteral("Starting at &index"), QRect(24, 168, 76, 13));
     ebNumber = AddEdit(GroupBox1, "ebNumber", QStringLiteral("1"), QRect(32, 184, 57, 21), 0);
-    Label2 = AddLabel(GroupBox1, "Label2", QStringLiteral("# of fixed digits"), QRect(24, 216, 71, 13));
+    Label2 = AddLabel(GroupBox1, "Label2", QStringLiteral("# of fixed &digits"), QRect(24, 216, 71, 13));
     ebFixed = AddEdit(GroupBox1, "ebFixed", QStringLiteral("4"), QRect(32, 232, 57, 21), 1);
+    // Each label names the field below it for screen readers, and its underlined letter with Alt
+    // moves there (the menu bar holds F, T and H).
     Label3->setBuddy(ebLoginName);
     Label4->setBuddy(ebLastName);
     Label5->setBuddy(ebToCreate);
@@ -163,6 +168,7 @@ void TfMain::CreateControls() {
         connect(edit, &QLineEdit::textChanged, this, &TfMain::ebLoginNameChange);
 
     pbProgress = Named(new QProgressBar(this), "pbProgress");
+    pbProgress->setAccessibleName(QStringLiteral("Progress"));
     pbProgress->setGeometry(72, 72, 177, 16);
     pbProgress->setRange(0, 100);
     pbProgress->setValue(0);
@@ -177,9 +183,17 @@ void TfMain::CreateControls() {
     setTabOrder(ebFixed, bbCreate);
 
     setWindowIcon(ProgramIcon());
-    resize(kWindowSize);
+}
+
+void TfMain::PlaceWindow() {
+    // The menu bar above the drawn client area, the status bar below it; a native menu bar takes no room.
+    const int menuHeight = MainMenu1->isNativeMenuBar() ? 0 : MainMenu1->heightForWidth(kDesignClient.width());
+    resize(kDesignClient.width(), menuHeight + kDesignClient.height() + TStatusBar::kHeight);
+    FitOuterSizeWhenFramed(this, kDesignOuterSize);
+    // Centred on the screen with the outer size the window has once framed.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(kWindowSize.width() / 2, kWindowSize.height() / 2));
+        move(screen->availableGeometry().center() -
+             QPoint(kDesignOuterSize.width() / 2, kDesignOuterSize.height() / 2));
 }
 
 void TfMain::CreateMenus() {
@@ -205,7 +219,7 @@ void TfMain::CreateMenus() {
 
 void TfMain::FormCreate() {
     TreeScanned = false;
-    ProgramVersion = 0.97;
+    ProgramVersion = kProjectVersion;
     pbProgress->setParent(sbStatus);
     sbStatusDrawPanel(sbStatus, TStatusBar::kDrawnPanel, sbStatus->PanelRect(TStatusBar::kDrawnPanel));
     pbProgress->show();

@@ -68,6 +68,7 @@ protected:
 private:
     void CreateControls();
     void CreateMenus();
+    void PlaceWindow();
     void PaintProgressNow();
 
     std::unique_ptr<QtDirectoryUi> directoryUi_;

@@ -5,9 +5,15 @@
 #include "MessageBoxSeam.h"
 #include "SharedContext.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLineEdit>
 #include <QTreeWidget>
+
+QString AccessibleName(QObject* object) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
 
 QTreeWidgetItem* NodeAt(const QTreeWidget& tree, const QStringList& path) {
     QTreeWidgetItem* node = tree.topLevelItem(0);

@@ -26,6 +26,9 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) {
     *out << " }";
 }
 
+// The name a screen reader gets for `object` through Qt's accessibility interface.
+QString AccessibleName(QObject* object);
+
 // The node reached by following texts from the tree's first top node ("[Root]") down; null when
 // there is none.
 QTreeWidgetItem* NodeAt(const QTreeWidget& tree, const QStringList& path);

@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# A throwaway Samba Active Directory domain controller for tests, serving LDAP on loopback only.
+#
+#   samba-fixture.sh start DIR [LDIF...]   provision the domain in DIR on first use, load LDIF files, start samba
+#   samba-fixture.sh stop DIR              stop the samba started for DIR (by its saved pid)
+#
+# Samba's ports are fixed (389, 636, 3268, 3269), so each instance takes an address of its own in
+# 127.0.0.0/8, drawn at random from 127.64.0.0/10 and checked to be free; Linux delivers the whole
+# /8 to the loopback interface, and "interfaces = ADDRESS/8" lets samba bind one that is not
+# configured on lo, so nothing is added to the interface and two instances (two test executables,
+# two people's test runs) never meet. The address is kept in DIR for a restart.
+#
+# Everything of the domain lives in DIR (smb.conf, databases, pid file, sockets, logs). Simple binds
+# need TLS (ldaps, or StartTLS on LDAPURI): the server certificate comes from the test CA in DIR/tls.
+# The sample tree: OU=School holding "OU=Class 7b", "OU=v1.2" and OU=Alumni with 2,500 users. On
+# first start the sample and the LDIF files are added offline with ldbadd through samba's own
+# modules (10-17 s for the 2,500 users, where LDAP adds take about 90 s); on a later start LDIF
+# files are added over ldaps as the Administrator. Needs root (samba binds port 389).
+set -euo pipefail
+FIXTURE=samba-fixture
+# shellcheck source=scripts/fixture-common.sh
+source "$(dirname "$0")/fixture-common.sh"
+# The system Python and its modules (lib389, samba), whatever the caller's environment says.
+unset PYTHONPATH PYTHONHOME
+
+SAMBA=${SAMBA:-/usr/sbin/samba}
+REALM=AD.EXAMPLE.COM
+DOMAIN=AD
+HOST=dc1
+DNS_DOMAIN=ad.example.com
+BASE_DN="DC=ad,DC=example,DC=com"
+ADMIN_DN="CN=Administrator,CN=Users,$BASE_DN"
+# Meets the domain's default complexity rule (three character classes, at least 7 characters).
+ADMIN_PASSWORD="Admin-Secret-4dc"
+BULK_ENTRIES=2500
+
+running() { [[ -f $1/samba.pid ]] && alive "$(cat "$1/samba.pid")"; }
+
+# A loopback address no server answers on at any of samba's ports.
+free_address() {
+    local address port
+    for _ in $(seq 1 50); do
+        address=127.$((64 + RANDOM % 64)).$((RANDOM % 256)).$((1 + RANDOM % 254))
+        for port in 389 636 3268 3269; do
+            answers "$address" "$port" && continue 2
+        done
+        echo "$address"
+        return
+    done
+    die "no free loopback address found"
+}
+
+write_sample() {
+    local file=$1 i
+    {
+        cat <<EOF
+dn: OU=School,$BASE_DN
+objectClass: organizationalUnit
+
+dn: OU=Class 7b,OU=School,$BASE_DN
+objectClass: organizationalUnit
+
+dn: OU=v1.2,OU=School,$BASE_DN
+objectClass: organizationalUnit
+
+dn: OU=Alumni,OU=School,$BASE_DN
+objectClass: organizationalUnit
+
+EOF
+        for ((i = 1; i <= BULK_ENTRIES; i++)); do
+            printf 'dn: CN=alum%04d,OU=Alumni,OU=School,%s\nobjectClass: user\nsAMAccountName: alum%04d\nsn: Alumnus\n\n' \
+                "$i" "$BASE_DN" "$i"
+        done
+    } >"$file"
+}
+
+provision() {
+    local dir=$1 address
+    shift
+    address=$(free_address)
+    echo "$address" >"$dir/address"
+    write_secret "$dir/admin.pw" "$ADMIN_PASSWORD"
+    "$(dirname "$0")/test-ca.sh" "$dir/tls" "$address" "$HOST.$DNS_DOMAIN" || die "no test certificate"
+    mkdir -p "$dir/run" "$dir/log"
+    # Every path samba writes to is set into DIR; services: the LDAP server only.
+    local options=(
+        "interfaces=$address/8"
+        "bind interfaces only=yes"
+        "server services=ldap"
+        "pid directory=$dir/run"
+        "ncalrpc dir=$dir/run/ncalrpc"
+        "winbindd socket directory=$dir/run/winbindd"
+        "ntp signd socket directory=$dir/run/ntp_signd"
+        "log file=$dir/log/samba.log"
+        "panic action="
+        "tls enabled=yes"
+        "tls keyfile=$dir/tls/server.key"
+        "tls certfile=$dir/tls/server.pem"
+        "tls cafile=$dir/tls/ca.pem"
+    )
+    local arguments=(--use-rfc2307 --targetdir="$dir" --realm="$REALM" --domain="$DOMAIN" --host-name="$HOST"
+        --server-role=dc --dns-backend=NONE --adminpass="$ADMIN_PASSWORD") option
+    for option in "${options[@]}"; do
+        arguments+=(--option="$option")
+    done
+    samba-tool domain provision "${arguments[@]}" >"$dir/provision.log" 2>&1 ||
+        die "provision failed: $(tail -n 20 "$dir/provision.log")"
+    write_sample "$dir/sample.ldif"
+    local ldif
+    for ldif in "$dir/sample.ldif" "$@"; do
+        ldbadd --configfile="$dir/etc/smb.conf" -H "$dir/private/sam.ldb" "$ldif" >>"$dir/ldbadd.log" 2>&1 ||
+            die "ldbadd of $ldif failed: $(tail -n 5 "$dir/ldbadd.log")"
+    done
+}
+
+start() {
+    local dir=$1
+    shift
+    [[ -x $SAMBA ]] || die "samba is not installed (packages samba, samba-ad-dc, samba-ad-provision)"
+    command -v ldbadd >/dev/null || die "ldbadd is not installed (package ldb-tools)"
+    [[ $(id -u) == 0 ]] || die "samba needs root (it binds port 389)"
+    mkdir -p "$dir"
+    dir=$(cd "$dir" && pwd)
+    running "$dir" && die "samba already running for $dir"
+    local fresh=0
+    if [[ ! -f $dir/etc/smb.conf ]]; then
+        provision "$dir" "$@"
+        fresh=1
+    fi
+    local address
+    address=$(cat "$dir/address")
+
+    # -F: no detaching, so its pid is known at once; -M single: one process serves everything; one
+    # orphaned by a test that was killed ends by itself after four hours.
+    "$SAMBA" -F --no-process-group -M single --maximum-runtime=14400 -s "$dir/etc/smb.conf" >"$dir/log/console" 2>&1 </dev/null &
+    local pid=$!
+    echo "$pid" >"$dir/samba.pid"
+    for _ in $(seq 1 600); do
+        answers "$address" 636 && answers "$address" 389 && break
+        alive "$pid" || die "samba exited: $(tail -n 20 "$dir/log/samba.log" "$dir/log/console" 2>/dev/null)"
+        sleep 0.05
+    done
+    if ! answers "$address" 636; then
+        end_process "$pid"
+        die "samba did not come up: $(tail -n 20 "$dir/log/samba.log" 2>/dev/null)"
+    fi
+
+    local ldaps="ldaps://$address/"
+    if [[ $fresh == 0 ]]; then
+        local ldif
+        for ldif in "$@"; do
+            if ! LDAPTLS_CACERT=$dir/tls/ca.pem ldapadd -H "$ldaps" -x -D "$ADMIN_DN" -y "$dir/admin.pw" -f "$ldif" \
+                >>"$dir/ldapadd.log" 2>&1; then
+                end_process "$pid"
+                die "ldapadd of $ldif failed: $(tail -n 5 "$dir/ldapadd.log")"
+            fi
+        done
+    fi
+    cat <<EOF
+LDAPURI='ldap://$address/'
+LDAPS_URI='$ldaps'
+SAMBA_ADDRESS=$address
+SAMBA_PID=$pid
+REALM='$REALM'
+DNS_DOMAIN='$DNS_DOMAIN'
+BASE_DN='$BASE_DN'
+ADMIN_DN='$ADMIN_DN'
+ADMIN_PASSWORD_FILE='$dir/admin.pw'
+CA_FILE='$dir/tls/ca.pem'
+EOF
+}
+
+stop() {
+    local dir=$1
+    [[ -f $dir/samba.pid ]] || return 0
+    end_process "$(cat "$dir/samba.pid")" 10
+    rm -f "$dir/samba.pid"
+}
+
+case ${1:-} in
+start)
+    [[ $# -ge 2 ]] || die "usage: $0 start DIR [LDIF...]"
+    shift
+    start "$@"
+    ;;
+stop)
+    [[ $# -eq 2 ]] || die "usage: $0 stop DIR"
+    stop "$2"
+    ;;
+*) die "usage: $0 start DIR [LDIF...] | stop DIR" ;;
+esac

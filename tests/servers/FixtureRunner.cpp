@@ -1,0 +1,124 @@
+#include "FixtureRunner.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace {
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+// A killed server may stay a zombie until its new parent reaps it: that counts as gone.
+bool Alive(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return false;
+    const auto close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
+}
+
+struct PipeCloser {
+    void operator()(FILE* pipe) const { pclose(pipe); }
+};
+} // namespace
+
+FixtureRunner::FixtureRunner(std::string script, const std::string& name, std::string pidName)
+    : script_(std::move(script)), pidName_(std::move(pidName)) {
+    std::string pattern = (std::filesystem::temp_directory_path() / ("qb-" + name + "-XXXXXX")).string();
+    if (mkdtemp(pattern.data()))
+        folder_ = pattern;
+}
+
+FixtureRunner::~FixtureRunner() {
+    Stop();
+    std::error_code ignored;
+    if (!folder_.empty())
+        std::filesystem::remove_all(folder_, ignored);
+}
+
+std::string FixtureRunner::Run(const std::string& arguments) {
+    const std::string command = "bash " + Quote(script_) + " " + arguments + " 2>&1";
+    FILE* raw = popen(command.c_str(), "r");
+    if (!raw)
+        return "cannot run " + script_;
+    std::unique_ptr<FILE, PipeCloser> pipe(raw);
+    std::string output;
+    std::array<char, 512> chunk{};
+    while (std::fgets(chunk.data(), static_cast<int>(chunk.size()), pipe.get()))
+        output += chunk.data();
+    const int status = pclose(pipe.release());
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return script_ + " failed: " + output;
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto equals = line.find('=');
+        if (equals == std::string::npos)
+            continue;
+        std::string value = line.substr(equals + 1);
+        if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'')
+            value = value.substr(1, value.size() - 2);
+        values_[line.substr(0, equals)] = value;
+    }
+    return {};
+}
+
+std::string FixtureRunner::Start(const std::vector<std::string>& ldifs) {
+    if (folder_.empty())
+        return "no temporary folder";
+    std::string arguments = "start " + Quote(folder_ + "/server");
+    for (const std::string& ldif : ldifs)
+        arguments += " " + Quote(ldif);
+    values_.clear();
+    if (std::string error = Run(arguments); !error.empty())
+        return error;
+    pid_ = static_cast<pid_t>(std::atoi(Value(pidName_).c_str()));
+    if (pid_ <= 0)
+        return script_ + " printed no server";
+    return {};
+}
+
+void FixtureRunner::Stop() {
+    if (folder_.empty() || pid_ <= 0)
+        return;
+    Run("stop " + Quote(folder_ + "/server"));
+    pid_ = 0;
+}
+
+void FixtureRunner::Kill() {
+    if (pid_ <= 0)
+        return;
+    kill(pid_, SIGKILL);
+    for (int i = 0; i < 500 && Alive(pid_); ++i)
+        usleep(10000);
+    pid_ = 0;
+}
+
+std::string FixtureRunner::Value(const std::string& name) const {
+    const auto it = values_.find(name);
+    return it == values_.end() ? std::string() : it->second;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}

@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake --preset default >/dev/null
+cmake --preset default -DQB_BUILD_TESTS=OFF >/dev/null
 cmake --build --preset default --target quillbarrow -j"$(nproc)"
 exec build/src/ui/quillbarrow

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: once in the normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer; then checks the install and the Debian package
-# of the normal build.
+# Checks the formatting, then builds everything and runs every test: without the window
+# (QB_BUILD_UI=OFF: the client and directory layers and their tests, no Qt Widgets found at all),
+# in the normal build, and under AddressSanitizer and UndefinedBehaviorSanitizer; then checks the
+# install and the Debian package of the normal build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
 
+echo "=== format"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 jobs=$(nproc)
-for preset in default asan; do
+for preset in noui default asan; do
     echo "=== $preset build"
-    cmake --preset "$preset" -DQB_WERROR=ON >/dev/null
+    cmake --preset "$preset" -DQB_WERROR=ON -DQB_BUILD_TESTS=ON >/dev/null
     cmake --build --preset "$preset" -j"$jobs"
     echo "=== $preset tests"
     ctest --preset "$preset"

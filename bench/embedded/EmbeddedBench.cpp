@@ -2,34 +2,29 @@
 // TNDSObj on a fresh embedded store, next to their targets, with raw SQLite inserts (one
 // transaction each, same kind of store) as the reference for the adds.
 
+#include "../Stopwatch.h"
 #include "BoundClient.h"
 #include "CreateUserObject.h"
+#include "DirectoryStartUp.h"
 #include "EmbeddedClient.h"
 #include "SharedContext.h"
+#include "SqliteHandles.h"
+#include "StoreWriter.h"
 #include "TNDSObj.h"
-
-#include <sqlite3.h>
+#include "TempFolder.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
 constexpr int kUsers = 9999;
 constexpr int kListingRuns = 5;
 constexpr double kUsersTargetMs = 1000.0;
 constexpr double kListingTargetMs = 50.0;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 std::string UserName(int index) {
     char name[32];
@@ -52,52 +47,40 @@ void PrintRow(const char* what, int count, double totalMs, double targetMs) {
 // Creates the users through the directory layer, as the creation run does; -1 on a failure.
 double TimeCreateUserObject() {
     SetNameContext(DirContext, "Acme");
-    const auto start = Clock::now();
+    const Stopwatch start;
     for (int i = 1; i <= kUsers; ++i)
         if (!CreateUserObject(UserName(i), "Bench"))
             return -1;
-    return MillisecondsSince(start);
+    return start.Milliseconds();
 }
 
 // Lists Acme through the cursor; the number of entries read goes to `count`.
 double TimeListing(int* count) {
     TNDSObj obj;
     *count = 0;
-    const auto start = Clock::now();
+    const Stopwatch start;
     for (NWDSCCODE result = ListFirst("Acme", obj); result == 0; result = ListNext(obj))
         ++*count;
-    return MillisecondsSince(start);
+    return start.Milliseconds();
 }
-
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 // The reference: the same rows written straight into a store of the same layout and settings.
 double TimeRawInserts(const std::string& path) {
-    {
-        EmbeddedClient creator(EmptyStore(path));
-        if (creator.StartClientLibrary(nullptr, nullptr) != 0 || creator.AddEntry("Acme", "Organization") != 0)
-            return -1;
-    }
+    if (StoreWriter(path).Add("Acme", "Organization") != 0)
+        return -1;
     sqlite3* raw = nullptr;
     const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> db(raw, &sqlite3_close_v2);
+    const DatabasePtr db(raw);
     if (opened != SQLITE_OK || sqlite3_exec(db.get(), "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr))
         return -1;
-    sqlite3_stmt* rawObject = nullptr;
-    sqlite3_stmt* rawAttribute = nullptr;
-    sqlite3_prepare_v2(db.get(), "INSERT INTO objects(parent, name, base_class) VALUES(1, ?1, 'User')", -1, &rawObject,
-                       nullptr);
-    Statement insertObject(rawObject);
-    sqlite3_prepare_v2(db.get(), "INSERT INTO attributes(object, name, value) VALUES(?1, 'Surname', 'Bench')", -1,
-                       &rawAttribute, nullptr);
-    Statement insertAttribute(rawAttribute);
+    StatementPtr insertObject;
+    StatementPtr insertAttribute;
+    Prepare(db.get(), "INSERT INTO objects(parent, name, base_class) VALUES(1, ?1, 'User')", &insertObject);
+    Prepare(db.get(), "INSERT INTO attributes(object, name, value) VALUES(?1, 'Surname', 'Bench')", &insertAttribute);
     if (!insertObject || !insertAttribute)
         return -1;
 
-    const auto start = Clock::now();
+    const Stopwatch start;
     for (int i = 1; i <= kUsers; ++i) {
         const std::string name = UserName(i);
         sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
@@ -110,35 +93,29 @@ double TimeRawInserts(const std::string& path) {
         if (!added || !described || sqlite3_exec(db.get(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
             return -1;
     }
-    return MillisecondsSince(start);
+    return start.Milliseconds();
 }
 } // namespace
 
 int main() {
-    std::string folder = (std::filesystem::temp_directory_path() / "qb-embedded-bench-XXXXXX").string();
-    if (!mkdtemp(folder.data())) {
+    const TempFolder temp;
+    const std::string& folder = temp.path();
+    if (folder.empty()) {
         std::perror("mkdtemp");
         return 1;
     }
-    struct RemoveFolder {
-        std::string path;
-        ~RemoveFolder() {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    } cleanup{folder};
 
-    auto client = std::make_unique<EmbeddedClient>(EmptyStore(folder + "/directory.db"));
-    if (client->StartClientLibrary(nullptr, nullptr) != 0 || client->AddEntry("Acme", "Organization") != 0) {
+    const std::string path = folder + "/directory.db";
+    auto client = std::make_unique<EmbeddedClient>(EmptyStore(path));
+    if (StoreWriter(path).Add("Acme", "Organization") != 0 || client->StartClientLibrary(nullptr, nullptr) != 0) {
         std::fprintf(stderr, "cannot create the store in %s\n", folder.c_str());
         return 1;
     }
-    EmbeddedClient& store = *client;
     BindClient(std::move(client));
     DirectoryStartUp();
 
     const double createMs = TimeCreateUserObject();
-    if (createMs < 0 || store.AddEntry("user10000.Acme", "User", "Bench") != 0) {
+    if (createMs < 0 || StoreWriter(path).Add("user10000.Acme", "User", "Bench") != 0) {
         std::fprintf(stderr, "creating the users failed\n");
         return 1;
     }

@@ -3,16 +3,20 @@
 // entries in one process, and a full scan of 10,000 containers and 50,000 other entries against
 // a bare libldap one-level walk of the same tree.
 
+#include "../Stopwatch.h"
 #include "BoundClient.h"
 #include "BusyCursor.h"
 #include "CreateUserObject.h"
-#include "LdapConfig.h"
+#include "DirectoryStartUp.h"
+#include "LdapClientFactory.h"
 #include "LdapHandles.h"
 #include "MessageBoxSeam.h"
+#include "SchemaNames.h"
 #include "SharedContext.h"
 #include "SlapdServer.h"
 #include "StatusBar.h"
-#include "TNDSObj.h"
+#include "TreeWalk.h"
+#include "WindowTest.h"
 #include "uMain.h"
 
 #include <QAction>
@@ -22,7 +26,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -31,8 +34,6 @@
 #include <vector>
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
 constexpr int kUsers = 9999;
 constexpr int kTopContainers = 100;
 constexpr int kSubContainers = 99; // per top container: 100 + 100 * 99 = 10,000 containers
@@ -40,10 +41,6 @@ constexpr int kUsersPerContainer = 5;
 constexpr int kScanRuns = 3;
 constexpr double kCreateTarget = 1.25;
 constexpr double kScanTarget = 1.5;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 void PrintRow(const char* what, double measured, double reference, double target) {
     const double ratio = measured / reference;
@@ -67,14 +64,6 @@ void CloseWindow(std::unique_ptr<TfMain> form) {
     form.reset();
     UnbindClient();
     ResetDirectoryState();
-}
-
-QTreeWidgetItem* Child(QTreeWidgetItem* node, const QString& text) {
-    for (int i = 0; node && i < node->childCount(); ++i) {
-        if (node->child(i)->text(0) == text)
-            return node->child(i);
-    }
-    return nullptr;
 }
 
 std::string WriteUserLdif(const std::string& path, const std::string& container) {
@@ -131,15 +120,14 @@ bool BenchCreation() {
     WriteUserLdif(referenceLdif, "ou=West," + container);
     const std::string addUsers =
         "ldapadd -Q -Y EXTERNAL -H '" + server.ldapiUri + "' -f '" + referenceLdif + "' >/dev/null";
-    const auto refStart = Clock::now();
+    const Stopwatch refStart;
     if (std::system(addUsers.c_str()) != 0)
         return false;
-    const double reference = SecondsSince(refStart);
+    const double reference = refStart.Seconds();
     auto form = OpenWindow(server);
     form->ScanNDS1->trigger();
     QTreeWidgetItem* east =
-        Child(Child(Child(form->tvNDSView->topLevelItem(0), QStringLiteral("Acme")), QStringLiteral("Sales")),
-              QStringLiteral("East"));
+        NodeAt(*form->tvNDSView, {QStringLiteral("Acme"), QStringLiteral("Sales"), QStringLiteral("East")});
     if (!east) {
         std::fprintf(stderr, "no East node after the scan\n");
         return false;
@@ -152,9 +140,9 @@ bool BenchCreation() {
     form->ebFixed->setText(QStringLiteral("4"));
     QStringList messages;
     SetMessageBoxHandler([&](const QString& text) { messages << text; });
-    const auto runStart = Clock::now();
+    const Stopwatch runStart;
     form->bbCreateClick();
-    const double window = SecondsSince(runStart);
+    const double window = runStart.Seconds();
     SetMessageBoxHandler({});
     CloseWindow(std::move(form));
     if (messages != QStringList{QString::number(kUsers) + QStringLiteral(" users succesfully created.")}) {
@@ -175,13 +163,13 @@ bool BenchCreation() {
     DirectoryStartUp();
     SetNameContext(DirContext, "North.Sales.Acme");
     char name[16];
-    const auto layerStart = Clock::now();
+    const Stopwatch layerStart;
     for (int i = 1; i <= kUsers; ++i) {
         std::snprintf(name, sizeof name, "user%04d", i);
         if (!CreateUserObject(name, "Bench"))
             return false;
     }
-    const double layer = SecondsSince(layerStart);
+    const double layer = layerStart.Seconds();
     DirectoryShutDown();
     UnbindClient();
     ResetDirectoryState();
@@ -256,9 +244,9 @@ bool BenchScan() {
         ldap_sasl_bind_s(ld.get(), nullptr, "EXTERNAL", &noAuthzid, nullptr, nullptr, nullptr);
         *containers = 0;
         *objects = 0;
-        const auto start = Clock::now();
+        const Stopwatch start;
         const int code = BareWalk(ld.get(), "", containers, objects);
-        *seconds = SecondsSince(start);
+        *seconds = start.Seconds();
         return code;
     };
     int containers = 0;
@@ -275,9 +263,9 @@ bool BenchScan() {
     QString counts;
     for (int run = 0; run < kScanRuns; ++run) {
         auto form = OpenWindow(server);
-        const auto scanStart = Clock::now();
+        const Stopwatch scanStart;
         form->ScanNDS1->trigger();
-        window = std::min(window, SecondsSince(scanStart));
+        window = std::min(window, scanStart.Seconds());
         counts = form->sbStatus->PanelText(1) + QStringLiteral(", ") + form->sbStatus->PanelText(0);
         CloseWindow(std::move(form));
     }
@@ -286,24 +274,22 @@ bool BenchScan() {
     ResetDirectoryState();
     BindClient(MakeLdapClient(Admin(server)));
     DirectoryStartUp();
+    // Counts every entry and walks every container, as the scan does.
+    struct Counter final : TreeWalkVisitor {
+        int objects = 0;
+        bool EntryListed(const WalkedContainer&, std::string_view, std::string_view baseClass) override {
+            ++objects;
+            return IsContainerClass(baseClass);
+        }
+    };
     int layerObjects = 0;
     double layer = 1e9;
     for (int run = 0; run < kScanRuns; ++run) {
-        const auto layerStart = Clock::now();
-        layerObjects = 0;
-        std::vector<std::string> pending{kRootName};
-        TNDSObj cursor;
-        while (!pending.empty()) {
-            const std::string node = pending.back();
-            pending.pop_back();
-            for (NWDSCCODE code = ListFirst(node, cursor); code == 0; code = ListNext(cursor)) {
-                ++layerObjects;
-                const std::string_view baseClass = cursor.BaseClass();
-                if (baseClass == "Organization" || baseClass == "Organizational Unit" || baseClass == "Country")
-                    pending.push_back(node == kRootName ? cursor.EntryName : cursor.EntryName + "." + node);
-            }
-        }
-        layer = std::min(layer, SecondsSince(layerStart));
+        const Stopwatch layerStart;
+        Counter counter;
+        WalkTree(counter);
+        layer = std::min(layer, layerStart.Seconds());
+        layerObjects = counter.objects;
     }
     DirectoryShutDown();
     UnbindClient();

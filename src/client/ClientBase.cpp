@@ -2,6 +2,7 @@
 
 #include "DottedName.h"
 #include "ResultCodes.h"
+#include "SchemaNames.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +14,18 @@ template <typename Map> typename Map::key_type NextFreeHandle(const Map& map, ty
     while (*next == 0 || map.contains(*next))
         ++*next;
     return (*next)++;
+}
+
+// The 32-bit value behind setting `key`; null for the name context and for unknown keys.
+std::uint32_t* NumericSetting(ClientBase::ContextState& state, std::int32_t key) {
+    switch (key) {
+    case kContextFlags:
+        return &state.flags;
+    case kContextSetting2:
+        return &state.setting2;
+    default:
+        return nullptr;
+    }
 }
 } // namespace
 
@@ -35,16 +48,11 @@ NWDSCCODE ClientBase::GetContext(NWDSContextHandle context, std::int32_t key, st
         return rc::kBadContext;
     if (!value)
         return rc::kBadArgument;
-    switch (key) {
-    case kContextFlags:
-        *value = state->flags;
-        return rc::kSuccess;
-    case kContextSetting2:
-        *value = state->setting2;
-        return rc::kSuccess;
-    default:
+    const std::uint32_t* setting = NumericSetting(*state, key);
+    if (!setting)
         return rc::kBadKey;
-    }
+    *value = *setting;
+    return rc::kSuccess;
 }
 
 NWDSCCODE ClientBase::SetContext(NWDSContextHandle context, std::int32_t key, const void* value) {
@@ -53,19 +61,15 @@ NWDSCCODE ClientBase::SetContext(NWDSContextHandle context, std::int32_t key, co
         return rc::kBadContext;
     if (!value)
         return rc::kBadArgument;
-    switch (key) {
-    case kContextFlags:
-        std::memcpy(&state->flags, value, sizeof state->flags);
-        return rc::kSuccess;
-    case kContextSetting2:
-        std::memcpy(&state->setting2, value, sizeof state->setting2);
-        return rc::kSuccess;
-    case kContextNameContext:
+    if (key == kContextNameContext) {
         state->nameContext = static_cast<const char*>(value);
         return rc::kSuccess;
-    default:
-        return rc::kBadKey;
     }
+    std::uint32_t* setting = NumericSetting(*state, key);
+    if (!setting)
+        return rc::kBadKey;
+    std::memcpy(setting, value, sizeof *setting);
+    return rc::kSuccess;
 }
 
 NWDSCCODE ClientBase::NWDSAllocBuf(std::size_t size, NWBufHandle* buffer) {
@@ -82,55 +86,47 @@ NWDSCCODE ClientBase::FreeBuf(NWBufHandle buffer) {
 }
 
 NWDSCCODE ClientBase::NWDSInitBuf(NWDSContextHandle context, std::uint32_t operation, NWBufHandle buffer) {
-    if (!FindContext(context))
-        return rc::kBadContext;
-    ClientBuffer* target = FindBuffer(buffer);
-    if (!target)
-        return rc::kBadBuffer;
-    target->Prepare(operation);
+    const Handles found = FindHandles(context, buffer);
+    if (found.code != rc::kSuccess)
+        return found.code;
+    found.buffer->Prepare(operation);
     return rc::kSuccess;
 }
 
 NWDSCCODE ClientBase::NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHandle buffer, const char* attrName,
                                             std::uint32_t syntax, const void* value) {
-    if (!FindContext(context))
-        return rc::kBadContext;
-    ClientBuffer* target = FindBuffer(buffer);
-    if (!target)
-        return rc::kBadBuffer;
+    const Handles found = FindHandles(context, buffer);
+    if (found.code != rc::kSuccess)
+        return found.code;
     if (!attrName || !value)
         return rc::kBadArgument;
-    if (target->operation() != kOperationAddEntry)
+    if (found.buffer->operation() != kOperationAddEntry)
         return rc::kWrongOperation;
-    if (!target->AppendAttribute(attrName, syntax, static_cast<const char*>(value)))
+    if (!found.buffer->AppendAttribute(attrName, syntax, static_cast<const char*>(value)))
         return rc::kBufferFull;
     return rc::kSuccess;
 }
 
 NWDSCCODE ClientBase::GetObjectCount(NWDSContextHandle context, NWBufHandle buffer, std::uint32_t* count) {
-    if (!FindContext(context))
-        return rc::kBadContext;
-    ClientBuffer* source = FindBuffer(buffer);
-    if (!source)
-        return rc::kBadBuffer;
+    const Handles found = FindHandles(context, buffer);
+    if (found.code != rc::kSuccess)
+        return found.code;
     if (!count)
         return rc::kBadArgument;
-    *count = source->count();
+    *count = found.buffer->count();
     return rc::kSuccess;
 }
 
 NWDSCCODE ClientBase::GetObjectName(NWDSContextHandle context, NWBufHandle buffer, char* objectName,
                                     std::uint32_t* attrCount, ObjectInfoArea* objectInfo) {
-    if (!FindContext(context))
-        return rc::kBadContext;
-    ClientBuffer* source = FindBuffer(buffer);
-    if (!source)
-        return rc::kBadBuffer;
+    const Handles found = FindHandles(context, buffer);
+    if (found.code != rc::kSuccess)
+        return found.code;
     if (!objectName || !attrCount || !objectInfo)
         return rc::kBadArgument;
     std::string_view name;
     std::string_view baseClass;
-    if (!source->ReadEntry(&name, &baseClass))
+    if (!found.buffer->ReadEntry(&name, &baseClass))
         return rc::kNoMoreEntries;
     // The areas are fixed: an entry that does not fit is refused, never cut short.
     if (name.size() >= kEntryNameSize || baseClass.size() >= kObjectInfoSize - kBaseClassOffset)
@@ -143,14 +139,34 @@ NWDSCCODE ClientBase::GetObjectName(NWDSContextHandle context, NWBufHandle buffe
     return rc::kSuccess;
 }
 
+ClientBase::Handles ClientBase::FindHandles(NWDSContextHandle context, NWBufHandle buffer) {
+    Handles found;
+    found.state = FindContext(context);
+    if (!found.state) {
+        found.code = rc::kBadContext;
+        return found;
+    }
+    found.buffer = FindBuffer(buffer);
+    if (!found.buffer)
+        found.code = rc::kBadBuffer;
+    return found;
+}
+
+ClientBase::Handles ClientBase::CheckListingRequest(NWDSContextHandle context, NWBufHandle buffer,
+                                                    const char* parentName, const std::int32_t* iterationHandle) {
+    Handles found = FindHandles(context, buffer);
+    if (found.code == rc::kSuccess && (!parentName || !iterationHandle))
+        found.code = rc::kBadArgument;
+    return found;
+}
+
 NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* objectName, NWBufHandle buffer,
                                       UserRequest* request) {
-    const ContextState* state = FindContext(context);
-    if (!state)
-        return rc::kBadContext;
-    const ClientBuffer* source = FindBuffer(buffer);
-    if (!source)
-        return rc::kBadBuffer;
+    const Handles found = FindHandles(context, buffer);
+    if (found.code != rc::kSuccess)
+        return found.code;
+    const ContextState* state = found.state;
+    const ClientBuffer* source = found.buffer;
     if (!objectName)
         return rc::kBadArgument;
     if (source->operation() != kOperationAddEntry)
@@ -171,16 +187,16 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
         if (attribute.value.size() > kMaxValueLength)
             return rc::kValueTooLong;
         // Both attributes hold one value; a User carries nothing else.
-        if (attribute.name == "Object Class" && attribute.syntax == kSyntaxClassName && !objectClass)
+        if (attribute.name == kObjectClassAttribute && attribute.syntax == kSyntaxClassName && !objectClass)
             objectClass = attribute.value;
-        else if (attribute.name == "Surname" && attribute.syntax == kSyntaxCaseIgnoreString && !surname)
+        else if (attribute.name == kSurnameAttribute && attribute.syntax == kSyntaxCaseIgnoreString && !surname)
             surname = attribute.value;
         else
             return rc::kSyntaxViolation;
     }
     if (!objectClass || !surname || surname->empty())
         return rc::kMissingMandatory;
-    if (*objectClass != "User")
+    if (*objectClass != kUserClass)
         return rc::kSyntaxViolation;
     request->path = std::move(*path);
     request->surname = std::move(*surname);

@@ -37,6 +37,21 @@ public:
     std::size_t OpenBufferCount() const { return buffers_.size(); }
 
 protected:
+    // The start steps report 16 bits: the low half of our code, which is never 0 for a failure.
+    static NWCCODE StartCode(NWDSCCODE code) { return static_cast<NWCCODE>(code & 0xFFFF); }
+
+    // The context and buffer a call names, or why not: kBadContext, else kBadBuffer.
+    struct Handles {
+        ContextState* state = nullptr;
+        ClientBuffer* buffer = nullptr;
+        NWDSCCODE code = 0;
+    };
+    Handles FindHandles(NWDSContextHandle context, NWBufHandle buffer);
+
+    // What every listing checks first: known handles and both arguments present.
+    Handles CheckListingRequest(NWDSContextHandle context, NWBufHandle buffer, const char* parentName,
+                                const std::int32_t* iterationHandle);
+
     // What an add request for a User asks for: where the new object goes and its surname.
     struct UserRequest {
         std::vector<std::string> path; // from the top down, the new object's own name last

@@ -1,7 +1,7 @@
 #include "ClientFactory.h"
 
-#include "embedded/EmbeddedClient.h"
-#include "ldap/LdapConfig.h"
+#include "EmbeddedClient.h"
+#include "LdapClientFactory.h"
 
 std::unique_ptr<DirectoryClient> MakeClient() {
     if (LdapServerConfigured())

@@ -1,8 +1,10 @@
 #include "CreateUserObject.h"
 
 #include "BoundClient.h"
+#include "CheckNDSError.h"
 #include "DottedName.h"
 #include "ResultCodes.h"
+#include "SchemaNames.h"
 #include "SharedContext.h"
 
 #include <array>
@@ -38,9 +40,9 @@ bool CreateUserObject(const std::string& objectName, const std::string& surname)
 
     // The typed name is one literal name: its "." and "\" must not split it into containers.
     const std::string literalName = EscapeNamePart(objectName);
-    const TextArea classAttr = ToArea("Object Class");
-    const TextArea classValue = ToArea("User");
-    const TextArea surnameAttr = ToArea("Surname");
+    const TextArea classAttr = ToArea(kObjectClassAttribute);
+    const TextArea classValue = ToArea(kUserClass);
+    const TextArea surnameAttr = ToArea(kSurnameAttribute);
     const TextArea surnameValue = ToArea(surname);
 
     bool created = false;

@@ -2,7 +2,7 @@
 
 #include <QTreeWidgetItem>
 
-std::string DottedContainerName(const QTreeWidgetItem* node, bool scanDot) {
+std::string DottedContainerName(const QTreeWidgetItem* node) {
     // Node texts are entry names as the listing hands them out, "." and "\" already escaped, so
     // joining them with "." names the container.
     std::string name = node->text(0).toStdString();
@@ -10,7 +10,5 @@ std::string DottedContainerName(const QTreeWidgetItem* node, bool scanDot) {
         return name;
     for (const QTreeWidgetItem* above = node->parent(); above->parent(); above = above->parent())
         name += '.' + above->text(0).toStdString();
-    if (scanDot && node->parent()->parent())
-        name.insert(name.begin(), '.');
     return name;
 }

@@ -8,7 +8,6 @@
 #include "MessageBoxSeam.h"
 #include "NumberText.h"
 #include "SharedContext.h"
-#include "StrToInt.h"
 
 #include <QLineEdit>
 #include <QProgressBar>
@@ -24,7 +23,7 @@ void TfMain::bbCreateClick() {
         EndBusyCursor();
         return;
     }
-    LastDirResult = SetNameContext(DirContext, DottedContainerName(selected, false));
+    LastDirResult = SetNameContext(DirContext, DottedContainerName(selected));
     BeginBusyCursor();
 
     qint32 count = 0;

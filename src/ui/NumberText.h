@@ -2,6 +2,8 @@
 
 #include <QString>
 
+// Numbers as the window shows and reads them.
+
 // A user's running index as it goes into the name: decimal, "-" for a negative one, with "0"
 // in front (also in front of the "-") up to `digits` characters. Longer texts stay as they are.
 QString IndexText(qint32 index, qint32 digits);
@@ -9,3 +11,7 @@ QString IndexText(qint32 index, qint32 digits);
 // The version in general number format: shortest decimal of at most 15 significant digits, with
 // the decimal separator of the user's locale.
 QString GeneralNumberText(double value);
+
+// A number field's text through the runtime's conversion (StrToIntStrict); false when it is not
+// a number. Characters beyond Latin-1 are never part of one.
+bool StrToIntStrict(const QString& text, qint32* value);

@@ -3,13 +3,14 @@
 #include "uMain.h"
 
 #include "BusyCursor.h"
-#include "ContainerName.h"
 #include "DisplayPacer.h"
+#include "GetIdentityName.h"
 #include "ImageList.h"
 #include "MessageBoxSeam.h"
+#include "SchemaNames.h"
 #include "SharedContext.h"
 #include "StatusBar.h"
-#include "TNDSObj.h"
+#include "TreeWalk.h"
 
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -23,11 +24,11 @@ namespace {
 // Image of a node for an entry of `baseClass`, or -1 when the entry is no container for the scan.
 // The comparison is exact, letter case included.
 int ContainerImage(std::string_view baseClass) {
-    if (baseClass == "Organization")
+    if (baseClass == kOrganizationClass)
         return TImageList::kOrganization;
-    if (baseClass == "Organizational Unit")
+    if (baseClass == kOrganizationalUnitClass)
         return TImageList::kOrganizationalUnit;
-    if (baseClass == "Country")
+    if (baseClass == kCountryClass)
         return TImageList::kCountry;
     return -1;
 }
@@ -63,61 +64,69 @@ void TfMain::ScanNDS1Click() {
 
 void TfMain::FillNDSView() {
     QScopedValueRollback<bool> scanning(scanning_, true);
-    std::int32_t containers = 0;
-    std::int32_t objects = 0;
-    DisplayPacer pacer;
-    TNDSObj cursor;
 
-    std::int32_t shownObjects = 0;
-    const auto showCounts = [&] {
-        sbStatus->SetPanelText(1, QStringLiteral("Containers found: ") + QString::number(containers));
-        sbStatus->SetPanelText(0, QStringLiteral("Objects detected: ") + QString::number(objects));
-        sbStatus->RepaintPanel(1);
-        sbStatus->RepaintPanel(0);
-        shownObjects = objects;
+    // The window's side of the walk: a node with its image for every container, the two counts in
+    // the status bar, painted at most once a frame, and the end of the walk when the window closes.
+    class ScanView final : public TreeWalkVisitor {
+    public:
+        explicit ScanView(TfMain& form) : form_(form), nodes_{form.tvNDSView->topLevelItem(0)} {}
+
+        void ListingStarts(const WalkedContainer&) override {
+            // A listing may take a while to start: show what is counted so far first.
+            if (objects_ != shownObjects_ && pacer_.Due())
+                ShowCounts();
+        }
+        bool EntryListed(const WalkedContainer& container, std::string_view name, std::string_view baseClass) override {
+            const int image = ContainerImage(baseClass);
+            if (image >= 0) {
+                const QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+                auto* child = new QTreeWidgetItem(nodes_[container.id], QStringList(text));
+                child->setIcon(0, form_.imIcons->Icon(image));
+                nodes_.push_back(child); // the walk numbers the containers it is given in this order
+                ++containers_;
+            }
+            ++objects_;
+            if (pacer_.Due())
+                ShowCounts();
+            return image >= 0;
+        }
+        // Closing the window released DirContext and is taking the widgets down: stop there.
+        bool StopRequested() override { return form_.closed_; }
+
+        // Counts of the last entries of a frame would wait for the next entry; whenever the walk
+        // lets messages run (between entries, or under a box opened meanwhile), the frame timer
+        // shows them.
+        void CatchUp() {
+            if (objects_ != shownObjects_ && !form_.closed_)
+                ShowCounts();
+        }
+        void ShowTotals() {
+            if (objects_ > 0)
+                ShowCounts();
+        }
+
+    private:
+        void ShowCounts() {
+            form_.sbStatus->SetPanelText(1, QStringLiteral("Containers found: ") + QString::number(containers_));
+            form_.sbStatus->SetPanelText(0, QStringLiteral("Objects detected: ") + QString::number(objects_));
+            form_.sbStatus->RepaintPanel(1);
+            form_.sbStatus->RepaintPanel(0);
+            shownObjects_ = objects_;
+        }
+
+        TfMain& form_;
+        std::vector<QTreeWidgetItem*> nodes_; // by the walk's number of their container
+        std::int32_t containers_ = 0;
+        std::int32_t objects_ = 0;
+        std::int32_t shownObjects_ = 0;
+        DisplayPacer pacer_;
     };
-    // Counts of the last entries of a frame would wait for the next entry; whenever the walk lets
-    // messages run (between entries, or under a box opened meanwhile), a frame timer shows them.
+
+    ScanView view(*this);
     QTimer frameTimer;
     frameTimer.setInterval(DisplayPacer::kFrameMs);
-    connect(&frameTimer, &QTimer::timeout, this, [&] {
-        if (objects != shownObjects && !closed_)
-            showCounts();
-    });
+    connect(&frameTimer, &QTimer::timeout, this, [&view] { view.CatchUp(); });
     frameTimer.start();
-
-    // Depth first, each node's children appended when its turn comes: the order of the flat
-    // positions, without counting the tree afresh for every node. Children go on the stack last
-    // to first, so the first child is walked next.
-    std::vector<QTreeWidgetItem*> pending{tvNDSView->topLevelItem(0)};
-    std::vector<QTreeWidgetItem*> children;
-    while (!pending.empty() && !closed_) {
-        QTreeWidgetItem* node = pending.back();
-        pending.pop_back();
-        const std::string name = DottedContainerName(node, true);
-        LastDirResult = SetNameContext(DirContext, name);
-        // A listing may take a while to start: show what is counted so far first.
-        if (objects != shownObjects && pacer.Due())
-            showCounts();
-        LastDirResult = ListFirst(name, cursor);
-        children.clear();
-        while (LastDirResult == 0) {
-            if (const int image = ContainerImage(cursor.BaseClass()); image >= 0) {
-                auto* child = new QTreeWidgetItem(node, QStringList(QString::fromStdString(cursor.EntryName)));
-                child->setIcon(0, imIcons->Icon(image));
-                children.push_back(child);
-                ++containers;
-            }
-            ++objects;
-            if (pacer.Due())
-                showCounts();
-            LastDirResult = ListNext(cursor);
-            // Closing the window released DirContext and is taking the widgets down: stop here.
-            if (closed_)
-                return;
-        }
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
-    if (objects > 0)
-        showCounts(); // exactly the final counts
+    if (WalkTree(view))
+        view.ShowTotals(); // exactly the final counts
 }

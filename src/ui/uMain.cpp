@@ -2,7 +2,9 @@
 
 #include "AnchorLayout.h"
 #include "AppTitle.h"
+#include "DirectoryStartUp.h"
 #include "DirectoryUi.h"
+#include "GetIdentityName.h"
 #include "ImageList.h"
 #include "MessageBoxSeam.h"
 #include "NumberText.h"

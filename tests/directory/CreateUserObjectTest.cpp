@@ -62,9 +62,8 @@ TEST_F(CreateUserObjectTest, NameOfExactly256CharactersGoesThroughWhole) {
 TEST_F(CreateUserObjectTest, OverlongNameOrSurnameIsRefusedBeforeAnyClientCall) {
     EXPECT_FALSE(CreateUserObject(std::string(257, 'n'), "S"));
     EXPECT_FALSE(CreateUserObject("n", std::string(300, 's')));
-    EXPECT_THAT(ui.messages,
-                ElementsAre("Error Code FFFFFD6C - Login name longer than 256 bytes, user not created",
-                            "Error Code FFFFFD6B - Last name longer than 256 bytes, user not created"));
+    EXPECT_THAT(ui.messages, ElementsAre("Error Code FFFFFD6C - Login name longer than 256 bytes, user not created",
+                                         "Error Code FFFFFD6B - Last name longer than 256 bytes, user not created"));
     EXPECT_EQ(client->calls.size(), 2u); // the two messages only
 }
 

@@ -11,7 +11,7 @@
 
 // A scriptable client that records every call with its arguments, for checking exact call
 // sequences. Results are scripted per operation name; listing batches are scripted as lists of
-// (name, base class).
+// (name, base class), in the order of the calls or by container.
 class RecordingClient : public DirectoryClient {
 public:
     using Entry = std::pair<std::string, std::string>;
@@ -19,6 +19,8 @@ public:
     std::vector<std::string> calls;
     std::map<std::string, std::deque<int>> results; // next results per operation; 0 when none left
     std::deque<std::vector<Entry>> batches;         // delivered one per ListSubordinates call
+    // When set instead, each listing is one batch: the entries scripted for the name listed.
+    std::map<std::string, std::vector<Entry>> containers;
     std::string identity = "Admin.Acme";
     std::uint32_t scopeValue = 0x55;
     std::uint32_t attachedHandle = 1;
@@ -98,6 +100,13 @@ public:
         if (result != 0)
             return result;
         current.clear();
+        if (!containers.empty()) {
+            if (auto it = containers.find(parent); it != containers.end())
+                current = it->second;
+            readIndex = 0;
+            *iteration = -1;
+            return 0;
+        }
         if (!batches.empty()) {
             current = std::move(batches.front());
             batches.pop_front();

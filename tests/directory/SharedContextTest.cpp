@@ -1,4 +1,7 @@
+#include "CheckNDSError.h"
 #include "DirectoryFixture.h"
+#include "DirectoryStartUp.h"
+#include "GetIdentityName.h"
 
 #include <gmock/gmock.h>
 

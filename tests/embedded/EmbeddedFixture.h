@@ -1,39 +1,19 @@
 #pragma once
 
-#include "BoundClient.h"
+#include "DirectoryBinding.h"
 #include "EmbeddedClient.h"
 #include "RecordingUi.h"
 #include "ResultCodes.h"
-#include "SharedContext.h"
+#include "StoreView.h"
+#include "StoreWriter.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
-
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qb-embedded-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            path_ = pattern;
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        if (!path_.empty())
-            std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 struct RequestAttribute {
     std::string name;
@@ -81,7 +61,7 @@ inline NWDSCCODE AddUser(DirectoryClient& client, const std::string& container, 
                      {{"Object Class", kSyntaxClassName, "User"}, {"Surname", kSyntaxCaseIgnoreString, surname}});
 }
 
-// A fresh store in a temporary folder, without the sample unless asked for.
+// A fresh store in a temporary folder, without the sample unless asked for, and its file's view.
 class EmbeddedTest : public ::testing::Test {
 protected:
     std::string StorePath() const { return folder.path() + "/data/quillbarrow/directory.db"; }
@@ -102,23 +82,18 @@ protected:
     std::unique_ptr<EmbeddedClient> OpenStore() { return OpenStore(Options()); }
     std::unique_ptr<EmbeddedClient> OpenSampleStore() { return OpenStore(Options(true)); }
 
-    // Binds `client` for the directory layer and runs its start-up, as the window does.
-    void BindAndStart(std::unique_ptr<EmbeddedClient> client) {
-        BindClient(std::move(client));
-        SetDirectoryUi(&ui);
-        ResetDirectoryState();
-        DirectoryStartUp();
+    // Puts one fixture entry into the store beside any client (a writer of its own; loops over
+    // many entries keep one StoreWriter instead).
+    NWDSCCODE AddEntry(const std::string& dottedName, const std::string& baseClass,
+                       const std::optional<std::string>& surname = std::nullopt) {
+        return StoreWriter(StorePath()).Add(dottedName, baseClass, surname);
     }
 
-    void TearDown() override {
-        if (HasBoundClient()) {
-            DirectoryShutDown();
-            UnbindClient();
-        }
-        SetDirectoryUi(nullptr);
-        ResetDirectoryState();
-    }
+    // Binds `client` for the directory layer and runs its start-up, as the window does.
+    void BindAndStart(std::unique_ptr<EmbeddedClient> client) { ::BindAndStart(std::move(client), ui); }
+    void TearDown() override { ShutDownAndUnbind(); }
 
     TempFolder folder;
     RecordingUi ui;
+    StoreView view{StorePath()};
 };

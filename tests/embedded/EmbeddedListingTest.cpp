@@ -1,5 +1,8 @@
 #include "CreateUserObject.h"
 #include "EmbeddedFixture.h"
+#include "GetIdentityName.h"
+#include "ListEntries.h"
+#include "SharedContext.h"
 #include "TNDSObj.h"
 
 #include <gmock/gmock.h>
@@ -13,21 +16,6 @@ using ::testing::Pair;
 namespace {
 using Listed = std::vector<std::pair<std::string, std::string>>;
 
-// Everything TNDSObj yields for `container`, with the final result.
-Listed ListAll(const std::string& container, NWDSCCODE* end) {
-    Listed listed;
-    TNDSObj obj;
-    NWDSCCODE result = ListFirst(container, obj);
-    while (result == 0) {
-        listed.emplace_back(obj.EntryName, std::string(obj.BaseClass()));
-        result = ListNext(obj);
-    }
-    *end = result;
-    EXPECT_EQ(obj.Context, 0u);
-    EXPECT_EQ(obj.Buffer, 0u);
-    return listed;
-}
-
 std::string Numbered(const char* prefix, int index) {
     char name[32];
     std::snprintf(name, sizeof name, "%s%04d", prefix, index);
@@ -38,20 +26,20 @@ std::string Numbered(const char* prefix, int index) {
 using EmbeddedListingTest = EmbeddedTest;
 
 TEST_F(EmbeddedListingTest, ThousandEntriesComeOnceEachInCreationOrderOverSeveralBatches) {
-    auto client = OpenStore();
-    ASSERT_EQ(client->AddEntry("Big", "Organization"), 0);
+    StoreWriter writer(StorePath());
+    ASSERT_EQ(writer.Add("Big", "Organization"), 0);
     Listed expected;
     for (int i = 1; i <= 1000; ++i) {
         // Names that sort otherwise than they were created, and some containers among them.
         const std::string name = Numbered(i % 2 ? "z" : "a", i);
         const char* baseClass = i % 10 == 0 ? "Organizational Unit" : "User";
-        ASSERT_EQ(client->AddEntry(name + ".Big", baseClass), 0);
+        ASSERT_EQ(writer.Add(name + ".Big", baseClass), 0);
         expected.emplace_back(name, baseClass);
     }
-    BindAndStart(std::move(client));
+    BindAndStart(OpenStore());
 
     NWDSCCODE end = 0;
-    const Listed listed = ListAll("Big", &end);
+    const Listed listed = ListEntries("Big", &end);
     EXPECT_EQ(end, kListExhausted);
     EXPECT_EQ(listed, expected);
     // ListNext lets messages run before each of the 999 entries it reads and once per used-up batch.
@@ -60,10 +48,11 @@ TEST_F(EmbeddedListingTest, ThousandEntriesComeOnceEachInCreationOrderOverSevera
 }
 
 TEST_F(EmbeddedListingTest, IterationHandleWalksBatchesThatFitTheBuffer) {
-    auto client = OpenStore();
-    ASSERT_EQ(client->AddEntry("Big", "Organization"), 0);
+    StoreWriter writer(StorePath());
+    ASSERT_EQ(writer.Add("Big", "Organization"), 0);
     for (int i = 1; i <= 300; ++i)
-        ASSERT_EQ(client->AddEntry(Numbered("user", i) + ".Big", "User"), 0);
+        ASSERT_EQ(writer.Add(Numbered("user", i) + ".Big", "User"), 0);
+    auto client = OpenStore();
     NWDSContextHandle context = 0;
     NWBufHandle buffer = 0;
     ASSERT_EQ(client->CreateContext(&context), 0);
@@ -91,7 +80,7 @@ TEST_F(EmbeddedListingTest, IterationHandleWalksBatchesThatFitTheBuffer) {
     EXPECT_GT(batchSizes.size(), 1u);
 
     // An empty container is one empty batch; a missing one is an error and leaves the handle alone.
-    ASSERT_EQ(client->AddEntry("Empty", "Organization"), 0);
+    ASSERT_EQ(writer.Add("Empty", "Organization"), 0);
     handle = kNoMoreIterations;
     std::uint32_t count = 99;
     EXPECT_EQ(client->ListSubordinates(context, ".Empty", &handle, buffer), 0);
@@ -106,14 +95,14 @@ TEST_F(EmbeddedListingTest, ScanOfTheSampleTreeFromTheTop) {
     BindAndStart(OpenSampleStore());
     EXPECT_EQ(GetIdentityName(DirContext), "Admin.Acme");
     NWDSCCODE end = 0;
-    EXPECT_THAT(ListAll(kRootName, &end), ElementsAre(Pair("Acme", "Organization"), Pair("US", "Country")));
+    EXPECT_THAT(ListEntries(kRootName, &end), ElementsAre(Pair("Acme", "Organization"), Pair("US", "Country")));
     EXPECT_EQ(end, kListExhausted);
-    EXPECT_THAT(ListAll("Sales.Acme", &end),
+    EXPECT_THAT(ListEntries("Sales.Acme", &end),
                 ElementsAre(Pair("East", "Organizational Unit"), Pair("JSmith", "User"), Pair("Laser1", "Printer")));
     // An empty container: the first read fails with the client's code, not -1.
-    EXPECT_TRUE(ListAll("East.Sales.Acme", &end).empty());
+    EXPECT_TRUE(ListEntries("East.Sales.Acme", &end).empty());
     EXPECT_EQ(end, rc::kNoMoreEntries);
-    EXPECT_TRUE(ListAll("Nowhere", &end).empty());
+    EXPECT_TRUE(ListEntries("Nowhere", &end).empty());
     EXPECT_EQ(end, rc::kNoSuchEntry);
 }
 
@@ -124,12 +113,11 @@ TEST_F(EmbeddedListingTest, TypedDotsAndBackslashesMakeOneLiteralName) {
     EXPECT_TRUE(CreateUserObject("c\\d0001", "Slashed"));
     EXPECT_TRUE(ui.messages.empty());
 
-    auto& client = static_cast<EmbeddedClient&>(Client());
-    EXPECT_THAT(*client.Children("Sales.Acme"), ElementsAre("East", "JSmith", "Laser1", "a.b0001", "c\\d0001"));
-    EXPECT_EQ(client.Surname("a\\.b0001.Sales.Acme"), "Dotted");
-    EXPECT_EQ(client.Surname("c\\\\d0001.Sales.Acme"), "Slashed");
+    EXPECT_THAT(*view.Children("Sales.Acme"), ElementsAre("East", "JSmith", "Laser1", "a.b0001", "c\\d0001"));
+    EXPECT_EQ(view.Surname("a\\.b0001.Sales.Acme"), "Dotted");
+    EXPECT_EQ(view.Surname("c\\\\d0001.Sales.Acme"), "Slashed");
     NWDSCCODE end = 0;
-    const Listed listed = ListAll("Sales.Acme", &end);
+    const Listed listed = ListEntries("Sales.Acme", &end);
     ASSERT_EQ(listed.size(), 5u);
     EXPECT_EQ(listed[3].first, "a\\.b0001");
     EXPECT_EQ(listed[4].first, "c\\\\d0001");
@@ -140,10 +128,9 @@ TEST_F(EmbeddedListingTest, TypedDotsAndBackslashesMakeOneLiteralName) {
 }
 
 TEST_F(EmbeddedListingTest, NameTooLongForTheEntryAreaNeverHidesItsSiblings) {
-    auto client = OpenStore();
-    ASSERT_EQ(client->AddEntry("Box", "Organization"), 0);
-    ASSERT_EQ(client->AddEntry("a.Box", "User"), 0);
-    BindAndStart(std::move(client));
+    ASSERT_EQ(AddEntry("Box", "Organization"), 0);
+    ASSERT_EQ(AddEntry("a.Box", "User"), 0);
+    BindAndStart(OpenStore());
     ASSERT_EQ(SetNameContext(DirContext, "Box"), 0);
     // Both fit the add, but not the 256-byte name area of a listing (the second once escaped).
     ASSERT_TRUE(CreateUserObject(std::string(256, 'L'), "S"));
@@ -151,6 +138,6 @@ TEST_F(EmbeddedListingTest, NameTooLongForTheEntryAreaNeverHidesItsSiblings) {
     ASSERT_TRUE(CreateUserObject("b", "S"));
 
     NWDSCCODE end = 0;
-    EXPECT_THAT(ListAll("Box", &end), ElementsAre(Pair("a", "User"), Pair("b", "User")));
+    EXPECT_THAT(ListEntries("Box", &end), ElementsAre(Pair("a", "User"), Pair("b", "User")));
     EXPECT_EQ(end, kListExhausted);
 }

@@ -1,4 +1,7 @@
+#include "BoundClient.h"
 #include "EmbeddedFixture.h"
+#include "ListEntries.h"
+#include "SqliteHandles.h"
 
 #include <gmock/gmock.h>
 #include <sqlite3.h>
@@ -41,7 +44,7 @@ bool ReadInt(int fd, int* value) {
 using EmbeddedProcessTest = EmbeddedTest;
 
 TEST_F(EmbeddedProcessTest, KilledWriterLeavesExactlyItsCommittedUsers) {
-    OpenStore()->AddEntry("Acme", "Organization");
+    ASSERT_EQ(AddEntry("Acme", "Organization"), 0);
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
     const pid_t child = fork();
@@ -66,21 +69,20 @@ TEST_F(EmbeddedProcessTest, KilledWriterLeavesExactlyItsCommittedUsers) {
         reported = value;
     close(pipeFds[0]);
 
-    auto store = OpenStore();
-    EXPECT_EQ(store->IntegrityCheck(), "ok");
-    const auto users = store->Children("Acme");
+    EXPECT_EQ(view.IntegrityCheck(), "ok");
+    const auto users = view.Children("Acme");
     ASSERT_TRUE(users);
     ASSERT_GE(users->size(), static_cast<std::size_t>(reported));
     ASSERT_LE(users->size(), static_cast<std::size_t>(reported) + 1) << "only the add in flight may be extra";
     for (std::size_t i = 0; i < users->size(); ++i) {
         const int index = static_cast<int>(i) + 1;
         ASSERT_EQ((*users)[i], UserName(index));
-        ASSERT_EQ(store->Surname(UserName(index) + ".Acme"), "Surname " + std::to_string(index));
+        ASSERT_EQ(view.Surname(UserName(index) + ".Acme"), "Surname " + std::to_string(index));
     }
 }
 
 TEST_F(EmbeddedProcessTest, TwoWritersAtOnceKeepTheStoreIntact) {
-    OpenStore()->AddEntry("Acme", "Organization");
+    ASSERT_EQ(AddEntry("Acme", "Organization"), 0);
     constexpr int kEach = 400;
     int gate[2];
     ASSERT_EQ(pipe(gate), 0);
@@ -126,24 +128,25 @@ TEST_F(EmbeddedProcessTest, TwoWritersAtOnceKeepTheStoreIntact) {
         waitpid(writer.pid, &status, 0);
         EXPECT_TRUE(WIFEXITED(status));
     }
-    auto store = OpenStore();
-    EXPECT_EQ(store->IntegrityCheck(), "ok");
-    EXPECT_EQ(store->Children("Acme")->size(), committed);
+    EXPECT_EQ(view.IntegrityCheck(), "ok");
+    EXPECT_EQ(view.Children("Acme")->size(), committed);
     EXPECT_EQ(committed, 2u * kEach) << "with a five-second wait neither writer should give up";
 }
 
 TEST_F(EmbeddedProcessTest, WriterHeldTooLongGivesStoreBusyWhileReadsGoOn) {
     EmbeddedOptions options = Options(true);
     options.busyTimeoutMs = 100;
-    auto client = OpenStore(options);
+    BindAndStart(OpenStore(options));
     sqlite3* raw = nullptr;
     ASSERT_EQ(sqlite3_open(StorePath().c_str(), &raw), SQLITE_OK);
-    std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> other(raw, &sqlite3_close_v2);
+    const DatabasePtr other(raw);
     ASSERT_EQ(sqlite3_exec(other.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
 
-    EXPECT_EQ(AddUser(*client, "Acme", "waiting", "S"), rc::kStoreBusy);
-    EXPECT_EQ(client->Children("Acme")->size(), 2u);
+    EXPECT_EQ(AddUser(Client(), "Acme", "waiting", "S"), rc::kStoreBusy);
+    // The client's own listing is not held up by the writer.
+    EXPECT_EQ(ListEntries("Acme").size(), 2u);
 
     ASSERT_EQ(sqlite3_exec(other.get(), "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_EQ(AddUser(*client, "Acme", "waiting", "S"), 0);
+    EXPECT_EQ(AddUser(Client(), "Acme", "waiting", "S"), 0);
+    EXPECT_EQ(view.Surname("waiting.Acme"), "S");
 }

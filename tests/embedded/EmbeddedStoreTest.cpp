@@ -1,10 +1,14 @@
 #include "EmbeddedFixture.h"
 #include "EmbeddedStorePath.h"
+#include "EnvironmentGuard.h"
+#include "GetIdentityName.h"
+#include "SharedContext.h"
 
 #include <gmock/gmock.h>
 #include <sqlite3.h>
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -31,12 +35,12 @@ using EmbeddedStoreTest = EmbeddedTest;
 
 TEST_F(EmbeddedStoreTest, NewStoreHoldsTheSampleTreeAndIsPrivate) {
     auto client = OpenSampleStore();
-    EXPECT_THAT(*client->Children("[Root]"), ElementsAre("Acme", "US"));
-    EXPECT_THAT(*client->Children("Acme"), ElementsAre("Sales", "Admin"));
-    EXPECT_THAT(*client->Children("Sales.Acme"), ElementsAre("East", "JSmith", "Laser1"));
-    EXPECT_EQ(client->Surname("Admin.Acme"), "Administrator");
+    EXPECT_THAT(*view.Children("[Root]"), ElementsAre("Acme", "US"));
+    EXPECT_THAT(*view.Children("Acme"), ElementsAre("Sales", "Admin"));
+    EXPECT_THAT(*view.Children("Sales.Acme"), ElementsAre("East", "JSmith", "Laser1"));
+    EXPECT_EQ(view.Surname("Admin.Acme"), "Administrator");
     EXPECT_EQ(Identity(*client), "Admin.Acme");
-    EXPECT_EQ(client->IntegrityCheck(), "ok");
+    EXPECT_EQ(view.IntegrityCheck(), "ok");
 
     EXPECT_EQ(ModeOf(StorePath()), 0600u);
     EXPECT_EQ(ModeOf(folder.path() + "/data/quillbarrow"), 0700u);
@@ -51,9 +55,9 @@ TEST_F(EmbeddedStoreTest, DataSurvivesClosingAndReopeningWithoutASecondSample) {
         ASSERT_EQ(AddUser(*client, "East.Sales.Acme", "kept", "Keeper"), 0);
     }
     auto reopened = OpenSampleStore();
-    EXPECT_EQ(reopened->Surname("kept.East.Sales.Acme"), "Keeper");
-    EXPECT_THAT(*reopened->Children("[Root]"), ElementsAre("Acme", "US"));
-    EXPECT_EQ(reopened->IntegrityCheck(), "ok");
+    EXPECT_EQ(view.Surname("kept.East.Sales.Acme"), "Keeper");
+    EXPECT_THAT(*view.Children("[Root]"), ElementsAre("Acme", "US"));
+    EXPECT_EQ(view.IntegrityCheck(), "ok");
 }
 
 TEST_F(EmbeddedStoreTest, StartStepsAndOperationsBeforeStart) {
@@ -94,19 +98,19 @@ TEST_F(EmbeddedStoreTest, AnonymousIsPublicAndMayNotAdd) {
     auto client = OpenStore(options);
     EXPECT_EQ(Identity(*client), kPublicIdentity);
     EXPECT_EQ(AddUser(*client, "Acme", "u1", "S"), rc::kNoAccess);
-    EXPECT_EQ(client->Children("Acme")->size(), 2u);
+    EXPECT_EQ(view.Children("Acme")->size(), 2u);
 }
 
 TEST_F(EmbeddedStoreTest, AddRefusalsEachHaveTheirOwnCode) {
     auto client = OpenStore();
-    ASSERT_EQ(client->AddEntry("Acme", "Organization"), 0);
-    ASSERT_EQ(client->AddEntry("Sales.Acme", "Organizational Unit"), 0);
+    ASSERT_EQ(AddEntry("Acme", "Organization"), 0);
+    ASSERT_EQ(AddEntry("Sales.Acme", "Organizational Unit"), 0);
     ASSERT_EQ(AddUser(*client, "Sales.Acme", "Mary", "Major"), 0);
     const std::string longest(kMaxValueLength, 'n');
 
     EXPECT_EQ(AddUser(*client, "Sales.Acme", "Mary", "Other"), rc::kEntryAlreadyExists);
     EXPECT_EQ(AddUser(*client, "Sales.Acme", "mARY", "Other"), rc::kEntryAlreadyExists);
-    EXPECT_EQ(client->AddEntry("ACME", "Organization"), rc::kEntryAlreadyExists);
+    EXPECT_EQ(AddEntry("ACME", "Organization"), rc::kEntryAlreadyExists);
     EXPECT_EQ(AddUser(*client, "Nowhere.Acme", "u1", "S"), rc::kNoSuchEntry);
     EXPECT_EQ(AddUser(*client, "Sales.Acme", "u1.Missing", "S"), rc::kNoSuchEntry);
     EXPECT_EQ(AddUser(*client, "Sales.Acme", "", "S"), rc::kIllegalName);
@@ -126,22 +130,19 @@ TEST_F(EmbeddedStoreTest, AddRefusalsEachHaveTheirOwnCode) {
     EXPECT_EQ(AddObject(*client, "Sales.Acme", "u9", {user, {"Surname", kSyntaxClassName, "S"}}), rc::kSyntaxViolation);
     // Exactly 256 bytes fit.
     EXPECT_EQ(AddUser(*client, "Sales.Acme", longest, longest), 0);
-    EXPECT_EQ(client->Surname(longest + ".Sales.Acme"), longest);
-    EXPECT_THAT(*client->Children("Sales.Acme"), ElementsAre("Mary", longest));
+    EXPECT_EQ(view.Surname(longest + ".Sales.Acme"), longest);
+    EXPECT_THAT(*view.Children("Sales.Acme"), ElementsAre("Mary", longest));
 }
 
 TEST_F(EmbeddedStoreTest, DefaultStoreLivesUnderTheUsersDataFolder) {
-    const char* savedXdg = std::getenv("XDG_DATA_HOME");
-    const std::string restore = savedXdg ? savedXdg : "";
-    setenv("XDG_DATA_HOME", "relative/ignored", 1);
-    if (const char* home = std::getenv("HOME")) {
-        EXPECT_EQ(DefaultEmbeddedStorePath(), std::string(home) + "/.local/share/quillbarrow/directory.db");
-    }
-    setenv("XDG_DATA_HOME", folder.path().c_str(), 1);
+    EnvironmentGuard environment;
+    environment.Set("XDG_DATA_HOME", "relative/ignored");
+    environment.Set("HOME", folder.path() + "/home");
+    EXPECT_EQ(DefaultEmbeddedStorePath(), folder.path() + "/home/.local/share/quillbarrow/directory.db");
+    environment.Set("XDG_DATA_HOME", folder.path());
     EXPECT_EQ(DefaultEmbeddedStorePath(), folder.path() + "/quillbarrow/directory.db");
 
     auto client = MakeEmbeddedClient();
     EXPECT_EQ(client->StartClientLibrary(nullptr, nullptr), 0);
     EXPECT_EQ(ModeOf(folder.path() + "/quillbarrow/directory.db"), 0600u);
-    savedXdg ? setenv("XDG_DATA_HOME", restore.c_str(), 1) : unsetenv("XDG_DATA_HOME");
 }

@@ -1,12 +1,15 @@
 #pragma once
 
-#include "BoundClient.h"
-#include "LdapConfig.h"
+#include "DirectoryBinding.h"
+#include "LdapClientFactory.h"
+#include "ListEntries.h"
 #include "RecordingUi.h"
+#include "SchemaNames.h"
 #include "ServerView.h"
 #include "SharedContext.h"
 #include "SlapdServer.h"
-#include "TNDSObj.h"
+#include "TempFolder.h"
+#include "TreeWalk.h"
 
 #include <gtest/gtest.h>
 
@@ -24,14 +27,7 @@ class LdapDirectoryTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(server.Start(ExtraLdif()), ""); }
 
-    void TearDown() override {
-        if (HasBoundClient()) {
-            DirectoryShutDown();
-            UnbindClient();
-        }
-        SetDirectoryUi(nullptr);
-        ResetDirectoryState();
-    }
+    void TearDown() override { ShutDownAndUnbind(); }
 
     // LDIF files slapadd loads before the server starts.
     virtual std::vector<std::string> ExtraLdif() { return {}; }
@@ -52,47 +48,27 @@ protected:
     }
 
     // Binds the backend and runs the window's directory start-up.
-    void BindAndStart(LdapSettings settings) {
-        BindClient(MakeLdapClient(std::move(settings)));
-        SetDirectoryUi(&ui);
-        ResetDirectoryState();
-        DirectoryStartUp();
-    }
+    void BindAndStart(LdapSettings settings) { ::BindAndStart(MakeLdapClient(std::move(settings)), ui); }
 
-    // Entries of one container through the listing cursor: name and base class.
-    static std::vector<std::pair<std::string, std::string>> List(const std::string& container,
-                                                                 NWDSCCODE* end = nullptr) {
-        std::vector<std::pair<std::string, std::string>> entries;
-        TNDSObj cursor;
-        NWDSCCODE code = ListFirst(container, cursor);
-        while (code == 0) {
-            entries.emplace_back(cursor.EntryName, std::string(cursor.BaseClass()));
-            code = ListNext(cursor);
-        }
-        if (end)
-            *end = code;
-        return entries;
-    }
-
-    // The scan's walk: depth first from the top, containers become nodes, every entry counts.
+    // The scan's walk: containers are walked in turn, every entry counts. Containers are named
+    // from the top without the scan's leading ".".
     static ScannedTree Scan() {
-        ScannedTree tree;
-        std::vector<std::string> pending{kRootName};
-        while (!pending.empty()) {
-            const std::string node = pending.back();
-            pending.pop_back();
-            std::vector<std::string> children;
-            for (const auto& [name, baseClass] : List(node)) {
+        struct Collector final : TreeWalkVisitor {
+            ScannedTree tree;
+            bool EntryListed(const WalkedContainer& container, std::string_view name,
+                             std::string_view baseClass) override {
                 ++tree.objects;
-                if (baseClass == "Organization" || baseClass == "Organizational Unit" || baseClass == "Country") {
-                    const std::string dotted = node == kRootName ? name : name + "." + node;
-                    tree.containers.emplace_back(dotted, baseClass);
-                    children.push_back(dotted);
-                }
+                if (!IsContainerClass(baseClass))
+                    return false;
+                std::string dotted(name);
+                if (container.level > 0)
+                    dotted += "." + container.name.substr(container.level == 1 ? 0 : 1);
+                tree.containers.emplace_back(dotted, baseClass);
+                return true;
             }
-            pending.insert(pending.end(), children.rbegin(), children.rend());
-        }
-        return tree;
+        } collector;
+        WalkTree(collector);
+        return collector.tree;
     }
 
     SlapdServer server;

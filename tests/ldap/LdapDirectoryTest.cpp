@@ -1,7 +1,10 @@
+#include "BoundClient.h"
 #include "CreateUserObject.h"
 #include "DottedName.h"
+#include "GetIdentityName.h"
 #include "LdapDirectoryFixture.h"
 #include "ResultCodes.h"
+#include "TNDSObj.h"
 
 #include <gmock/gmock.h>
 
@@ -36,8 +39,8 @@ TEST_F(LdapDirectoryTest, SampleTreeScansLikeTheEmbeddedSample) {
                             Pair("People.example\\.com", "Organizational Unit")));
     // Acme's part: Acme, Sales, East, JSmith, Laser1; example.com's: itself, People, the reader.
     EXPECT_EQ(tree.objects, 5 + 3);
-    EXPECT_THAT(List("Sales.Acme"), UnorderedElementsAre(Pair("East", "Organizational Unit"), Pair("JSmith", "User"),
-                                                         Pair("Laser1", "device")));
+    EXPECT_THAT(ListEntries("Sales.Acme"), UnorderedElementsAre(Pair("East", "Organizational Unit"),
+                                                                Pair("JSmith", "User"), Pair("Laser1", "device")));
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -53,7 +56,8 @@ TEST_F(LdapDirectoryTest, MultiPartContextAcceptsUsersAndNamesResolveWithoutList
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(Value(entries[0], "sn"), "Liddell");
     EXPECT_EQ(view.CountChildren("ou=People,dc=example,dc=com"), 2u);
-    EXPECT_THAT(List(".People.example\\.com"), UnorderedElementsAre(Pair("alice", "User"), Pair("ALICE2", "User")));
+    EXPECT_THAT(ListEntries(".People.example\\.com"),
+                UnorderedElementsAre(Pair("alice", "User"), Pair("ALICE2", "User")));
 }
 
 TEST_F(LdapDirectoryTest, CreationRunAndDuplicateStopWithCode44) {
@@ -82,7 +86,7 @@ TEST_F(LdapDirectoryTest, AnonymousSessionIsPublic) {
     LastDirResult = SetNameContext(DirContext, "Sales.Acme");
     EXPECT_FALSE(CreateUserObject("intruder", "X"));
     EXPECT_THAT(ui.messages, ElementsAre("Error Code 8 - Trying to create userobject with NWDSAddObject"));
-    EXPECT_EQ(List("Acme").size(), 1u);
+    EXPECT_EQ(ListEntries("Acme").size(), 1u);
 }
 
 TEST_F(LdapDirectoryTest, PasswordBindNeedsProtectedTransportAndPrivateFile) {
@@ -116,12 +120,12 @@ TEST_F(LdapDirectoryTest, ServerDownAtStartFailsFastAndRecoversLater) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
     EXPECT_EQ(ClientHandle, kClientNotStarted);
     NWDSCCODE end = 0;
-    EXPECT_TRUE(List("Acme", &end).empty());
+    EXPECT_TRUE(ListEntries("Acme", &end).empty());
     EXPECT_EQ(end, -1); // server down, as libldap says it
 
     ASSERT_EQ(server.Restart(), "");
     EXPECT_EQ(GetIdentityName(DirContext), "cn=admin,o=acme");
-    EXPECT_EQ(List("Acme").size(), 1u);
+    EXPECT_EQ(ListEntries("Acme").size(), 1u);
 }
 
 TEST_F(LdapDirectoryTest, KilledServerStopsTheRunAndTheNextOperationReconnects) {
@@ -154,7 +158,7 @@ TEST_F(LdapDirectoryTest, KilledServerStopsTheRunAndTheNextOperationReconnects) 
     const auto count = static_cast<std::size_t>(created.load());
     EXPECT_TRUE(held == count || held == count + 1) << held << " held, " << count << " reported";
     // Same client, no new start-up: the next operations reconnect on their own.
-    EXPECT_EQ(List("East.Sales.Acme").size(), held);
+    EXPECT_EQ(ListEntries("East.Sales.Acme").size(), held);
     EXPECT_TRUE(CreateUserObject("after", "Restart"));
     EXPECT_EQ(GetIdentityName(DirContext), "cn=admin,o=acme");
 }
@@ -175,7 +179,7 @@ TEST_P(LdapHostileNameTest, CreatesExactlyOneEntryNamedByTheLiteralText) {
     EXPECT_EQ(Value(entries[0], "cn"), name);
     EXPECT_EQ(Value(entries[0], "sn"), "Hostile");
     // The listing hands the name back so that it names the same entry again.
-    EXPECT_THAT(List("East.Sales.Acme"), ElementsAre(Pair(EscapeNamePart(name), "User")));
+    EXPECT_THAT(ListEntries("East.Sales.Acme"), ElementsAre(Pair(EscapeNamePart(name), "User")));
     EXPECT_FALSE(CreateUserObject(name, "Again"));
     EXPECT_THAT(ui.messages, ElementsAre("Error Code 44 - Trying to create userobject with NWDSAddObject"));
 }
@@ -201,7 +205,7 @@ TEST_F(LdapLargeContainerTest, SizeLimitedReaderListsAContainerAboveTheLimitWhol
     BindAndStart(ReaderSettings());
     ASSERT_EQ(GetIdentityName(DirContext), server.readerDn);
     NWDSCCODE end = 0;
-    const auto entries = List("Large.example\\.com", &end);
+    const auto entries = ListEntries("Large.example\\.com", &end);
     EXPECT_EQ(end, kListExhausted);
     ASSERT_EQ(entries.size(), 1200u);
     std::set<std::string> names;

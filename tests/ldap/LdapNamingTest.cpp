@@ -1,12 +1,15 @@
+#include "EnvironmentGuard.h"
 #include "LdapClasses.h"
 #include "LdapDn.h"
+#include "LdapPasswordFile.h"
 #include "LdapSettings.h"
 #include "ResultCodes.h"
-#include "SlapdServer.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <sys/stat.h>
+
 #include <filesystem>
 
 TEST(LdapDn, ChildDnKeepsAnyValueOneLiteralRdn) {
@@ -50,42 +53,57 @@ TEST(LdapClasses, BaseClassFromStructuralClassOrObjectClasses) {
     EXPECT_EQ(BaseClassName("", {"top", "organizationalUnit"}, "dc"), "Organizational Unit");
 }
 
-TEST(LdapSettings, PasswordFileMustBePrivate) {
-    const std::string folder = std::filesystem::temp_directory_path().string();
+TEST(LdapSettings, PasswordFileMustBeAPrivateRegularFileOfAtMost4KiB) {
+    const TempFolder temp;
+    const std::string& folder = temp.path();
     std::string password;
-    const std::string privateFile = WriteFile(folder, "qb-ldap-private.pw", "secret\n", 0600);
+    const std::string privateFile = WriteFile(folder, "private.pw", "secret\n", 0600);
     EXPECT_EQ(ReadPasswordFile(privateFile, &password), rc::kSuccess);
     EXPECT_EQ(password, "secret");
-    const std::string groupReadable = WriteFile(folder, "qb-ldap-shared.pw", "secret", 0640);
-    EXPECT_EQ(ReadPasswordFile(groupReadable, &password), rc::kBadPasswordFile);
-    EXPECT_EQ(ReadPasswordFile(folder + "/qb-ldap-missing.pw", &password), rc::kBadPasswordFile);
-    EXPECT_EQ(ReadPasswordFile("", &password), rc::kBadPasswordFile);
-    EXPECT_EQ(ReadPasswordFile(folder, &password), rc::kBadPasswordFile);
-    std::filesystem::remove(privateFile);
-    std::filesystem::remove(groupReadable);
+    const std::string longest(kMaxPasswordFileSize, 'p');
+    EXPECT_EQ(ReadPasswordFile(WriteFile(folder, "longest.pw", longest, 0600), &password), rc::kSuccess);
+    EXPECT_EQ(password, longest);
+
+    password = "untouched";
+    const std::string fifo = folder + "/fifo.pw";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string toPrivate = folder + "/link.pw";
+    const std::string toZero = folder + "/zero.pw";
+    std::filesystem::create_symlink(privateFile, toPrivate);
+    std::filesystem::create_symlink("/dev/zero", toZero);
+    for (const std::string& refused : {
+             WriteFile(folder, "shared.pw", "secret", 0640),
+             WriteFile(folder, "others.pw", "secret", 0604),
+             WriteFile(folder, "toolong.pw", longest + "p", 0600),
+             fifo, // a FIFO without a writer must not hold the open up
+             toPrivate,
+             toZero,
+             std::string("/dev/zero"),
+             folder + "/missing.pw",
+             std::string(),
+             folder,
+         })
+        EXPECT_EQ(ReadPasswordFile(refused, &password), rc::kBadPasswordFile) << refused;
+    EXPECT_EQ(password, "untouched");
 }
 
 TEST(LdapSettings, OptionsComeFromLdaprcAndVariablesLikeLibldapReadsThem) {
-    const std::string home = std::filesystem::temp_directory_path().string() + "/qb-ldap-home";
-    std::filesystem::create_directories(home);
-    WriteFile(home, ".ldaprc", "# user settings\nbinddn   cn=from file,o=Acme  \nSASL_MECH external\n", 0600);
-    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    setenv("HOME", home.c_str(), 1);
-    setenv(kPasswordFileVariable, "/nonexistent/pw", 1);
+    const TempFolder home;
+    WriteFile(home.path(), ".ldaprc", "# user settings\nbinddn   cn=from file,o=Acme  \nSASL_MECH external\n", 0600);
+    EnvironmentGuard environment;
+    environment.Set("HOME", home.path());
+    environment.Set(kPasswordFileVariable, "/nonexistent/pw");
+    environment.Unset("LDAPBINDDN");
+    environment.Unset("LDAPSASL_MECH");
 
     LdapSettings settings = LdapSettingsFromEnvironment();
     EXPECT_EQ(settings.bindDn, "cn=from file,o=Acme");
     EXPECT_EQ(settings.saslMech, "external");
     EXPECT_EQ(settings.passwordFile, "/nonexistent/pw");
 
-    setenv("LDAPBINDDN", "cn=someone,o=Acme", 1);
-    setenv("LDAPSASL_MECH", "PLAIN", 1);
+    environment.Set("LDAPBINDDN", "cn=someone,o=Acme");
+    environment.Set("LDAPSASL_MECH", "PLAIN");
     settings = LdapSettingsFromEnvironment();
     EXPECT_EQ(settings.bindDn, "cn=someone,o=Acme");
     EXPECT_EQ(settings.saslMech, "PLAIN");
-
-    for (const char* name : {"LDAPBINDDN", "LDAPSASL_MECH", kPasswordFileVariable})
-        unsetenv(name);
-    setenv("HOME", savedHome.c_str(), 1);
-    std::filesystem::remove_all(home);
 }

@@ -1,14 +1,12 @@
 #include "SlapdServer.h"
 
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -40,17 +38,8 @@ struct PipeCloser {
 };
 } // namespace
 
-SlapdServer::SlapdServer() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qb-slapd-XXXXXX").string();
-    if (mkdtemp(pattern.data()))
-        folder_ = pattern;
-}
-
 SlapdServer::~SlapdServer() {
     Stop();
-    std::error_code ignored;
-    if (!folder_.empty())
-        std::filesystem::remove_all(folder_, ignored);
 }
 
 std::string SlapdServer::Run(const std::string& arguments, std::map<std::string, std::string>* values) {
@@ -81,9 +70,9 @@ std::string SlapdServer::Run(const std::string& arguments, std::map<std::string,
 }
 
 std::string SlapdServer::Start(const std::vector<std::string>& ldifs) {
-    if (folder_.empty())
+    if (folder().empty())
         return "no temporary folder";
-    std::string arguments = "start " + Quote(folder_ + "/server") + " ''";
+    std::string arguments = "start " + Quote(folder() + "/server") + " ''";
     for (const std::string& ldif : ldifs)
         arguments += " " + Quote(ldif);
     std::map<std::string, std::string> values;
@@ -105,10 +94,10 @@ std::string SlapdServer::Restart() {
 }
 
 void SlapdServer::Stop() {
-    if (folder_.empty() || pid <= 0)
+    if (folder().empty() || pid <= 0)
         return;
     std::map<std::string, std::string> ignored;
-    Run("stop " + Quote(folder_ + "/server"), &ignored);
+    Run("stop " + Quote(folder() + "/server"), &ignored);
     pid = 0;
 }
 
@@ -119,14 +108,4 @@ void SlapdServer::Kill() {
     for (int i = 0; i < 200 && Alive(pid); ++i)
         usleep(10000);
     pid = 0;
-}
-
-std::string WriteFile(const std::string& folder, const std::string& name, const std::string& text, unsigned mode) {
-    const std::string path = folder + "/" + name;
-    {
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file << text;
-    }
-    chmod(path.c_str(), static_cast<mode_t>(mode));
-    return path;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TempFolder.h"
+
 #include <sys/types.h>
 
 #include <map>
@@ -10,9 +12,6 @@
 // with everything in it. Start() fails loudly when slapd is missing: tests never skip over it.
 class SlapdServer {
 public:
-    SlapdServer();
-    SlapdServer(const SlapdServer&) = delete;
-    SlapdServer& operator=(const SlapdServer&) = delete;
     ~SlapdServer();
 
     // Builds the server (with `ldifs` loaded by slapadd) and starts it; empty on success, else why not.
@@ -23,7 +22,7 @@ public:
     // SIGKILL, as a crash would end it.
     void Kill();
 
-    const std::string& folder() const { return folder_; }
+    const std::string& folder() const { return folder_.path(); }
     std::string tcpUri;
     std::string ldapiUri;
     std::string adminDn;
@@ -34,8 +33,5 @@ public:
 private:
     std::string Run(const std::string& arguments, std::map<std::string, std::string>* values);
 
-    std::string folder_;
+    TempFolder folder_;
 };
-
-// A file in `folder` holding `text`, with permission bits `mode`; returns its path.
-std::string WriteFile(const std::string& folder, const std::string& name, const std::string& text, unsigned mode);

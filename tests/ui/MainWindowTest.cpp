@@ -2,6 +2,7 @@
 
 #include "AppTitle.h"
 #include "BusyCursor.h"
+#include "GetIdentityName.h"
 #include "ImageList.h"
 #include "MessageBoxSeam.h"
 #include "NumberText.h"
@@ -23,58 +24,27 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <cstdlib>
+#include <initializer_list>
 #include <memory>
-
-namespace {
-
-QRect ClientRect(const TfMain& form, QWidget* widget) {
-    return QRect(widget->mapTo(form.centralWidget(), QPoint(0, 0)), widget->size());
-}
-
-} // namespace
+#include <utility>
 
 class MainWindowTest : public UiTest {
 protected:
     void SetUp() override { StartWindow(AcmeTree()); }
 };
 
-TEST_F(MainWindowTest, ControlsCarryTheirNamesTextsAndPositions) {
+TEST_F(MainWindowTest, ControlsCarryTheirNamesAndTexts) {
     EXPECT_EQ(form_->windowTitle(), FormCaption());
-    struct Expected {
-        QWidget* widget;
-        const char* name;
-        QRect rect;
+    const std::pair<QWidget*, const char*> named[] = {
+        {form_->tvNDSView, "tvNDSView"},     {form_->GroupBox1, "GroupBox1"},   {form_->Label3, "Label3"},
+        {form_->ebLoginName, "ebLoginName"}, {form_->Label4, "Label4"},         {form_->ebLastName, "ebLastName"},
+        {form_->Label5, "Label5"},           {form_->ebToCreate, "ebToCreate"}, {form_->Label1, "Label1"},
+        {form_->ebNumber, "ebNumber"},       {form_->Label2, "Label2"},         {form_->ebFixed, "ebFixed"},
+        {form_->bbCreate, "bbCreate"},
     };
-    const Expected controls[] = {
-        {form_->GroupBox1, "GroupBox1", QRect(408, 8, 209, 305)},
-        {form_->Label3, "Label3", QRect(24, 24, 55, 13)},
-        {form_->ebLoginName, "ebLoginName", QRect(32, 40, 163, 21)},
-        {form_->Label4, "Label4", QRect(24, 72, 49, 13)},
-        {form_->ebLastName, "ebLastName", QRect(32, 88, 162, 21)},
-        {form_->Label5, "Label5", QRect(24, 120, 92, 13)},
-        {form_->ebToCreate, "ebToCreate", QRect(32, 136, 57, 21)},
-        {form_->Label1, "Label1", QRect(24, 168, 76, 13)},
-        {form_->ebNumber, "ebNumber", QRect(32, 184, 57, 21)},
-        {form_->Label2, "Label2", QRect(24, 216, 71, 13)},
-        {form_->ebFixed, "ebFixed", QRect(32, 232, 57, 21)},
-        {form_->bbCreate, "bbCreate", QRect(56, 264, 98, 25)},
-    };
-    form_->show();
-    // The group box keeps its drawn place relative to the top and right edges.
-    const int clientWidth = form_->centralWidget()->width();
-    for (const Expected& c : controls) {
-        EXPECT_EQ(c.widget->objectName(), QLatin1String(c.name));
-        QRect expected = c.rect;
-        if (c.widget == form_->GroupBox1)
-            expected.moveLeft(clientWidth - (622 - 408));
-        if (qobject_cast<QLabel*>(c.widget)) {
-            EXPECT_EQ(c.widget->pos(), expected.topLeft()) << c.name; // sized to its text
-        } else {
-            EXPECT_EQ(c.widget->geometry(), expected) << c.name;
-        }
-    }
-    EXPECT_EQ(form_->tvNDSView->objectName(), QStringLiteral("tvNDSView"));
-    EXPECT_EQ(ClientRect(*form_, form_->tvNDSView).topLeft(), QPoint(8, 8));
+    for (const auto& [widget, name] : named)
+        EXPECT_EQ(widget->objectName(), QLatin1String(name));
     EXPECT_EQ(form_->tvNDSView->indentation(), 19);
     EXPECT_EQ(form_->GroupBox1->title(), QStringLiteral("Enter user attributes "));
     // The labels read as drawn; the "&" only underlines their access key.
@@ -105,6 +75,49 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesTextsAndPositions) {
     EXPECT_EQ(form_->Exit1->text(), QStringLiteral("E&xit"));
     EXPECT_EQ(form_->About1->text(), QStringLiteral("&About"));
     EXPECT_EQ(form_->File1->title(), QStringLiteral("&File"));
+}
+
+TEST_F(MainWindowTest, EveryFieldSitsUnderItsLabelAndNothingIsCutOff) {
+    form_->show();
+    QWidget* client = form_->centralWidget();
+    const auto placed = [client](QWidget* widget) {
+        return QRect(widget->mapTo(client, QPoint(0, 0)), widget->size());
+    };
+    // At the size the window opens with, every control shows whole; the tree is left of the fields.
+    for (QWidget* widget : std::initializer_list<QWidget*>{form_->tvNDSView, form_->GroupBox1, form_->bbCreate})
+        EXPECT_TRUE(client->rect().contains(placed(widget))) << widget->objectName().toStdString();
+    EXPECT_LT(placed(form_->tvNDSView).right(), placed(form_->GroupBox1).left());
+
+    // Top to bottom in the order of the tab chain: each label right above its field, whole, and
+    // naming the field it stands for; the button below them all.
+    const std::pair<QLabel*, QLineEdit*> rows[] = {{form_->Label3, form_->ebLoginName},
+                                                   {form_->Label4, form_->ebLastName},
+                                                   {form_->Label5, form_->ebToCreate},
+                                                   {form_->Label1, form_->ebNumber},
+                                                   {form_->Label2, form_->ebFixed}};
+    const QRect inside = form_->GroupBox1->contentsRect();
+    int above = inside.top();
+    for (const auto& [label, field] : rows) {
+        const std::string name = field->objectName().toStdString();
+        EXPECT_EQ(label->buddy(), field) << name;
+        EXPECT_GE(label->y(), above) << name;
+        EXPECT_LE(label->geometry().bottom(), field->y()) << name;
+        EXPECT_LE(field->y() - label->geometry().bottom(), 8) << name;
+        EXPECT_LE(std::abs(label->x() - field->x()), 10) << name;
+        EXPECT_GE(label->width(), label->sizeHint().width()) << name;
+        EXPECT_TRUE(inside.contains(label->geometry()) && inside.contains(field->geometry())) << name;
+        above = field->geometry().bottom();
+    }
+    EXPECT_GT(form_->bbCreate->y(), above);
+    EXPECT_TRUE(inside.contains(form_->bbCreate->geometry()));
+    // The longest count and the digit show whole; the button's picture and text fit it.
+    EXPECT_GT(form_->ebToCreate->contentsRect().width(),
+              form_->ebToCreate->fontMetrics().horizontalAdvance(QStringLiteral("9999")));
+    EXPECT_GT(form_->ebFixed->contentsRect().width(),
+              form_->ebFixed->fontMetrics().horizontalAdvance(QStringLiteral("9")));
+    EXPECT_LT(form_->bbCreate->fontMetrics().horizontalAdvance(form_->bbCreate->text()) +
+                  form_->bbCreate->iconSize().width(),
+              form_->bbCreate->width());
 }
 
 TEST_F(MainWindowTest, TabOrderFollowsTheTable) {

@@ -90,8 +90,8 @@ TEST_F(UiTest, ScanShowsTheContainersWithTheirImagesAndCountsEveryEntry) {
     EXPECT_TRUE(TreeScanned);
     EXPECT_EQ(ApplicationCursor(), crDefault);
     // No cursor is left holding a context or a buffer.
-    EXPECT_EQ(store_->OpenContextCount(), 1u); // DirContext alone
-    EXPECT_EQ(store_->OpenBufferCount(), 0u);
+    EXPECT_EQ(recorder_->OpenContextCount(), 1u); // DirContext alone
+    EXPECT_EQ(recorder_->OpenBufferCount(), 0u);
 }
 
 TEST_F(UiTest, ScanWalksDepthFirstWithTheScansDottedNames) {
@@ -131,7 +131,7 @@ TEST_F(UiTest, SecondScanReplacesTheTreeAndItsSelection) {
     StartWindow(AcmeTree());
     Scan();
     form_->tvNDSView->setCurrentItem(Node({QStringLiteral("Acme"), QStringLiteral("Sales")}));
-    ASSERT_EQ(store_->AddEntry("Globex", "Organization"), 0);
+    ASSERT_EQ(AddEntry("Globex", "Organization"), 0);
     Scan();
     EXPECT_EQ(form_->tvNDSView->topLevelItemCount(), 1);
     EXPECT_EQ(ChildTexts(Node({})), (QStringList{QStringLiteral("Acme"), QStringLiteral("Globex")}));
@@ -199,8 +199,8 @@ TEST_F(UiTest, ClosingTheWindowDuringAScanEndsTheScanCleanly) {
     EXPECT_EQ(hook.calls, 2); // nothing listed after the close
     EXPECT_FALSE(form_->Scanning());
     // The cursor that was listing gave back its context and buffer.
-    EXPECT_EQ(store_->OpenContextCount(), 0u);
-    EXPECT_EQ(store_->OpenBufferCount(), 0u);
+    EXPECT_EQ(recorder_->OpenContextCount(), 0u);
+    EXPECT_EQ(recorder_->OpenBufferCount(), 0u);
     EXPECT_EQ(ApplicationCursor(), crDefault);
     // A later request finds a closed window and does nothing.
     Scan();

@@ -27,33 +27,20 @@ std::vector<std::string> SpyClient::NameContextsSet(NWDSContextHandle context) c
     return names;
 }
 
-NWCCODE SpyClient::StartClientLibrary(void* reserved1, void* reserved2) {
-    return inner_.StartClientLibrary(reserved1, reserved2);
-}
-
-NWCCODE SpyClient::OpenClientScope(std::uint32_t* scope) {
-    return inner_.OpenClientScope(scope);
-}
-
-NWCCODE SpyClient::AttachClient(std::uint32_t scope, std::uint32_t mode, std::uint32_t reserved,
-                                      std::uint32_t* clientHandle) {
-    return inner_.AttachClient(scope, mode, reserved, clientHandle);
-}
-
 NWDSCCODE SpyClient::CreateContext(NWDSContextHandle* context) {
-    const NWDSCCODE result = inner_.CreateContext(context);
+    const NWDSCCODE result = EmbeddedClient::CreateContext(context);
     Note("CreateContext", context ? *context : 0);
     return result;
 }
 
 NWDSCCODE SpyClient::FreeContext(NWDSContextHandle context) {
     Note("FreeContext", context);
-    return inner_.FreeContext(context);
+    return EmbeddedClient::FreeContext(context);
 }
 
 NWDSCCODE SpyClient::GetContext(NWDSContextHandle context, std::int32_t key, std::uint32_t* value) {
     Note("GetContext", context);
-    return inner_.GetContext(context, key, value);
+    return EmbeddedClient::GetContext(context, key, value);
 }
 
 NWDSCCODE SpyClient::SetContext(NWDSContextHandle context, std::int32_t key, const void* value) {
@@ -61,52 +48,44 @@ NWDSCCODE SpyClient::SetContext(NWDSContextHandle context, std::int32_t key, con
         Note("SetNameContext", context, static_cast<const char*>(value));
     else
         Note("SetContext", context);
-    return inner_.SetContext(context, key, value);
-}
-
-NWDSCCODE SpyClient::NWDSAllocBuf(std::size_t size, NWBufHandle* buffer) {
-    return inner_.NWDSAllocBuf(size, buffer);
-}
-
-NWDSCCODE SpyClient::FreeBuf(NWBufHandle buffer) {
-    return inner_.FreeBuf(buffer);
+    return EmbeddedClient::SetContext(context, key, value);
 }
 
 NWDSCCODE SpyClient::NWDSInitBuf(NWDSContextHandle context, std::uint32_t operation, NWBufHandle buffer) {
     Note("NWDSInitBuf", context);
-    return inner_.NWDSInitBuf(context, operation, buffer);
+    return EmbeddedClient::NWDSInitBuf(context, operation, buffer);
 }
 
 NWDSCCODE SpyClient::NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHandle buffer, const char* attrName,
-                                                 std::uint32_t syntax, const void* value) {
+                                           std::uint32_t syntax, const void* value) {
     Note("NWDSPutAttrNameAndVal", context);
-    return inner_.NWDSPutAttrNameAndVal(context, buffer, attrName, syntax, value);
+    return EmbeddedClient::NWDSPutAttrNameAndVal(context, buffer, attrName, syntax, value);
 }
 
-NWDSCCODE SpyClient::NWDSAddObject(NWDSContextHandle context, const char* objectName,
-                                         std::int32_t* iterationHandle, std::uint8_t more, NWBufHandle buffer) {
+NWDSCCODE SpyClient::NWDSAddObject(NWDSContextHandle context, const char* objectName, std::int32_t* iterationHandle,
+                                   std::uint8_t more, NWBufHandle buffer) {
     Note("NWDSAddObject", context, objectName ? objectName : "");
-    return inner_.NWDSAddObject(context, objectName, iterationHandle, more, buffer);
+    return EmbeddedClient::NWDSAddObject(context, objectName, iterationHandle, more, buffer);
 }
 
-NWDSCCODE SpyClient::ListSubordinates(NWDSContextHandle context, const char* parentName,
-                                            std::int32_t* iterationHandle, NWBufHandle buffer) {
+NWDSCCODE SpyClient::ListSubordinates(NWDSContextHandle context, const char* parentName, std::int32_t* iterationHandle,
+                                      NWBufHandle buffer) {
     Note("ListSubordinates", context, parentName ? parentName : "");
-    return inner_.ListSubordinates(context, parentName, iterationHandle, buffer);
+    return EmbeddedClient::ListSubordinates(context, parentName, iterationHandle, buffer);
 }
 
 NWDSCCODE SpyClient::GetObjectCount(NWDSContextHandle context, NWBufHandle buffer, std::uint32_t* count) {
     Note("GetObjectCount", context);
-    return inner_.GetObjectCount(context, buffer, count);
+    return EmbeddedClient::GetObjectCount(context, buffer, count);
 }
 
 NWDSCCODE SpyClient::GetObjectName(NWDSContextHandle context, NWBufHandle buffer, char* objectName,
-                                         std::uint32_t* attrCount, ObjectInfoArea* objectInfo) {
+                                   std::uint32_t* attrCount, ObjectInfoArea* objectInfo) {
     Note("GetObjectName", context);
-    return inner_.GetObjectName(context, buffer, objectName, attrCount, objectInfo);
+    return EmbeddedClient::GetObjectName(context, buffer, objectName, attrCount, objectInfo);
 }
 
 NWDSCCODE SpyClient::WhoAmI(NWDSContextHandle context, char* identity) {
     Note("WhoAmI", context);
-    return inner_.WhoAmI(context, identity);
+    return EmbeddedClient::WhoAmI(context, identity);
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "DirectoryClient.h"
+#include "EmbeddedClient.h"
 
 #include <string>
 #include <vector>
 
-// Passes every call on to a real client and notes which context each call used, so tests can
-// tell that nothing touched a context after it was released.
-class SpyClient final : public DirectoryClient {
+// The embedded directory, noting which context each of its calls on a context used, so tests
+// can tell that nothing touched a context after it was released.
+class SpyClient final : public EmbeddedClient {
 public:
     struct Call {
         std::string operation;
@@ -15,7 +15,7 @@ public:
         std::string text; // name context set, or name listed
     };
 
-    explicit SpyClient(DirectoryClient& inner) : inner_(inner) {}
+    using EmbeddedClient::EmbeddedClient;
 
     std::vector<Call> calls;
 
@@ -24,16 +24,10 @@ public:
     // Name contexts set on `context`, in order.
     std::vector<std::string> NameContextsSet(NWDSContextHandle context) const;
 
-    NWCCODE StartClientLibrary(void* reserved1, void* reserved2) override;
-    NWCCODE OpenClientScope(std::uint32_t* scope) override;
-    NWCCODE AttachClient(std::uint32_t scope, std::uint32_t mode, std::uint32_t reserved,
-                         std::uint32_t* clientHandle) override;
     NWDSCCODE CreateContext(NWDSContextHandle* context) override;
     NWDSCCODE FreeContext(NWDSContextHandle context) override;
     NWDSCCODE GetContext(NWDSContextHandle context, std::int32_t key, std::uint32_t* value) override;
     NWDSCCODE SetContext(NWDSContextHandle context, std::int32_t key, const void* value) override;
-    NWDSCCODE NWDSAllocBuf(std::size_t size, NWBufHandle* buffer) override;
-    NWDSCCODE FreeBuf(NWBufHandle buffer) override;
     NWDSCCODE NWDSInitBuf(NWDSContextHandle context, std::uint32_t operation, NWBufHandle buffer) override;
     NWDSCCODE NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHandle buffer, const char* attrName,
                                     std::uint32_t syntax, const void* value) override;
@@ -48,6 +42,4 @@ public:
 
 private:
     void Note(const char* operation, NWDSContextHandle context, std::string text = {});
-
-    DirectoryClient& inner_;
 };

@@ -1,20 +1,6 @@
 #include "UiFixture.h"
 
-#include "BoundClient.h"
-#include "BusyCursor.h"
-#include "MessageBoxSeam.h"
-#include "SharedContext.h"
-#include "TreeNodes.h"
-
-#include <QAccessible>
-#include <QAction>
-#include <QLineEdit>
-#include <QTreeWidget>
-
-QString AccessibleName(QObject* object) {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
-    return accessible ? accessible->text(QAccessible::Name) : QString();
-}
+#include "StoreWriter.h"
 
 std::vector<FixtureEntry> AcmeTree() {
     return {
@@ -24,65 +10,29 @@ std::vector<FixtureEntry> AcmeTree() {
 }
 
 void UiTest::StartWindow(const std::vector<FixtureEntry>& entries, bool anonymous) {
-    ASSERT_TRUE(dir_.isValid());
-    qputenv("XDG_DATA_HOME", dir_.path().toLocal8Bit());
-    ResetDirectoryState();
-    SavedCursor = crDefault;
-    SetApplicationCursor(crDefault);
+    ASSERT_FALSE(folder_.path().empty());
+    // Nothing the window does may reach the user's own store.
+    environment_.Set("XDG_DATA_HOME", folder_.path());
+    StoreWriter writer(storePath_);
+    for (const auto& [name, baseClass] : entries) {
+        const auto surname = baseClass == "User" ? std::optional<std::string>("Fixture") : std::nullopt;
+        ASSERT_EQ(writer.Add(name, baseClass, surname), 0) << name;
+    }
 
     EmbeddedOptions options;
-    options.path = (dir_.path() + QStringLiteral("/directory.db")).toStdString();
+    options.path = storePath_;
     options.anonymous = anonymous;
     options.sample = false;
-    store_ = std::make_unique<EmbeddedClient>(options);
-    ASSERT_EQ(store_->StartClientLibrary(nullptr, nullptr), 0);
-    for (const FixtureEntry& entry : entries) {
-        const std::optional<std::string> surname =
-            entry.baseClass == "User" ? std::optional<std::string>("Fixture") : std::nullopt;
-        ASSERT_EQ(store_->AddEntry(entry.name, entry.baseClass, surname), 0) << entry.name;
-    }
-    auto recorder = std::make_unique<SpyClient>(*store_);
+    auto recorder = std::make_unique<SpyClient>(options);
     recorder_ = recorder.get();
-    BindClient(std::move(recorder));
-
-    SetMessageBoxHandler([this](const QString& text) {
-        messages_ << text;
-        if (onMessage_)
-            onMessage_(text);
-    });
-    form_ = std::make_unique<TfMain>();
+    OpenWindow(std::move(recorder));
 }
 
-void UiTest::TearDown() {
-    form_.reset();
-    SetMessageBoxHandler({});
-    if (HasBoundClient())
-        UnbindClient();
-    store_.reset();
-    ResetDirectoryState();
-    SetApplicationCursor(crDefault);
+NWDSCCODE UiTest::AddEntry(const std::string& name, const std::string& baseClass,
+                           const std::optional<std::string>& surname) {
+    return StoreWriter(storePath_).Add(name, baseClass, surname);
 }
 
-void UiTest::Scan() {
-    form_->ScanNDS1->trigger();
-}
-
-QTreeWidgetItem* UiTest::Node(const QStringList& path) const {
-    return NodeAt(*form_->tvNDSView, path);
-}
-
-void UiTest::PrepareRun(const QStringList& path, const QString& loginName, const QString& lastName,
-                        const QString& count, const QString& index, const QString& digits) {
-    QTreeWidgetItem* node = Node(path);
-    ASSERT_NE(node, nullptr);
-    form_->tvNDSView->setCurrentItem(node);
-    form_->ebLoginName->setText(loginName);
-    form_->ebLastName->setText(lastName);
-    form_->ebToCreate->setText(count);
-    form_->ebNumber->setText(index);
-    form_->ebFixed->setText(digits);
-}
-
-std::vector<std::string> UiTest::Children(const std::string& dottedName) {
-    return store_->Children(dottedName).value_or(std::vector<std::string>{});
+std::vector<std::string> UiTest::Children(const std::string& dottedName) const {
+    return view_.Children(dottedName).value_or(std::vector<std::string>{});
 }

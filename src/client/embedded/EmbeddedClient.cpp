@@ -5,6 +5,7 @@
 #include "EmbeddedStore.h"
 #include "EmbeddedStorePath.h"
 #include "ResultCodes.h"
+#include "SchemaNames.h"
 
 #include <cstring>
 #include <limits>
@@ -13,14 +14,6 @@ namespace {
 // Scope value handed from the second start step to the third.
 constexpr std::uint32_t kScope = 1;
 constexpr std::uint32_t kAttachedHandle = 1;
-
-// The start steps report 16 bits: the low half of our code, which is never 0 for a failure.
-NWCCODE StartCode(NWDSCCODE code) {
-    return static_cast<NWCCODE>(code & 0xFFFF);
-}
-
-constexpr const char* kSurname = "Surname";
-constexpr const char* kUserClass = "User";
 } // namespace
 
 EmbeddedClient::EmbeddedClient(EmbeddedOptions options) : options_(std::move(options)) {}
@@ -60,22 +53,17 @@ NWDSCCODE EmbeddedClient::NWDSAddObject(NWDSContextHandle context, const char* o
     UserRequest request;
     if (const NWDSCCODE code = ReadUserRequest(context, objectName, buffer, &request); code != rc::kSuccess)
         return code;
-    return store_->Add(request.path, kUserClass, {{kSurname, request.surname}});
+    return store_->Add(request.path, kUserClass, {{kSurnameAttribute, request.surname}});
 }
 
 NWDSCCODE EmbeddedClient::ListSubordinates(NWDSContextHandle context, const char* parentName,
                                            std::int32_t* iterationHandle, NWBufHandle buffer) {
     if (!store_)
         return rc::kNotStarted;
-    const ContextState* state = FindContext(context);
-    if (!state)
-        return rc::kBadContext;
-    ClientBuffer* results = FindBuffer(buffer);
-    if (!results)
-        return rc::kBadBuffer;
-    if (!parentName || !iterationHandle)
-        return rc::kBadArgument;
-    const auto path = ResolveName(parentName, state->nameContext);
+    const Handles found = CheckListingRequest(context, buffer, parentName, iterationHandle);
+    if (found.code != rc::kSuccess)
+        return found.code;
+    const auto path = ResolveName(parentName, found.state->nameContext);
     if (!path)
         return rc::kIllegalName;
     EmbeddedStore::Object parent;
@@ -84,6 +72,7 @@ NWDSCCODE EmbeddedClient::ListSubordinates(NWDSContextHandle context, const char
 
     // The handle carries the id of the first entry of the next batch (ids start at 1).
     const std::int64_t fromId = *iterationHandle > 0 ? *iterationHandle : 0;
+    ClientBuffer* results = found.buffer;
     results->ClearResults();
     std::int64_t nextId = -1;
     const NWDSCCODE code = store_->List(
@@ -94,9 +83,6 @@ NWDSCCODE EmbeddedClient::ListSubordinates(NWDSContextHandle context, const char
         &nextId);
     if (code != rc::kSuccess)
         return code;
-    // An entry that does not fit an empty buffer would never be delivered.
-    if (nextId >= 0 && results->count() == 0)
-        return rc::kEntryNameTooLong;
     if (nextId > std::numeric_limits<std::int32_t>::max())
         return rc::kStoreFailure;
     *iterationHandle = nextId < 0 ? kNoMoreIterations : static_cast<std::int32_t>(nextId);
@@ -113,39 +99,6 @@ NWDSCCODE EmbeddedClient::WhoAmI(NWDSContextHandle context, char* identity) {
     const char* name = options_.anonymous ? kPublicIdentity : kAdministratorName;
     std::memcpy(identity, name, std::strlen(name) + 1);
     return rc::kSuccess;
-}
-
-NWDSCCODE EmbeddedClient::AddEntry(const std::string& dottedName, const std::string& baseClass,
-                                   const std::optional<std::string>& surname) {
-    if (!store_)
-        return rc::kNotStarted;
-    const auto path = ResolveName(dottedName, kRootName);
-    if (!path || path->empty())
-        return rc::kIllegalName;
-    std::vector<EmbeddedStore::Attribute> attributes;
-    if (surname)
-        attributes.push_back({kSurname, *surname});
-    return store_->Add(*path, baseClass, attributes);
-}
-
-std::optional<std::string> EmbeddedClient::Surname(const std::string& dottedName) {
-    const auto path = ResolveName(dottedName, kRootName);
-    EmbeddedStore::Object object;
-    if (!store_ || !path || store_->Find(*path, &object) != rc::kSuccess)
-        return std::nullopt;
-    return store_->AttributeValue(object.id, kSurname);
-}
-
-std::optional<std::vector<std::string>> EmbeddedClient::Children(const std::string& dottedName) {
-    const auto path = ResolveName(dottedName, kRootName);
-    EmbeddedStore::Object object;
-    if (!store_ || !path || store_->Find(*path, &object) != rc::kSuccess)
-        return std::nullopt;
-    return store_->ChildNames(object.id);
-}
-
-std::string EmbeddedClient::IntegrityCheck() {
-    return store_ ? store_->IntegrityCheck() : "not started";
 }
 
 std::unique_ptr<DirectoryClient> MakeEmbeddedClient() {

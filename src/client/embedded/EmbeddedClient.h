@@ -3,9 +3,7 @@
 #include "ClientBase.h"
 
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 class EmbeddedStore;
 
@@ -36,17 +34,6 @@ public:
     NWDSCCODE ListSubordinates(NWDSContextHandle context, const char* parentName, std::int32_t* iterationHandle,
                                NWBufHandle buffer) override;
     NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) override;
-
-    // For tests and fixtures, on a started client: creates `dottedName` (from the top) with
-    // `baseClass`, and a "Surname" when one is given; reads back what the store itself holds.
-    NWDSCCODE AddEntry(const std::string& dottedName, const std::string& baseClass,
-                       const std::optional<std::string>& surname = std::nullopt);
-    std::optional<std::string> Surname(const std::string& dottedName);
-    // Names of the subordinates of `dottedName`, in creation order, without escapes; nullopt when
-    // it does not exist.
-    std::optional<std::vector<std::string>> Children(const std::string& dottedName);
-    // "ok" for an intact store.
-    std::string IntegrityCheck();
 
 private:
     EmbeddedOptions options_;

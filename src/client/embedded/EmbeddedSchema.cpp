@@ -1,5 +1,7 @@
 #include "EmbeddedSchema.h"
 
+#include "SchemaNames.h"
+
 // The index on parent stores (parent, id), so listing a container in creation order is one
 // index range scan; the unique index keeps sibling names unique, letter case ignored.
 const char* const kEmbeddedSchemaSql = R"sql(
@@ -22,13 +24,13 @@ CREATE TABLE attributes(
 
 const std::vector<SampleObject>& SampleTree() {
     static const std::vector<SampleObject> tree = {
-        {"Acme", "Organization", nullptr},
-        {"Sales.Acme", "Organizational Unit", nullptr},
-        {"East.Sales.Acme", "Organizational Unit", nullptr},
-        {"JSmith.Sales.Acme", "User", "Smith"},
+        {"Acme", kOrganizationClass, nullptr},
+        {"Sales.Acme", kOrganizationalUnitClass, nullptr},
+        {"East.Sales.Acme", kOrganizationalUnitClass, nullptr},
+        {"JSmith.Sales.Acme", kUserClass, "Smith"},
         {"Laser1.Sales.Acme", "Printer", nullptr},
-        {"Admin.Acme", "User", "Administrator"},
-        {"US", "Country", nullptr},
+        {"Admin.Acme", kUserClass, "Administrator"},
+        {"US", kCountryClass, nullptr},
     };
     return tree;
 }

@@ -4,15 +4,12 @@
 #include "EmbeddedSchema.h"
 #include "EmbeddedStorePath.h"
 #include "ResultCodes.h"
+#include "SchemaNames.h"
+#include "StatementUse.h"
+#include "StoreCode.h"
+#include "WriteTransaction.h"
 
 namespace {
-NWDSCCODE PrepareOne(sqlite3* db, const char* sql, StatementPtr* statement) {
-    sqlite3_stmt* raw = nullptr;
-    const int result = sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &raw, nullptr);
-    statement->reset(raw);
-    return result == SQLITE_OK ? rc::kSuccess : rc::kStoreUnavailable;
-}
-
 // Opening errors other than a busy store mean the store cannot be used at all.
 NWDSCCODE OpenCode(int sqliteResult) {
     const NWDSCCODE code = StoreCode(sqliteResult);
@@ -35,10 +32,9 @@ NWDSCCODE EmbeddedStore::Open(const std::string& path, bool sample, int busyTime
 
     // WAL lets readers go on while one program writes; with synchronous=NORMAL a commit is in the
     // log before the call returns, so a killed process loses nothing it reported as created.
-    sqlite3_stmt* rawMode = nullptr;
-    if (sqlite3_prepare_v2(db.get(), "PRAGMA journal_mode=WAL", -1, &rawMode, nullptr) != SQLITE_OK)
+    StatementPtr mode;
+    if (Prepare(db.get(), "PRAGMA journal_mode=WAL", &mode) != SQLITE_OK)
         return rc::kStoreUnavailable;
-    StatementPtr mode(rawMode);
     const int stepped = sqlite3_step(mode.get());
     if (stepped != SQLITE_ROW)
         return OpenCode(stepped);
@@ -52,7 +48,7 @@ NWDSCCODE EmbeddedStore::Open(const std::string& path, bool sample, int busyTime
     if (NWDSCCODE code = opening->CreateSchemaIfNew(sample); code != rc::kSuccess)
         return code;
     if (!opening->findChild_)
-        if (NWDSCCODE code = opening->Prepare(); code != rc::kSuccess)
+        if (NWDSCCODE code = opening->PrepareStatements(); code != rc::kSuccess)
             return code;
     *store = std::move(opening);
     return rc::kSuccess;
@@ -64,10 +60,8 @@ NWDSCCODE EmbeddedStore::CreateSchemaIfNew(bool sample) {
     if (transaction.began() != SQLITE_OK)
         return OpenCode(transaction.began());
 
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db_.get(), "SELECT value FROM meta WHERE key = 'schema_version'", -1, &raw, nullptr) ==
-        SQLITE_OK) {
-        StatementPtr version(raw);
+    StatementPtr version;
+    if (Prepare(db_.get(), "SELECT value FROM meta WHERE key = 'schema_version'", &version) == SQLITE_OK) {
         const int stepped = sqlite3_step(version.get());
         if (stepped != SQLITE_ROW)
             return stepped == SQLITE_DONE ? rc::kStoreUnavailable : OpenCode(stepped);
@@ -75,9 +69,9 @@ NWDSCCODE EmbeddedStore::CreateSchemaIfNew(bool sample) {
         return sqlite3_column_int(version.get(), 0) == kEmbeddedSchemaVersion ? rc::kSuccess : rc::kStoreUnavailable;
     }
     // No meta table: a database that holds other tables is not ours.
-    if (sqlite3_prepare_v2(db_.get(), "SELECT count(*) FROM sqlite_master", -1, &raw, nullptr) != SQLITE_OK)
+    StatementPtr tables;
+    if (Prepare(db_.get(), "SELECT count(*) FROM sqlite_master", &tables) != SQLITE_OK)
         return rc::kStoreUnavailable;
-    StatementPtr tables(raw);
     if (sqlite3_step(tables.get()) != SQLITE_ROW || sqlite3_column_int(tables.get(), 0) != 0)
         return rc::kStoreUnavailable;
     tables.reset();
@@ -89,13 +83,13 @@ NWDSCCODE EmbeddedStore::CreateSchemaIfNew(bool sample) {
     if (Execute(db_.get(), setVersion.c_str()) != SQLITE_OK)
         return rc::kStoreUnavailable;
     if (sample) {
-        if (NWDSCCODE code = Prepare(); code != rc::kSuccess)
+        if (NWDSCCODE code = PrepareStatements(); code != rc::kSuccess)
             return code;
         for (const SampleObject& object : SampleTree()) {
             auto path = ResolveName(object.dottedName, kRootName);
             std::vector<Attribute> attributes;
             if (object.surname)
-                attributes.push_back({"Surname", object.surname});
+                attributes.push_back({kSurnameAttribute, object.surname});
             if (!path || Insert(*path, object.baseClass, attributes) != rc::kSuccess)
                 return rc::kStoreUnavailable;
         }
@@ -103,7 +97,7 @@ NWDSCCODE EmbeddedStore::CreateSchemaIfNew(bool sample) {
     return OpenCode(transaction.Commit());
 }
 
-NWDSCCODE EmbeddedStore::Prepare() {
+NWDSCCODE EmbeddedStore::PrepareStatements() {
     const struct {
         const char* sql;
         StatementPtr* statement;
@@ -112,16 +106,11 @@ NWDSCCODE EmbeddedStore::Prepare() {
         {"INSERT INTO objects(parent, name, base_class) VALUES(?1, ?2, ?3)", &insertObject_},
         {"INSERT INTO attributes(object, name, value) VALUES(?1, ?2, ?3)", &insertAttribute_},
         {"SELECT id, name, base_class FROM objects WHERE parent = ?1 AND id >= ?2 ORDER BY id", &listChildren_},
-        {"SELECT value FROM attributes WHERE object = ?1 AND name = ?2", &readAttribute_},
     };
     for (const auto& [sql, statement] : statements)
-        if (NWDSCCODE code = PrepareOne(db_.get(), sql, statement); code != rc::kSuccess)
-            return code;
+        if (Prepare(db_.get(), sql, statement, SQLITE_PREPARE_PERSISTENT) != SQLITE_OK)
+            return rc::kStoreUnavailable;
     return rc::kSuccess;
-}
-
-bool EmbeddedStore::IsContainerClass(std::string_view baseClass) {
-    return baseClass == "Organization" || baseClass == "Organizational Unit" || baseClass == "Country";
 }
 
 NWDSCCODE EmbeddedStore::Find(const std::vector<std::string>& path, Object* found) {
@@ -204,37 +193,4 @@ NWDSCCODE EmbeddedStore::List(std::int64_t parent, std::int64_t fromId, const En
             return rc::kSuccess;
         }
     }
-}
-
-std::optional<std::string> EmbeddedStore::AttributeValue(std::int64_t object, std::string_view name) {
-    StatementUse use(readAttribute_.get());
-    use.Bind(1, object);
-    use.Bind(2, name);
-    if (use.Step() != SQLITE_ROW)
-        return std::nullopt;
-    return std::string(use.Text(0));
-}
-
-std::vector<std::string> EmbeddedStore::ChildNames(std::int64_t parent) {
-    std::vector<std::string> names;
-    StatementUse use(listChildren_.get());
-    use.Bind(1, parent);
-    use.Bind(2, std::int64_t{0});
-    while (use.Step() == SQLITE_ROW)
-        names.emplace_back(use.Text(1));
-    return names;
-}
-
-std::string EmbeddedStore::IntegrityCheck() {
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db_.get(), "PRAGMA integrity_check", -1, &raw, nullptr) != SQLITE_OK)
-        return sqlite3_errmsg(db_.get());
-    StatementPtr check(raw);
-    std::string findings;
-    while (sqlite3_step(check.get()) == SQLITE_ROW) {
-        if (!findings.empty())
-            findings += '\n';
-        findings += reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
-    }
-    return findings;
 }

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "ClientTypes.h"
-#include "SqliteHandle.h"
+#include "SqliteHandles.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,14 +40,6 @@ public:
     // until it refuses one; `*nextId` is then that entry's id, or -1 when every entry was taken.
     NWDSCCODE List(std::int64_t parent, std::int64_t fromId, const EntrySink& sink, std::int64_t* nextId);
 
-    // Read-only views for tests and fixtures.
-    std::optional<std::string> AttributeValue(std::int64_t object, std::string_view name);
-    std::vector<std::string> ChildNames(std::int64_t parent);
-    // "ok" for an intact database, else SQLite's findings.
-    std::string IntegrityCheck();
-
-    static bool IsContainerClass(std::string_view baseClass);
-
 private:
     // Only Open makes a store, so every store is open and prepared.
     struct OpenKey {
@@ -60,7 +51,7 @@ public:
 
 private:
     NWDSCCODE CreateSchemaIfNew(bool sample);
-    NWDSCCODE Prepare();
+    NWDSCCODE PrepareStatements();
     // Add without a transaction of its own.
     NWDSCCODE Insert(const std::vector<std::string>& path, std::string_view baseClass,
                      const std::vector<Attribute>& attributes);
@@ -70,5 +61,4 @@ private:
     StatementPtr insertObject_;
     StatementPtr insertAttribute_;
     StatementPtr listChildren_;
-    StatementPtr readAttribute_;
 };

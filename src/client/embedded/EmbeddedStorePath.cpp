@@ -1,5 +1,7 @@
 #include "EmbeddedStorePath.h"
 
+#include "FileDescriptor.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -37,9 +39,5 @@ bool CreateStoreFolders(const std::string& path) {
 }
 
 bool CreatePrivateFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    close(fd);
-    return true;
+    return static_cast<bool>(FileDescriptor(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)));
 }

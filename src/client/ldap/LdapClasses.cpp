@@ -1,19 +1,20 @@
 #include "LdapClasses.h"
 
 #include "LdapDn.h"
+#include "SchemaNames.h"
 
 #include <array>
 #include <utility>
 
 namespace {
 constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kKnownClasses{{
-    {"organization", "Organization"},
-    {"organizationalunit", "Organizational Unit"},
-    {"country", "Country"},
-    {"domain", "Organization"},
-    {"person", "User"},
-    {"organizationalperson", "User"},
-    {"inetorgperson", "User"},
+    {"organization", kOrganizationClass},
+    {"organizationalunit", kOrganizationalUnitClass},
+    {"country", kCountryClass},
+    {"domain", kOrganizationClass},
+    {"person", kUserClass},
+    {"organizationalperson", kUserClass},
+    {"inetorgperson", kUserClass},
 }};
 
 std::string_view Known(std::string_view folded) {
@@ -39,7 +40,7 @@ std::string BaseClassName(std::string_view structuralClass, const std::vector<st
         for (const std::string& candidate : objectClasses) {
             const std::string folded = FoldCase(candidate);
             if (!Known(folded).empty()) {
-                if (chosen.empty() || Known(FoldCase(chosen)).empty() || Known(folded) == "User")
+                if (chosen.empty() || Known(FoldCase(chosen)).empty() || Known(folded) == kUserClass)
                     chosen = candidate;
             } else if (!IsSupporting(folded) && (chosen.empty() || Known(FoldCase(chosen)).empty())) {
                 chosen = candidate;
@@ -48,8 +49,8 @@ std::string BaseClassName(std::string_view structuralClass, const std::vector<st
     }
     const std::string folded = FoldCase(chosen);
     const std::string_view known = Known(folded);
-    if (FoldCase(namingAttribute) == "dc" && known != "Organizational Unit" && known != "Country")
-        return "Organization";
+    if (FoldCase(namingAttribute) == "dc" && known != kOrganizationalUnitClass && known != kCountryClass)
+        return kOrganizationClass;
     if (!known.empty())
         return std::string(known);
     return chosen.empty() ? std::string("Unknown") : chosen;

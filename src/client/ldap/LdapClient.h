@@ -1,17 +1,12 @@
 #pragma once
 
 #include "ClientBase.h"
-#include "LdapSearch.h"
+#include "LdapListings.h"
+#include "LdapNames.h"
 #include "LdapSession.h"
 
-#include <map>
-#include <string>
-#include <unordered_map>
-#include <utility>
-#include <vector>
-
-// The client interface on an LDAP server. Typeless dotted names map to DNs: the top containers
-// are the server's naming contexts, each level below is one RDN whose value is the name part.
+// The client interface on an LDAP server: the start steps open and bind the session, the rest
+// goes to the names, the listings, the user add and the identity lookup.
 class LdapClient : public ClientBase {
 public:
     explicit LdapClient(LdapSettings settings);
@@ -28,27 +23,10 @@ public:
                                NWBufHandle buffer) override;
     NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) override;
 
-    std::size_t OpenListingCount() const { return listings_.size(); }
+    std::size_t OpenListingCount() const { return listings_.OpenCount(); }
 
 private:
-    struct KnownDn {
-        std::string dn;
-        std::string normalised;
-    };
-    struct Listing {
-        std::vector<ListedEntry> entries;
-        std::size_t next = 0;
-    };
-
-    // DN of the container at `path` (top down; the top itself is the empty DN).
-    NWDSCCODE ResolveDn(const std::vector<std::string>& path, KnownDn* container);
-    NWDSCCODE ListContainer(const std::vector<std::string>& path, std::vector<ListedEntry>* entries);
-    void Remember(const std::string& parentNormalised, const std::vector<ListedEntry>& entries);
-    const KnownDn* Lookup(const std::string& parentNormalised, const std::string& name) const;
-
     LdapSession session_;
-    // Normalised parent DN and folded name -> child DN, filled by listings and look-ups.
-    std::unordered_map<std::string, KnownDn> names_;
-    std::map<std::pair<NWDSContextHandle, std::int32_t>, Listing> listings_;
-    std::int32_t nextListing_ = 1;
+    LdapNames names_{session_};
+    LdapListings listings_{session_, names_};
 };

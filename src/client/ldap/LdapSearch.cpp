@@ -84,10 +84,11 @@ int ListPaged(LDAP* ld, const std::string& baseDn, int pageSize, std::vector<Lis
             return LDAP_SUCCESS;
         ber_int_t estimate = 0;
         berval next{};
-        if (const int parsed = ldap_parse_pageresponse_control(ld, response, &estimate, &next); parsed != LDAP_SUCCESS)
+        const int parsed = ldap_parse_pageresponse_control(ld, response, &estimate, &next);
+        const BerMemoryPtr nextCookie(next.bv_val);
+        if (parsed != LDAP_SUCCESS)
             return parsed;
-        cookie.assign(next.bv_val ? next.bv_val : "", next.bv_len);
-        ber_memfree(next.bv_val);
+        cookie.assign(nextCookie ? nextCookie.get() : "", nextCookie ? next.bv_len : 0);
     } while (!cookie.empty());
     return LDAP_SUCCESS;
 }
@@ -135,10 +136,11 @@ int FindChildren(LDAP* ld, const std::string& parentDn, const std::string& name,
     entries->clear();
     berval value{static_cast<ber_len_t>(name.size()), const_cast<char*>(name.data())};
     berval escaped{};
-    if (const int code = ldap_bv2escaped_filter_value(&value, &escaped); code != LDAP_SUCCESS)
-        return code;
-    const std::string v(escaped.bv_val, escaped.bv_len);
-    ber_memfree(escaped.bv_val);
+    const int escapedCode = ldap_bv2escaped_filter_value(&value, &escaped);
+    const BerMemoryPtr escapedValue(escaped.bv_val);
+    if (escapedCode != LDAP_SUCCESS)
+        return escapedCode;
+    const std::string v(escapedValue.get(), escaped.bv_len);
     std::string filter = "(|";
     for (const char* attribute : {"cn", "ou", "o", "c", "dc", "l", "uid"})
         filter += std::string("(") + attribute + "=" + v + ")";

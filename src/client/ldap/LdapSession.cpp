@@ -1,31 +1,28 @@
 #include "LdapSession.h"
 
+#include "LdapPasswordFile.h"
 #include "ResultCodes.h"
 
+#include <strings.h>
+
 #include <csignal>
-#include <cstring>
+#include <sstream>
 #include <utility>
 
 namespace {
-bool StartsWithNoCase(const std::string& text, const char* prefix) {
-    return text.size() >= std::strlen(prefix) && strncasecmp(text.c_str(), prefix, std::strlen(prefix)) == 0;
-}
-
-// A password may travel only over TLS or the local socket; a URI list must hold nothing else.
-bool EveryUriProtected(const std::string& uris) {
-    std::size_t start = 0;
+// A password may travel only over TLS or the local socket: every URL the handle may connect to
+// must be ldaps:// or ldapi://. libldap gives back the list it parsed from the settings, each URL
+// escaped and the URLs parted by one blank.
+bool EveryUrlProtected(LDAP* ld) {
+    char* raw = nullptr;
+    if (ldap_get_option(ld, LDAP_OPT_URI, &raw) != LDAP_OPT_SUCCESS || !raw)
+        return false;
+    const LdapStringPtr urls(raw);
+    std::istringstream list(urls.get());
     bool any = false;
-    while (start < uris.size()) {
-        std::size_t end = uris.find_first_of(" ,\t", start);
-        if (end == std::string::npos)
-            end = uris.size();
-        if (end > start) {
-            const std::string uri = uris.substr(start, end - start);
-            if (!StartsWithNoCase(uri, "ldaps://") && !StartsWithNoCase(uri, "ldapi://"))
-                return false;
-            any = true;
-        }
-        start = end + 1;
+    for (std::string url; list >> url; any = true) {
+        if (!ldap_is_ldaps_url(url.c_str()) && !ldap_is_ldapi_url(url.c_str()))
+            return false;
     }
     return any;
 }
@@ -65,34 +62,28 @@ int LdapSession::Initialise() {
 }
 
 int LdapSession::Connect() {
-    if (!ld_) {
-        if (const int code = Initialise(); code != LDAP_SUCCESS)
-            return code;
-    }
-    if (connected_)
-        return LDAP_SUCCESS;
-    const int code = ldap_connect(ld_.get());
+    // Each step takes the ones before it first when they are not done.
+    int code = ld_ ? LDAP_SUCCESS : Initialise();
+    if (code != LDAP_SUCCESS || connected_)
+        return code;
+    code = ldap_connect(ld_.get());
     DropOnConnectionLoss(code);
     connected_ = code == LDAP_SUCCESS;
     return code;
 }
 
 int LdapSession::Bind() {
-    if (!connected_) {
-        if (const int code = Connect(); code != LDAP_SUCCESS)
-            return code;
-    }
-    if (bound_)
-        return LDAP_SUCCESS;
-    int code = LDAP_SUCCESS;
-    const bool localSocket = StartsWithNoCase(settings_.uri, "ldapi://");
+    int code = connected_ ? LDAP_SUCCESS : Connect();
+    if (code != LDAP_SUCCESS || bound_)
+        return code;
+    const bool localSocket = ldap_is_ldapi_url(settings_.uri.c_str()) != 0;
     if (strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") == 0 || (localSocket && settings_.bindDn.empty())) {
         // EXTERNAL needs no SASL library on our side: the server takes the identity from the socket.
         // An empty authorisation identity must still be sent, or slapd waits for another round.
         berval noAuthzid{0, const_cast<char*>("")};
         code = ldap_sasl_bind_s(ld_.get(), nullptr, "EXTERNAL", &noAuthzid, nullptr, nullptr, nullptr);
     } else if (!settings_.bindDn.empty()) {
-        if (!EveryUriProtected(settings_.uri))
+        if (!EveryUrlProtected(ld_.get()))
             return rc::kInsecureBind;
         std::string password;
         if (const int read = ReadPasswordFile(settings_.passwordFile, &password); read != rc::kSuccess)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ClientTypes.h"
-
 #include <string>
 
 // How the LDAP backend reaches and authenticates to its server.
@@ -21,7 +19,3 @@ inline constexpr const char* kPasswordFileVariable = "QUILLBARROW_LDAP_PASSWORD_
 // and LDAP* variables (libldap reads them), BINDDN from the user's ldaprc files or LDAPBINDDN
 // (user-only options libldap keeps to itself), the password file from kPasswordFileVariable.
 LdapSettings LdapSettingsFromEnvironment();
-
-// The password of a simple bind: rc::kBadPasswordFile unless `path` is a regular file owned by
-// the current user that nobody else may read or write. A final line break is not part of it.
-NWDSCCODE ReadPasswordFile(const std::string& path, std::string* password);

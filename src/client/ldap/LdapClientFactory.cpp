@@ -1,4 +1,4 @@
-#include "LdapConfig.h"
+#include "LdapClientFactory.h"
 
 #include "LdapClient.h"
 

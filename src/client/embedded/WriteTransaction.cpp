@@ -1,24 +1,6 @@
-#include "SqliteHandle.h"
+#include "WriteTransaction.h"
 
-#include "ResultCodes.h"
-
-NWDSCCODE StoreCode(int sqliteResult) {
-    switch (sqliteResult & 0xFF) {
-    case SQLITE_OK:
-    case SQLITE_DONE:
-    case SQLITE_ROW:
-        return rc::kSuccess;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return rc::kStoreBusy;
-    default:
-        return rc::kStoreFailure;
-    }
-}
-
-int Execute(sqlite3* db, const char* sql) {
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-}
+#include "SqliteHandles.h"
 
 WriteTransaction::WriteTransaction(sqlite3* db)
     : db_(db), began_(Execute(db, "BEGIN IMMEDIATE")), open_(began_ == SQLITE_OK) {}

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
 #include <string_view>
 
@@ -10,4 +8,3 @@
 // sign "$", "x", "X", "0x" or "0X" and at most eight significant hexadecimal digits, taken as a
 // 32-bit pattern. Nothing may follow. False when the text is not such a number.
 bool StrToIntStrict(std::string_view text, std::int32_t* value);
-bool StrToIntStrict(const QString& text, qint32* value);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string_view>
+
+// The directory's vocabulary as the program spells it: the base classes it knows and the
+// attributes a User is created with. Every layer compares with these, letter case included.
+
+// The three container classes: only they are listed by a scan and may hold new objects.
+inline constexpr const char* kOrganizationClass = "Organization";
+inline constexpr const char* kOrganizationalUnitClass = "Organizational Unit";
+inline constexpr const char* kCountryClass = "Country";
+// Class of the objects a creation run makes.
+inline constexpr const char* kUserClass = "User";
+
+// Attributes of a new User: its class (syntax kSyntaxClassName) and its surname
+// (kSyntaxCaseIgnoreString).
+inline constexpr const char* kObjectClassAttribute = "Object Class";
+inline constexpr const char* kSurnameAttribute = "Surname";
+
+// True for Organization, Organizational Unit and Country; the comparison is exact.
+constexpr bool IsContainerClass(std::string_view baseClass) {
+    return baseClass == kOrganizationClass || baseClass == kOrganizationalUnitClass || baseClass == kCountryClass;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ClientBuffer.h"
+#include "LdapNames.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The listings of containers in progress, per context. A container's entries are read from the
+// server when its first batch is asked for, then handed out through client buffers batch by
+// batch; the iteration handle names the listing until its last batch.
+class LdapListings {
+public:
+    LdapListings(LdapSession& session, LdapNames& names) : session_(session), names_(names) {}
+
+    // Fills `results` with the next batch of the subordinates of `parentName` (resolved against
+    // `nameContext` when the listing starts). `*iterationHandle` is kNoMoreIterations before the
+    // first batch and after the last one.
+    NWDSCCODE NextBatch(NWDSContextHandle context, const std::string& nameContext, const char* parentName,
+                        std::int32_t* iterationHandle, ClientBuffer& results);
+    // Drops the listings of a context that is released.
+    void Forget(NWDSContextHandle context);
+    std::size_t OpenCount() const { return listings_.size(); }
+
+private:
+    struct Listing {
+        std::vector<ListedEntry> entries;
+        std::size_t next = 0;
+    };
+
+    // Every entry of the container at `path`: the naming contexts for the top.
+    NWDSCCODE ReadContainer(const std::vector<std::string>& path, std::vector<ListedEntry>* entries);
+
+    LdapSession& session_;
+    LdapNames& names_;
+    std::map<std::pair<NWDSContextHandle, std::int32_t>, Listing> listings_;
+    std::int32_t nextListing_ = 1;
+};

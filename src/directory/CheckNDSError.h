@@ -1,0 +1,9 @@
+#pragma once
+
+#include "ClientTypes.h"
+
+#include <string>
+
+// The one way a directory result code reaches the user: shows "Error Code %X - %s" for a nonzero
+// code and returns true once the user has closed the box; returns false for 0 and shows nothing.
+bool CheckNDSError(NWDSCCODE code, const std::string& label);

@@ -8,6 +8,7 @@
 # It prints shell assignments of what clients need (LDAPURI, LDAPI_URI, ...). Extra LDIF files are
 # loaded offline with slapadd into the database whose suffix their first entry ends with.
 # LDAPS_URI serves ldaps on a second free port with a certificate of the test CA (CA_FILE).
+# cn=Monitor counts the server's operations; the administrator may read it.
 set -euo pipefail
 
 SLAPD=${SLAPD:-/usr/sbin/slapd}
@@ -43,6 +44,7 @@ objectClass: olcModuleList
 cn: module{0}
 olcModulePath: $MODULE_DIR
 olcModuleLoad: {0}back_mdb
+olcModuleLoad: {1}back_monitor
 
 dn: cn=schema,cn=config
 objectClass: olcSchemaConfig
@@ -90,6 +92,14 @@ olcAccess: {1}to * by dn.exact="$ADMIN_DN" write by * read
 EOF
         index=$((index + 1))
     done
+    # The server's own counts of its operations (cn=Monitor, not a naming context), for the administrator.
+    cat >>"$dir/config.ldif" <<EOF
+dn: olcDatabase={$index}monitor,cn=config
+objectClass: olcDatabaseConfig
+olcDatabase: {$index}monitor
+olcAccess: {0}to * by dn.exact="$ADMIN_DN" read by * none
+
+EOF
 }
 
 write_sample() {

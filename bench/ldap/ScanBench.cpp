@@ -75,14 +75,6 @@ void PrintRatio(const char* what, double measured, const char* referenceName, do
                 reference, ratio, target, ratio <= target ? "met" : "MISSED");
 }
 
-// The window's client takes libldap's standard TLS settings: the process-wide ones, made to trust
-// the test CA of the server at hand before the client's handle is made.
-bool TrustCa(const std::string& caFile) {
-    const int fresh = 0;
-    return ldap_set_option(nullptr, LDAP_OPT_X_TLS_CACERTFILE, caFile.c_str()) == LDAP_OPT_SUCCESS &&
-           ldap_set_option(nullptr, LDAP_OPT_X_TLS_NEWCTX, &fresh) == LDAP_OPT_SUCCESS;
-}
-
 // Where the window's client connects and as whom.
 struct Target {
     std::string uri;
@@ -127,7 +119,7 @@ struct BenchServer {
         std::printf("tree of %ld containers + %ld others: LDIF written in %.2f s, loaded with slapadd and served "
                     "in %.1f s\n",
                     shape.Containers(), shape.Others(), generateSeconds, loadSeconds);
-        return ldapsPort > 0 && TrustCa(caFile);
+        return ldapsPort > 0 && TrustForNewHandles(caFile);
     }
 
     Target Through(const DelayProxy& proxy) const {
@@ -386,7 +378,7 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--child-scan") == 0 && i + 4 < argc) {
             QApplication application(argc, argv);
-            return TrustCa(argv[i + 4]) ? ChildScan(argv + i + 1) : 1;
+            return TrustForNewHandles(argv[i + 4]) ? ChildScan(argv + i + 1) : 1;
         }
     }
     std::vector<int> roundTrips{0, 1, 10};

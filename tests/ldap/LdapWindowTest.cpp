@@ -1,4 +1,7 @@
 #include "LdapClientFactory.h"
+#include "ListEntries.h"
+#include "OrderTree.h"
+#include "SchemaNames.h"
 #include "ServerConnection.h"
 #include "SlapdServer.h"
 #include "StatusBar.h"
@@ -8,12 +11,19 @@
 #include <QStringList>
 #include <QTreeWidget>
 
+#include <fstream>
+
 // The real window, offscreen, on the LDAP backend against a fresh slapd.
 class LdapWindowTest : public WindowTest {
 protected:
-    // The administrator over the local socket, or nobody over TCP.
-    void StartWindow(bool anonymous = false) {
-        ASSERT_EQ(server.Start(), "");
+    // The administrator over the local socket, or nobody over TCP; `ldif` is loaded first.
+    void StartWindow(bool anonymous = false, const std::string& ldif = {}) {
+        std::vector<std::string> files;
+        if (!ldif.empty()) {
+            files.push_back(server.folder() + "/extra.ldif");
+            std::ofstream(files.back()) << ldif;
+        }
+        ASSERT_EQ(server.Start(files), "");
         LdapSettings settings = Admin();
         if (anonymous)
             settings.uri = server.tcpUri;
@@ -42,6 +52,52 @@ TEST_F(LdapWindowTest, ScanShowsBothContextsWithCounts) {
     EXPECT_NE(Node({QStringLiteral("example\\.com"), QStringLiteral("People")}), nullptr);
     EXPECT_EQ(form_->sbStatus->PanelText(1), QStringLiteral("Containers found: 5"));
     EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 8"));
+}
+
+namespace {
+// Expects the children of `node` (listed by the scan as `name`, at `level`) to be the containers a
+// one-level listing of it gives, in its order, and the same for every node below.
+void ExpectNodesFollowOneLevelListings(const QTreeWidgetItem* node, const std::string& name, std::size_t level) {
+    QStringList containers;
+    if (level > 0) {
+        for (const auto& [entry, baseClass] : ListEntries(name)) {
+            if (IsContainerClass(baseClass))
+                containers << QString::fromStdString(entry);
+        }
+        QStringList nodes;
+        for (int i = 0; i < node->childCount(); ++i)
+            nodes << node->child(i)->text(0);
+        EXPECT_EQ(nodes, containers) << name;
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        const std::string text = node->child(i)->text(0).toStdString();
+        const std::string childName = level == 0 ? text : "." + text + (level == 1 ? "." : "") + name;
+        ExpectNodesFollowOneLevelListings(node->child(i), childName, level + 1);
+    }
+}
+
+std::size_t CountBoth(ServerConnection& view, const std::string& filter) {
+    std::size_t count = 0;
+    for (const char* context : {"o=Acme", "dc=example,dc=com"})
+        count += view.Search(context, LDAP_SCOPE_SUBTREE, filter, {"1.1"}).entries.size();
+    return count;
+}
+} // namespace
+
+// The window's tree, served from the scan's read, is what one-level listings give, in their order.
+TEST_F(LdapWindowTest, ScanShowsTheTreeOfOneLevelListingsWithTheServersCounts) {
+    StartWindow(false, OrderTreeLdif("o=Acme"));
+    form_->ScanNDS1->trigger();
+    EXPECT_TRUE(messages_.isEmpty());
+    ExpectNodesFollowOneLevelListings(form_->tvNDSView->topLevelItem(0), kRootName, 0);
+
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
+    const std::size_t containers =
+        CountBoth(view, "(|(objectClass=organizationalUnit)(objectClass=organization)(objectClass=country))");
+    EXPECT_EQ(form_->sbStatus->PanelText(1), QStringLiteral("Containers found: %1").arg(containers));
+    EXPECT_EQ(form_->sbStatus->PanelText(0),
+              QStringLiteral("Objects detected: %1").arg(CountBoth(view, "(objectClass=*)")));
 }
 
 TEST_F(LdapWindowTest, CreationRunLandsOnTheServerAndADuplicateStopsIt) {

@@ -1,5 +1,13 @@
 #include "ServerConnection.h"
 
+#include <array>
+
+bool TrustForNewHandles(const std::string& caFile) {
+    const int fresh = 0;
+    return ldap_set_option(nullptr, LDAP_OPT_X_TLS_CACERTFILE, caFile.c_str()) == LDAP_OPT_SUCCESS &&
+           ldap_set_option(nullptr, LDAP_OPT_X_TLS_NEWCTX, &fresh) == LDAP_OPT_SUCCESS;
+}
+
 void ServerConnection::Open(const std::string& uri) {
     LDAP* raw = nullptr;
     bindCode_ = ldap_initialize(&raw, uri.c_str());
@@ -113,4 +121,21 @@ int ServerConnection::Add(const std::string& dn, const std::map<std::string, std
         modPointers.push_back(&mod);
     modPointers.push_back(nullptr);
     return ldap_add_ext_s(ld_.get(), dn.c_str(), modPointers.data(), nullptr, nullptr);
+}
+
+int ServerConnection::Modify(const std::string& dn, int operation, const std::string& attribute,
+                             const std::vector<std::string>& values) {
+    std::vector<berval> bervals;
+    for (const std::string& value : values)
+        bervals.push_back({static_cast<ber_len_t>(value.size()), const_cast<char*>(value.data())});
+    std::vector<berval*> refs;
+    for (berval& value : bervals)
+        refs.push_back(&value);
+    refs.push_back(nullptr);
+    LDAPMod mod{};
+    mod.mod_op = operation | LDAP_MOD_BVALUES;
+    mod.mod_type = const_cast<char*>(attribute.c_str());
+    mod.mod_bvalues = refs.data();
+    std::array<LDAPMod*, 2> mods{&mod, nullptr};
+    return ldap_modify_ext_s(ld_.get(), dn.c_str(), mods.data(), nullptr, nullptr);
 }

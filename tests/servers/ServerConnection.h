@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+// Makes libldap's process-wide TLS settings trust `caFile` for the handles made from now on, as
+// LDAPTLS_CACERT does for a program started with it: how the client under test trusts a test CA.
+// False when libldap refuses.
+bool TrustForNewHandles(const std::string& caFile);
+
 // The test's own admin connection to a throwaway server, with plain libldap and independent of the
 // client under test: the server's own view of its data. Over ldaps verifying the server's
 // certificate against the test CA (demand, never "never"), or over an ldapi socket with SASL
@@ -38,6 +43,10 @@ public:
     std::size_t CountChildren(const std::string& base);
     // Adds `dn` with `attributes` (each with its values, taken literally); the LDAP result code.
     int Add(const std::string& dn, const std::map<std::string, std::vector<std::string>>& attributes);
+    // Changes one attribute of `dn` (`operation`: LDAP_MOD_ADD, LDAP_MOD_REPLACE or LDAP_MOD_DELETE);
+    // the LDAP result code.
+    int Modify(const std::string& dn, int operation, const std::string& attribute,
+               const std::vector<std::string>& values);
 
     LDAP* handle() const { return ld_.get(); }
 

@@ -50,6 +50,27 @@ std::optional<std::string> NormaliseDn(std::string_view dn) {
     return FoldCase(owned ? owned.get() : "");
 }
 
+std::optional<NormalisedParts> NormaliseParts(std::string_view dn) {
+    auto parsed = ParseDn(dn);
+    if (!parsed || !*parsed || !parsed->get()[0])
+        return std::nullopt;
+    const auto print = [](LDAPDN rdns) -> std::optional<std::string> {
+        char* out = nullptr;
+        if (ldap_dn2str(rdns, &out, LDAP_DN_FORMAT_LDAPV3) != LDAP_SUCCESS)
+            return std::nullopt;
+        LdapStringPtr owned(out);
+        return FoldCase(owned ? owned.get() : "");
+    };
+    LDAPDN all = parsed->get();
+    LDAPRDN leafOnly[] = {all[0], nullptr};
+    auto self = print(all);
+    auto parent = print(all + 1);
+    auto leaf = print(leafOnly);
+    if (!self || !parent || !leaf)
+        return std::nullopt;
+    return NormalisedParts{std::move(*self), std::move(*parent), std::move(*leaf)};
+}
+
 std::optional<RdnName> LeafName(std::string_view dn) {
     auto parsed = ParseDn(dn);
     if (!parsed || !*parsed || !parsed->get()[0])

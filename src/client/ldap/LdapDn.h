@@ -11,6 +11,16 @@
 // attributes of the trees we browse (o, ou, c, dc, cn, l) all match regardless of case.
 std::optional<std::string> NormaliseDn(std::string_view dn);
 
+// The normalised forms (as NormaliseDn gives them) of a DN, of its parent's DN and of its first RDN
+// alone, from one parse; the parent of a DN of one RDN is the empty DN. Nullopt when `dn` is no
+// valid DN or the empty one.
+struct NormalisedParts {
+    std::string self;
+    std::string parent;
+    std::string leaf;
+};
+std::optional<NormalisedParts> NormaliseParts(std::string_view dn);
+
 // Value folded the same way, for comparing an entry's name with a name part.
 std::string FoldCase(std::string_view text);
 

@@ -3,14 +3,33 @@
 #include "DottedName.h"
 #include "ResultCodes.h"
 
-NWDSCCODE LdapListings::ReadContainer(const std::vector<std::string>& path, std::vector<ListedEntry>* entries) {
+#include <chrono>
+
+namespace {
+// How long one call of a top listing that waits for the scan's read holds the caller: the window
+// lets its messages run between two calls.
+constexpr std::chrono::milliseconds kReadWait{10};
+} // namespace
+
+NWDSCCODE LdapListings::ReadContainer(const std::vector<std::string>& path, Listing* listing) {
+    std::vector<ListedEntry>* entries = &listing->entries;
     KnownDn container;
     if (const NWDSCCODE code = names_.Resolve(path, &container); code != rc::kSuccess)
         return code;
-    const int code =
-        path.empty()
-            ? session_.Run([&](LDAP* ld) { return ListNamingContexts(ld, entries); })
-            : session_.Run([&](LDAP* ld) { return ListOneLevel(ld, container.dn, session_.paging(), entries); });
+    int code = LDAP_SUCCESS;
+    if (path.empty()) {
+        // A listing of the top starts a scan: the tree below is read for it, and the listing ends
+        // once that read has.
+        code = session_.Run([&](LDAP* ld) { return ListNamingContexts(ld, entries); });
+        if (code == LDAP_SUCCESS && !entries->empty()) {
+            read_.Start(session_.settings(), session_.paging(), *entries);
+            listing->awaitsRead = true;
+        }
+    } else if (auto held = read_.Take(container.normalised)) {
+        *entries = std::move(*held);
+    } else {
+        code = session_.Run([&](LDAP* ld) { return ListOneLevel(ld, container.dn, session_.paging(), entries); });
+    }
     // A listing cut short still showed real entries.
     names_.Remember(container.normalised, *entries);
     return code;
@@ -24,7 +43,7 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
         if (!path)
             return rc::kIllegalName;
         Listing fresh;
-        fresh.end = ReadContainer(*path, &fresh.entries);
+        fresh.end = ReadContainer(*path, &fresh);
         if (fresh.end != rc::kSuccess && fresh.entries.empty())
             return fresh.end;
         if (nextListing_ <= 0)
@@ -52,7 +71,11 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
         *iterationHandle = kNoMoreIterations;
         return end;
     }
-    if (handedOut && current.end == rc::kSuccess) {
+    // The top's listing ends when the scan's read has; until then each call waits a little and
+    // hands out nothing more.
+    if (handedOut && current.end == rc::kSuccess && current.awaitsRead && read_.WaitEnded(kReadWait))
+        current.awaitsRead = false;
+    if (handedOut && current.end == rc::kSuccess && !current.awaitsRead) {
         listings_.erase(listing);
         *iterationHandle = kNoMoreIterations;
     } else {
@@ -62,5 +85,13 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
 }
 
 void LdapListings::Forget(NWDSContextHandle context) {
-    std::erase_if(listings_, [context](const auto& listing) { return listing.first.first == context; });
+    // A scan given up while its read runs (the window closed) ends the read as well.
+    bool readAbandoned = false;
+    std::erase_if(listings_, [&](const auto& listing) {
+        const bool ofContext = listing.first.first == context;
+        readAbandoned = readAbandoned || (ofContext && listing.second.awaitsRead);
+        return ofContext;
+    });
+    if (readAbandoned)
+        read_.Cancel();
 }

@@ -2,6 +2,7 @@
 
 #include "ClientBuffer.h"
 #include "LdapNames.h"
+#include "LdapScanRead.h"
 
 #include <map>
 #include <string>
@@ -30,14 +31,17 @@ private:
     struct Listing {
         std::vector<ListedEntry> entries;
         std::size_t next = 0;
-        NWDSCCODE end = 0; // what the server's listing ended with
+        NWDSCCODE end = 0;       // what the server's listing ended with
+        bool awaitsRead = false; // a listing of the top, which ends once the scan's read has
     };
 
-    // Every entry of the container at `path`: the naming contexts for the top.
-    NWDSCCODE ReadContainer(const std::vector<std::string>& path, std::vector<ListedEntry>* entries);
+    // Every entry of the container at `path` into `listing`: the naming contexts for the top,
+    // else what the scan's read holds of it, else what the server lists one level below it.
+    NWDSCCODE ReadContainer(const std::vector<std::string>& path, Listing* listing);
 
     LdapSession& session_;
     LdapNames& names_;
+    ScanRead read_;
     std::map<std::pair<NWDSContextHandle, std::int32_t>, Listing> listings_;
     std::int32_t nextListing_ = 1;
 };

@@ -12,15 +12,6 @@ std::array<char*, 3> kListAttributes{const_cast<char*>("objectClass"), const_cas
                                      nullptr};
 const char* const kAnyEntry = "(objectClass=*)";
 
-SearchRequest ListingRequest(const std::string& base, std::string filter) {
-    SearchRequest request;
-    request.base = base;
-    request.scope = LDAP_SCOPE_ONELEVEL;
-    request.filter = std::move(filter);
-    request.attributes = {"objectClass", "structuralObjectClass"};
-    return request;
-}
-
 std::vector<std::string> Values(LDAP* ld, LDAPMessage* entry, const char* attribute) {
     std::vector<std::string> values;
     BervalsPtr raw(ldap_get_values_len(ld, entry, attribute));
@@ -37,10 +28,11 @@ bool ToListedEntry(LDAP* ld, LDAPMessage* entry, const std::string& dn, bool nam
     const auto name = namingContext ? NamingContextName(dn) : std::optional<std::string>();
     if (!leaf || (namingContext && !name))
         return false;
+    // Active Directory sends the whole chain of structural classes, the entry's own one last.
     const auto structural = Values(ld, entry, "structuralObjectClass");
     listed->dn = dn;
     listed->name = namingContext ? *name : leaf->value;
-    listed->baseClass = BaseClassName(structural.empty() ? std::string() : structural.front(),
+    listed->baseClass = BaseClassName(structural.empty() ? std::string() : structural.back(),
                                       Values(ld, entry, "objectClass"), leaf->attribute);
     return true;
 }
@@ -58,9 +50,8 @@ void CollectNamingContexts(LDAP* ld, LDAPMessage* result, std::vector<ListedEntr
 // A sink that appends each entry's listed form to `entries`.
 EntrySink Collector(std::vector<ListedEntry>* entries) {
     return [entries](LDAP* ld, LDAPMessage* entry, const std::string& dn) {
-        ListedEntry listed;
-        if (ToListedEntry(ld, entry, dn, false, &listed))
-            entries->push_back(std::move(listed));
+        if (auto listed = ListedForm(ld, entry, dn))
+            entries->push_back(std::move(*listed));
     };
 }
 
@@ -74,9 +65,25 @@ int Search(LDAP* ld, const std::string& base, int scope, const char* filter, cha
 }
 } // namespace
 
+SearchRequest ListingRequest(const std::string& base, int scope, std::string filter) {
+    SearchRequest request;
+    request.base = base;
+    request.scope = scope;
+    request.filter = std::move(filter);
+    request.attributes = {"objectClass", "structuralObjectClass"};
+    return request;
+}
+
+std::optional<ListedEntry> ListedForm(LDAP* ld, LDAPMessage* entry, const std::string& dn) {
+    ListedEntry listed;
+    if (!ToListedEntry(ld, entry, dn, false, &listed))
+        return std::nullopt;
+    return listed;
+}
+
 int ListOneLevel(LDAP* ld, const std::string& baseDn, PagingLimits& limits, std::vector<ListedEntry>* entries) {
     entries->clear();
-    return PagedSearch(ld, ListingRequest(baseDn, kAnyEntry), limits, Collector(entries));
+    return PagedSearch(ld, ListingRequest(baseDn, LDAP_SCOPE_ONELEVEL), limits, Collector(entries));
 }
 
 int ListNamingContexts(LDAP* ld, std::vector<ListedEntry>* entries) {
@@ -117,7 +124,7 @@ int FindChildren(LDAP* ld, const std::string& parentDn, const std::string& name,
     filter += ")";
 
     std::vector<ListedEntry> found;
-    const int code = PagedSearch(ld, ListingRequest(parentDn, filter), limits, Collector(&found));
+    const int code = PagedSearch(ld, ListingRequest(parentDn, LDAP_SCOPE_ONELEVEL, filter), limits, Collector(&found));
     if (code != LDAP_SUCCESS && code != LDAP_SIZELIMIT_EXCEEDED)
         return code;
     const std::string wanted = FoldCase(name);

@@ -50,6 +50,7 @@ constexpr double kWalkTarget = 1.0;
 constexpr double kRemoteTargetSeconds = 3.0;
 constexpr double kLargeRatioTarget = 11.0;
 constexpr double kLargeMemoryTargetMb = 300.0;
+constexpr int kSmallRuns = 3;
 constexpr double kAccessibilityTarget = 1.2;
 constexpr int kAccessibilityRuns = 5;
 
@@ -133,19 +134,31 @@ class TimedUi final : public DirectoryUi {
 public:
     void ShowMessage(const std::string& text) override { inner_.ShowMessage(text); }
     void ProcessPendingMessages() override {
-        longestMs_ = std::max(longestMs_, sinceLast_.Milliseconds());
+        Note();
         ++runs_;
         inner_.ProcessPendingMessages();
         sinceLast_ = Stopwatch();
     }
-    // The wait from the last run to the end of the scan counts too.
-    double LongestGapMs() const { return std::max(longestMs_, sinceLast_.Milliseconds()); }
+    // Ends the measurement: the wait from the last run to the end of the scan counts too.
+    void End() { Note(); }
+    double LongestGapMs() const { return longestMs_; }
+    // When the longest wait ended, counted from the start of the scan.
+    double LongestGapEndMs() const { return longestEndMs_; }
     long runs() const { return runs_; }
 
 private:
+    void Note() {
+        if (sinceLast_.Milliseconds() > longestMs_) {
+            longestMs_ = sinceLast_.Milliseconds();
+            longestEndMs_ = sinceStart_.Milliseconds();
+        }
+    }
+
     QtDirectoryUi inner_;
+    Stopwatch sinceStart_;
     Stopwatch sinceLast_;
     double longestMs_ = 0;
+    double longestEndMs_ = 0;
     long runs_ = 0;
 };
 
@@ -155,6 +168,7 @@ struct ScanResult {
     long containers = 0;
     long objects = 0;
     double longestGapMs = 0;
+    double longestGapEndMs = 0;
     long messageRuns = 0;
 };
 
@@ -184,7 +198,9 @@ ScanResult ScanThroughWindow(const Target& target) {
         form.ScanNDS1->trigger();
         result.seconds = start.Seconds();
         result.cpuSeconds = CpuSeconds() - cpuStart;
+        ui.End();
         result.longestGapMs = ui.LongestGapMs();
+        result.longestGapEndMs = ui.LongestGapEndMs();
         result.messageRuns = ui.runs();
         result.containers = PanelCount(*form.sbStatus, 1);
         result.objects = PanelCount(*form.sbStatus, 0);
@@ -215,6 +231,29 @@ template <typename Walk> BareResult TimeBare(const Target& target, const char* p
     return result;
 }
 
+// Brings the server's pages into memory and loads what a first window loads, so that no timing
+// below pays for coming first.
+void WarmUp(const BenchServer& server) {
+    DelayProxy proxy(server.ldapsPort, std::chrono::milliseconds(0));
+    const Target target = server.Through(proxy);
+    TimeBare(target, kAdminPassword, BareSubtreeSearch);
+    LdapSettings settings;
+    settings.uri = target.uri;
+    settings.bindDn = target.bindDn;
+    settings.passwordFile = target.passwordFile;
+    ResetDirectoryState();
+    BindClient(MakeLdapClient(std::move(settings)));
+    {
+        TfMain form;
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            std::fprintf(stderr, "window not exposed\n");
+        form.close();
+    }
+    UnbindClient();
+    ResetDirectoryState();
+}
+
 bool CountsAgree(const ScanResult& scan, const BareResult& bare, const char* what) {
     const bool agree = scan.containers == bare.count.containers && scan.objects == bare.count.objects;
     std::printf("  counts: window %ld containers, %ld objects; %s %ld, %ld (%ld searches)%s\n", scan.containers,
@@ -236,6 +275,7 @@ bool BenchRoundTrips(const std::vector<int>& roundTripsMs, int walkRttMaxMs) {
     BenchServer server;
     if (!server.Start(TreeShape{}))
         return false;
+    WarmUp(server);
     bool right = true;
     for (const int rtt : roundTripsMs) {
         DelayProxy proxy(server.ldapsPort, std::chrono::milliseconds(rtt));
@@ -248,8 +288,9 @@ bool BenchRoundTrips(const std::vector<int>& roundTripsMs, int walkRttMaxMs) {
         const ScanResult scan = ScanThroughWindow(target);
         const BareResult subtree = TimeBare(target, kAdminPassword, BareSubtreeSearch);
         right = CountsAgree(scan, subtree, "subtree search") && right;
-        std::printf("  %-30s %9.3f s   longest wait for window messages %.1f ms (%ld runs)\n",
-                    "scan through the window", scan.seconds, scan.longestGapMs, scan.messageRuns);
+        std::printf("  %-30s %9.3f s   longest wait for window messages %.1f ms, ending %.0f ms into the scan "
+                    "(%ld runs)\n",
+                    "scan through the window", scan.seconds, scan.longestGapMs, scan.longestGapEndMs, scan.messageRuns);
         std::printf("  %-30s %9.3f s   (ratio of the scan to it %.2f)\n", "one subtree search (floor)", subtree.seconds,
                     scan.seconds / subtree.seconds);
         if (rtt <= walkRttMaxMs) {
@@ -266,6 +307,16 @@ bool BenchRoundTrips(const std::vector<int>& roundTripsMs, int walkRttMaxMs) {
     return right;
 }
 
+// The fastest of `runs` scans.
+ScanResult BestOf(int runs, const Target& target) {
+    ScanResult best = ScanThroughWindow(target);
+    for (int run = 1; run < runs; ++run) {
+        if (const ScanResult again = ScanThroughWindow(target); again.seconds < best.seconds)
+            best = again;
+    }
+    return best;
+}
+
 // The small tree, then the ten-times tree, both at 0 ms.
 bool BenchLarge() {
     ScanResult small;
@@ -273,29 +324,36 @@ bool BenchLarge() {
         BenchServer server;
         if (!server.Start(TreeShape{}))
             return false;
+        WarmUp(server);
         DelayProxy proxy(server.ldapsPort, std::chrono::milliseconds(0));
-        small = ScanThroughWindow(server.Through(proxy));
-        std::printf("  small tree: scan %.3f s, longest wait for window messages %.1f ms\n", small.seconds,
-                    small.longestGapMs);
+        // Best of a few, as the machine's other load comes and goes; the large tree twice.
+        small = BestOf(kSmallRuns, server.Through(proxy));
+        std::printf("  small tree: scan %.3f s (best of %d), longest wait for window messages %.1f ms\n", small.seconds,
+                    kSmallRuns, small.longestGapMs);
     }
     BenchServer server;
     TreeShape large;
     large.tops = 1000;
     if (!server.Start(large))
         return false;
+    WarmUp(server);
     DelayProxy proxy(server.ldapsPort, std::chrono::milliseconds(0));
     const Target target = server.Through(proxy);
-    const ScanResult scan = ScanThroughWindow(target);
+    ScanResult scan = ScanThroughWindow(target);
     const double peak = PeakMemoryMb();
+    if (const ScanResult again = ScanThroughWindow(target); again.seconds < scan.seconds)
+        scan = again;
     const BareResult subtree = TimeBare(target, kAdminPassword, BareSubtreeSearch);
     const bool right = CountsAgree(scan, subtree, "subtree search");
     PrintRatio("ten-times tree vs small tree", scan.seconds, "small tree", small.seconds, kLargeRatioTarget);
+    std::printf("  (the ten-times tree's scan: best of 2)\n");
     std::printf("  %-30s %9.3f s   (ratio of the scan to it %.2f)\n", "one subtree search (floor)", subtree.seconds,
                 scan.seconds / subtree.seconds);
     std::printf("  peak memory of the scan: %.1f MB   target <= %.0f MB: %s\n", peak, kLargeMemoryTargetMb,
                 peak <= kLargeMemoryTargetMb ? "met" : "MISSED");
-    std::printf("  longest wait for window messages: %.1f ms (%ld runs for %ld entries)\n", scan.longestGapMs,
-                scan.messageRuns, scan.objects);
+    std::printf("  longest wait for window messages: %.1f ms, ending %.0f ms into the scan (%ld runs for %ld "
+                "entries)\n",
+                scan.longestGapMs, scan.longestGapEndMs, scan.messageRuns, scan.objects);
     return right;
 }
 
@@ -342,6 +400,7 @@ bool BenchAccessibility() {
     BenchServer server;
     if (!server.Start(TreeShape{}))
         return false;
+    WarmUp(server);
     DelayProxy proxy(server.ldapsPort, std::chrono::milliseconds(0));
     const Target target = server.Through(proxy);
     // Best of a few, in turn: the machine's other load comes and goes. The processor time of the

@@ -50,7 +50,15 @@ std::optional<std::string> NormaliseDn(std::string_view dn) {
     return FoldCase(owned ? owned.get() : "");
 }
 
-std::optional<NormalisedParts> NormaliseParts(std::string_view dn) {
+std::optional<RdnName> LeafName(std::string_view dn) {
+    auto parsed = ParseDn(dn);
+    if (!parsed || !*parsed || !parsed->get()[0])
+        return std::nullopt;
+    LDAPRDN leaf = parsed->get()[0];
+    return RdnName{RdnValues(leaf), std::string(View(leaf[0]->la_attr))};
+}
+
+std::optional<DnParts> SplitDn(std::string_view dn, bool withSelf) {
     auto parsed = ParseDn(dn);
     if (!parsed || !*parsed || !parsed->get()[0])
         return std::nullopt;
@@ -62,21 +70,14 @@ std::optional<NormalisedParts> NormaliseParts(std::string_view dn) {
         return FoldCase(owned ? owned.get() : "");
     };
     LDAPDN all = parsed->get();
-    LDAPRDN leafOnly[] = {all[0], nullptr};
-    auto self = print(all);
+    DnParts parts{{RdnValues(all[0]), std::string(View(all[0][0]->la_attr))}, {}, {}};
     auto parent = print(all + 1);
-    auto leaf = print(leafOnly);
-    if (!self || !parent || !leaf)
+    auto self = withSelf ? print(all) : std::optional<std::string>(std::string());
+    if (!parent || !self)
         return std::nullopt;
-    return NormalisedParts{std::move(*self), std::move(*parent), std::move(*leaf)};
-}
-
-std::optional<RdnName> LeafName(std::string_view dn) {
-    auto parsed = ParseDn(dn);
-    if (!parsed || !*parsed || !parsed->get()[0])
-        return std::nullopt;
-    LDAPRDN leaf = parsed->get()[0];
-    return RdnName{RdnValues(leaf), std::string(View(leaf[0]->la_attr))};
+    parts.parent = std::move(*parent);
+    parts.self = std::move(*self);
+    return parts;
 }
 
 std::optional<std::string> NamingContextName(std::string_view dn) {

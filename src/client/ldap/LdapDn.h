@@ -11,16 +11,6 @@
 // attributes of the trees we browse (o, ou, c, dc, cn, l) all match regardless of case.
 std::optional<std::string> NormaliseDn(std::string_view dn);
 
-// The normalised forms (as NormaliseDn gives them) of a DN, of its parent's DN and of its first RDN
-// alone, from one parse; the parent of a DN of one RDN is the empty DN. Nullopt when `dn` is no
-// valid DN or the empty one.
-struct NormalisedParts {
-    std::string self;
-    std::string parent;
-    std::string leaf;
-};
-std::optional<NormalisedParts> NormaliseParts(std::string_view dn);
-
 // Value folded the same way, for comparing an entry's name with a name part.
 std::string FoldCase(std::string_view text);
 
@@ -31,6 +21,16 @@ struct RdnName {
     std::string attribute;
 };
 std::optional<RdnName> LeafName(std::string_view dn);
+
+// An entry's DN taken apart in one parse: its own name (as LeafName gives it) and the normalised
+// forms (as NormaliseDn gives them) of its parent's DN and, when `withSelf`, of its own. The parent
+// of a DN of one RDN is the empty DN. Nullopt when `dn` is no valid DN or the empty one.
+struct DnParts {
+    RdnName leaf;
+    std::string parent;
+    std::string self;
+};
+std::optional<DnParts> SplitDn(std::string_view dn, bool withSelf);
 
 // Name of a naming context shown as one top container: the RDN values leaf first joined by "."
 // ("dc=example,dc=com" -> "example.com", "o=Acme" -> "Acme").

@@ -150,8 +150,13 @@ void ScanRead::Read(LdapSettings settings, PagingLimits paging, std::vector<List
                 if (probed != LDAP_SUCCESS || !SameListing(probe, held->second))
                     listings.clear();
             }
+            // The window may wait for this lock: a first context goes over without a copy.
             const std::lock_guard lock(mutex_);
-            if (!cancelled_)
+            if (cancelled_)
+                continue;
+            if (held_.empty())
+                held_.swap(listings);
+            else
                 held_.merge(listings);
         }
         NoteSocket(-1);

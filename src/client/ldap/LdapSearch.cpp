@@ -28,12 +28,9 @@ bool ToListedEntry(LDAP* ld, LDAPMessage* entry, const std::string& dn, bool nam
     const auto name = namingContext ? NamingContextName(dn) : std::optional<std::string>();
     if (!leaf || (namingContext && !name))
         return false;
-    // Active Directory sends the whole chain of structural classes, the entry's own one last.
-    const auto structural = Values(ld, entry, "structuralObjectClass");
-    listed->dn = dn;
-    listed->name = namingContext ? *name : leaf->value;
-    listed->baseClass = BaseClassName(structural.empty() ? std::string() : structural.back(),
-                                      Values(ld, entry, "objectClass"), leaf->attribute);
+    *listed = ListedForm(ld, entry, dn, *leaf);
+    if (namingContext)
+        listed->name = *name;
     return true;
 }
 
@@ -50,8 +47,9 @@ void CollectNamingContexts(LDAP* ld, LDAPMessage* result, std::vector<ListedEntr
 // A sink that appends each entry's listed form to `entries`.
 EntrySink Collector(std::vector<ListedEntry>* entries) {
     return [entries](LDAP* ld, LDAPMessage* entry, const std::string& dn) {
-        if (auto listed = ListedForm(ld, entry, dn))
-            entries->push_back(std::move(*listed));
+        ListedEntry listed;
+        if (ToListedEntry(ld, entry, dn, false, &listed))
+            entries->push_back(std::move(listed));
     };
 }
 
@@ -74,10 +72,14 @@ SearchRequest ListingRequest(const std::string& base, int scope, std::string fil
     return request;
 }
 
-std::optional<ListedEntry> ListedForm(LDAP* ld, LDAPMessage* entry, const std::string& dn) {
+ListedEntry ListedForm(LDAP* ld, LDAPMessage* entry, const std::string& dn, const RdnName& leaf) {
+    // Active Directory sends the whole chain of structural classes, the entry's own one last.
+    const auto structural = Values(ld, entry, "structuralObjectClass");
     ListedEntry listed;
-    if (!ToListedEntry(ld, entry, dn, false, &listed))
-        return std::nullopt;
+    listed.dn = dn;
+    listed.name = leaf.value;
+    listed.baseClass = BaseClassName(structural.empty() ? std::string() : structural.back(),
+                                     Values(ld, entry, "objectClass"), leaf.attribute);
     return listed;
 }
 

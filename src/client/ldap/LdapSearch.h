@@ -1,9 +1,9 @@
 #pragma once
 
+#include "LdapDn.h"
 #include "LdapHandles.h"
 #include "LdapPagedSearch.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,8 +16,8 @@ struct ListedEntry {
 
 // A search for listed entries below `base` (names and the classes their base class comes from).
 SearchRequest ListingRequest(const std::string& base, int scope, std::string filter = "(objectClass=*)");
-// The listed form of one entry of such a search; nullopt when its DN cannot name it.
-std::optional<ListedEntry> ListedForm(LDAP* ld, LDAPMessage* entry, const std::string& dn);
+// The listed form of one entry of such a search, whose own name `leaf` is (LeafName of `dn`).
+ListedEntry ListedForm(LDAP* ld, LDAPMessage* entry, const std::string& dn, const RdnName& leaf);
 
 // Immediate subordinates of `baseDn`, in the order the server sends them, page by page
 // (PagedSearch). Returns the LDAP result code; a listing cut short keeps the entries received.

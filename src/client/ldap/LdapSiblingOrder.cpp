@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <string_view>
 
 namespace {
@@ -35,32 +36,55 @@ SiblingOrder ServerSiblingOrder(const std::vector<std::string>& rootObjectClasse
     return SiblingOrder::AsDelivered;
 }
 
-std::string NormalisedRdnKey(const std::string& normalisedLeaf) {
-    const auto equals = normalisedLeaf.find('=');
-    if (equals == std::string::npos)
-        return {};
-    const std::string_view attribute(normalisedLeaf.data(), equals);
-    if (std::find(kCaseIgnoredNames.begin(), kCaseIgnoredNames.end(), attribute) == kCaseIgnoredNames.end() ||
-        !PlainValue(std::string_view(normalisedLeaf).substr(equals + 1)))
-        return {};
-    return normalisedLeaf;
-}
-
-bool PutInOrder(SiblingOrder order, int firstPageSize, std::vector<OrderedChild>* children) {
-    if (order == SiblingOrder::AsDelivered)
-        return true;
-    if (order == SiblingOrder::ByNormalisedRdn && children->size() > static_cast<std::size_t>(firstPageSize))
-        return false;
-    const std::size_t keyLength = order == SiblingOrder::ByObjectGuid ? 16 : 0;
-    for (const OrderedChild& child : *children) {
-        if (child.key.empty() || (keyLength != 0 && child.key.size() != keyLength))
+bool SortByNormalisedRdn(std::vector<ListedEntry>* children) {
+    // The DN begins with the entry's own RDN: its attribute, "=", its value.
+    const auto attribute = [](const ListedEntry& entry) {
+        return std::string_view(entry.dn).substr(0, entry.dn.find('='));
+    };
+    for (const ListedEntry& child : *children) {
+        if (std::find(kCaseIgnoredNames.begin(), kCaseIgnoredNames.end(), FoldCase(attribute(child))) ==
+                kCaseIgnoredNames.end() ||
+            !PlainValue(child.name))
             return false;
     }
+    // Compares "attribute=value" folded, without making it.
+    const auto before = [&attribute](const ListedEntry& a, const ListedEntry& b) {
+        const std::string_view typeA = attribute(a);
+        const std::string_view typeB = attribute(b);
+        const std::size_t lengthA = typeA.size() + a.name.size();
+        const std::size_t lengthB = typeB.size() + b.name.size();
+        if (lengthA != lengthB)
+            return lengthA < lengthB;
+        const auto at = [](std::string_view type, const std::string& name, std::size_t i) -> unsigned char {
+            const char c = i < type.size() ? type[i] : i == type.size() ? '=' : name[i - type.size() - 1];
+            return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        };
+        for (std::size_t i = 0; i <= lengthA; ++i) {
+            if (at(typeA, a.name, i) != at(typeB, b.name, i))
+                return at(typeA, a.name, i) < at(typeB, b.name, i);
+        }
+        return false;
+    };
+    if (!std::is_sorted(children->begin(), children->end(), before))
+        std::stable_sort(children->begin(), children->end(), before);
+    return true;
+}
+
+bool SortByKeys(std::vector<ListedEntry>* children, const std::vector<std::string>& keys) {
+    if (std::any_of(keys.begin(), keys.end(), [](const std::string& key) { return key.empty(); }))
+        return false;
+    std::vector<std::size_t> order(children->size());
+    std::iota(order.begin(), order.end(), 0);
     // Keys compare as unsigned bytes, as the servers' memcmp and strncmp do.
-    std::sort(children->begin(), children->end(), [](const OrderedChild& a, const OrderedChild& b) {
-        if (a.key.size() != b.key.size())
-            return a.key.size() < b.key.size();
-        return a.key < b.key;
+    std::sort(order.begin(), order.end(), [&keys](std::size_t a, std::size_t b) {
+        if (keys[a].size() != keys[b].size())
+            return keys[a].size() < keys[b].size();
+        return keys[a] < keys[b];
     });
+    std::vector<ListedEntry> sorted;
+    sorted.reserve(children->size());
+    for (const std::size_t index : order)
+        sorted.push_back(std::move((*children)[index]));
+    *children = std::move(sorted);
     return true;
 }

@@ -23,19 +23,12 @@ enum class SiblingOrder {
 // The order of the server whose root DSE has these object classes and vendor name.
 SiblingOrder ServerSiblingOrder(const std::vector<std::string>& rootObjectClasses, const std::string& vendorName);
 
-// An entry of a read with what orders it among its siblings: the objectGUID for ByObjectGuid, the
-// normalised RDN for ByNormalisedRdn; empty when there is none, or none whose order is known.
-struct OrderedChild {
-    ListedEntry entry;
-    std::string key;
-};
+// Puts `children` into slapd's one-level order: by their RDNs as slapd normalises them (the
+// attribute and the value in lower case), shorter ones first, then byte by byte. False, and
+// `children` unchanged, when an RDN is not one whose normalised form is known here: one value of
+// a naming attribute compared without letter case, printable ASCII with nothing to escape or trim.
+bool SortByNormalisedRdn(std::vector<ListedEntry>* children);
 
-// The key ByNormalisedRdn orders by, from an entry's normalised first RDN (NormaliseParts): the RDN
-// itself when slapd normalises it the same way (one value of a naming attribute compared without
-// letter case, printable ASCII with nothing to escape or to trim); empty otherwise.
-std::string NormalisedRdnKey(const std::string& normalisedLeaf);
-
-// Puts `children` (as the read delivered them) into `order`. False when their one-level order
-// cannot be told: a child without its key, or, for ByNormalisedRdn, more children than the first
-// page of a one-level listing (`firstPageSize`) holds.
-bool PutInOrder(SiblingOrder order, int firstPageSize, std::vector<OrderedChild>* children);
+// Puts `children` into the order of their `keys` (one each, compared as the servers compare them:
+// shorter first, then byte by byte). False, and `children` unchanged, when a key is empty.
+bool SortByKeys(std::vector<ListedEntry>* children, const std::vector<std::string>& keys);

@@ -4,24 +4,19 @@
 #include "SchemaNames.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace {
-std::uint64_t Hash(const std::string& text) {
-    return std::hash<std::string>{}(text);
-}
-
-// The entry's objectGUID, the 16 bytes as sent; empty when it has none.
+// The entry's objectGUID, the 16 bytes as sent; empty when it has none or another value.
 std::string ObjectGuid(LDAP* ld, LDAPMessage* entry) {
     BervalsPtr values(ldap_get_values_len(ld, entry, "objectGUID"));
-    if (!values || !values.get()[0])
+    if (!values || !values.get()[0] || values.get()[0]->bv_len != 16)
         return {};
     return std::string(values.get()[0]->bv_val, values.get()[0]->bv_len);
 }
 
 // The normalised DN one RDN up; nullopt at the top.
 std::optional<std::string> Parent(const std::string& normalised) {
-    const auto parts = NormaliseParts(normalised);
+    const auto parts = SplitDn(normalised, false);
     if (!parts || parts->parent.empty())
         return std::nullopt;
     return parts->parent;
@@ -29,55 +24,69 @@ std::optional<std::string> Parent(const std::string& normalised) {
 } // namespace
 
 void TreeRead::Add(LDAP* ld, LDAPMessage* entry, const std::string& dn) {
-    auto listed = ListedForm(ld, entry, dn);
-    auto parts = NormaliseParts(dn);
-    if (!listed || !parts)
+    auto parts = SplitDn(dn, false);
+    if (!parts)
         return;
-    if (IsContainerClass(listed->baseClass))
-        groups_[parts->self].container = true;
-    else
-        others_.push_back(Hash(parts->self));
-    std::string key;
+    ListedEntry listed = ListedForm(ld, entry, dn, parts->leaf);
+    if (IsContainerClass(listed.baseClass)) {
+        if (const auto self = NormaliseDn(dn))
+            groups_[*self].container = true;
+    }
+    Group& group = groups_[parts->parent];
+    group.children.push_back(std::move(listed));
     if (order_ == SiblingOrder::ByObjectGuid)
-        key = ObjectGuid(ld, entry);
-    else if (order_ == SiblingOrder::ByNormalisedRdn)
-        key = NormalisedRdnKey(parts->leaf);
-    groups_[parts->parent].children.push_back({std::move(*listed), std::move(key)});
+        group.guids.push_back(ObjectGuid(ld, entry));
+}
+
+bool TreeRead::CameAsEntry(const std::string& normalised) const {
+    const auto parent = Parent(normalised);
+    const auto group = parent ? groups_.find(*parent) : groups_.end();
+    return group != groups_.end() &&
+           std::any_of(group->second.children.begin(), group->second.children.end(),
+                       [&normalised](const ListedEntry& child) { return NormaliseDn(child.dn) == normalised; });
+}
+
+bool TreeRead::PutInOrder(Group& group, int firstPageSize) const {
+    switch (order_) {
+    case SiblingOrder::AsDelivered:
+        return true;
+    case SiblingOrder::ByObjectGuid:
+        return SortByKeys(&group.children, group.guids);
+    case SiblingOrder::ByNormalisedRdn:
+        return group.children.size() <= static_cast<std::size_t>(firstPageSize) && SortByNormalisedRdn(&group.children);
+    }
+    return false;
 }
 
 HeldListings TreeRead::Finish(int code, int firstPageSize) {
     HeldListings held;
-    if (code != LDAP_SUCCESS) {
-        groups_.clear();
-        others_.clear();
-        return held;
-    }
-    std::sort(others_.begin(), others_.end());
-    // Children of an entry that never came: the container above them may lack that entry in its
-    // listing, so a one-level search lists it.
-    std::vector<std::string> unvouched;
-    for (const auto& [parent, group] : groups_) {
-        if (group.container || std::binary_search(others_.begin(), others_.end(), Hash(parent)))
-            continue;
-        for (auto above = Parent(parent); above; above = Parent(*above)) {
-            if (const auto found = groups_.find(*above); found != groups_.end() && found->second.container) {
-                unvouched.push_back(*above);
-                break;
+    if (code == LDAP_SUCCESS) {
+        // Children of an entry that never came: the container above them may lack that entry in
+        // its listing, so a one-level search lists it. (Children of other entries are never listed.)
+        std::vector<std::string> unvouched;
+        for (const auto& [parent, group] : groups_) {
+            if (group.container || CameAsEntry(parent))
+                continue;
+            for (auto above = Parent(parent); above; above = Parent(*above)) {
+                if (const auto found = groups_.find(*above); found != groups_.end() && found->second.container) {
+                    unvouched.push_back(*above);
+                    break;
+                }
             }
         }
-    }
-    for (const std::string& parent : unvouched)
-        groups_.erase(parent);
-
-    for (auto& [parent, group] : groups_) {
-        if (!group.container || !PutInOrder(order_, firstPageSize, &group.children))
-            continue;
-        std::vector<ListedEntry>& listing = held[parent];
-        listing.reserve(group.children.size());
-        for (OrderedChild& child : group.children)
-            listing.push_back(std::move(child.entry));
+        for (const std::string& parent : unvouched)
+            groups_.erase(parent);
+        // Each group goes over whole, its memory freed as it goes.
+        held.reserve(groups_.size());
+        for (auto it = groups_.begin(); it != groups_.end();) {
+            auto node = groups_.extract(it++);
+            Group& group = node.mapped();
+            if (!group.container || !PutInOrder(group, firstPageSize))
+                continue;
+            group.children.shrink_to_fit();
+            held.emplace(std::move(node.key()), std::move(group.children));
+        }
     }
     groups_.clear();
-    others_.clear();
     return held;
 }

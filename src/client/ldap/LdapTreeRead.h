@@ -2,7 +2,6 @@
 
 #include "LdapSiblingOrder.h"
 
-#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -27,11 +26,15 @@ public:
 
 private:
     struct Group {
-        std::vector<OrderedChild> children;
-        bool container = false; // the entry of this DN came, and it is a container
+        std::vector<ListedEntry> children;
+        std::vector<std::string> guids; // the children's objectGUIDs, for SiblingOrder::ByObjectGuid
+        bool container = false;         // the entry of this DN came, and it is a container
     };
+    // Puts a container's children into the server's one-level order; false when that cannot be told.
+    bool PutInOrder(Group& group, int firstPageSize) const;
+    // Whether the entry of normalised DN `normalised` came in the search.
+    bool CameAsEntry(const std::string& normalised) const;
 
     SiblingOrder order_;
     std::unordered_map<std::string, Group> groups_; // by the parent's normalised DN
-    std::vector<std::uint64_t> others_;             // hashes of the other entries' normalised DNs
 };

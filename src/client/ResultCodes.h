@@ -31,6 +31,7 @@ inline constexpr NWDSCCODE kNoAccess = -672;           // identity may not chang
 inline constexpr NWDSCCODE kInsecureBind = -640;       // password bind refused on an unencrypted connection
 inline constexpr NWDSCCODE kBadPasswordFile = -641;    // password file missing or readable by others
 inline constexpr NWDSCCODE kPagingRunaway = -642;      // server kept sending pages: too many, or empty and repeated
+inline constexpr NWDSCCODE kLoginNameNotValid = -643;  // login name the server cannot take (AD: > 20, " / \ [ ] ...)
 // Refusals of the directory layer itself, before any client call.
 inline constexpr NWDSCCODE kLoginNameTooLong = -660; // user name longer than 256 characters
 inline constexpr NWDSCCODE kSurnameTooLong = -661;   // surname longer than 256 characters

@@ -76,3 +76,19 @@ int ServerView::Add(const std::string& dn, const std::map<std::string, std::vect
     modPointers.push_back(nullptr);
     return ldap_add_ext_s(ld_.get(), dn.c_str(), modPointers.data(), nullptr, nullptr);
 }
+
+int ServerView::Replace(const std::string& dn, const std::string& attribute, const std::vector<std::string>& values) {
+    std::vector<berval> bervals;
+    for (const std::string& value : values)
+        bervals.push_back({static_cast<ber_len_t>(value.size()), const_cast<char*>(value.data())});
+    std::vector<berval*> refs;
+    for (berval& value : bervals)
+        refs.push_back(&value);
+    refs.push_back(nullptr);
+    LDAPMod mod{};
+    mod.mod_op = LDAP_MOD_REPLACE | LDAP_MOD_BVALUES;
+    mod.mod_type = const_cast<char*>(attribute.c_str());
+    mod.mod_bvalues = refs.data();
+    LDAPMod* mods[] = {&mod, nullptr};
+    return ldap_modify_ext_s(ld_.get(), dn.c_str(), mods, nullptr, nullptr);
+}

@@ -23,6 +23,8 @@ public:
     // Entries in both databases together.
     std::size_t CountAll();
     int Add(const std::string& dn, const std::map<std::string, std::vector<std::string>>& attributes);
+    // Replaces the values of `attribute` of `dn`; the LDAP result code.
+    int Replace(const std::string& dn, const std::string& attribute, const std::vector<std::string>& values);
 
 private:
     LdapPtr ld_;

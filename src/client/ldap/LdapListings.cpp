@@ -9,8 +9,10 @@ NWDSCCODE LdapListings::ReadContainer(const std::vector<std::string>& path, std:
         return code;
     const int code =
         path.empty()
-            ? session_.Run([&](LDAP* ld) { return ListNamingContexts(ld, entries); })
-            : session_.Run([&](LDAP* ld) { return ListOneLevel(ld, container.dn, session_.paging(), entries); });
+            ? session_.Run([&](LDAP* ld) { return ListNamingContexts(ld, session_.server().Classes(ld), entries); })
+            : session_.Run([&](LDAP* ld) {
+                  return ListOneLevel(ld, container.dn, session_.paging(), session_.server().Classes(ld), entries);
+              });
     // A listing cut short still showed real entries.
     names_.Remember(container.normalised, *entries);
     return code;

@@ -35,6 +35,11 @@ public:
     Result Search(const std::string& base, int scope, const std::string& filter = "(objectClass=*)",
                   const std::vector<std::string>& attributes = {});
 
+    // Adds `dn` with `attributes`; the LDAP result code.
+    int Add(const std::string& dn, const std::map<std::string, std::vector<std::string>>& attributes);
+    // Adds `values` to `attribute` of `dn`; the LDAP result code.
+    int AddValues(const std::string& dn, const std::string& attribute, const std::vector<std::string>& values);
+
     LDAP* handle() const { return ld_.get(); }
 
 private:

@@ -79,6 +79,7 @@ bool ObjectClassSchema::AddDefinition(const std::string& description) {
         definition.superiors.push_back(FoldCase(*superior));
     const std::size_t index = definitions_.size();
     definitions_.push_back(std::move(definition));
+    answers_.clear();
     for (char** name = parsed->oc_names; name && *name; ++name)
         names_.insert_or_assign(FoldCase(*name), index);
     if (parsed->oc_oid)
@@ -115,6 +116,20 @@ bool ObjectClassSchema::IsSuperclass(std::string_view ancestor, std::string_view
     return false;
 }
 std::string ObjectClassSchema::MostSpecific(const std::vector<std::string>& classes) const {
+    std::string key;
+    for (const std::string& name : classes) {
+        key += name;
+        key += '\0';
+    }
+    if (const auto known = answers_.find(key); known != answers_.end())
+        return known->second;
+    // A bound for a server whose entries all differ.
+    if (answers_.size() >= 4096)
+        answers_.clear();
+    return answers_.emplace(std::move(key), FindMostSpecific(classes)).first->second;
+}
+
+std::string ObjectClassSchema::FindMostSpecific(const std::vector<std::string>& classes) const {
     std::string best;
     Kind bestKind = Abstract;
     for (const std::string& candidate : classes) {

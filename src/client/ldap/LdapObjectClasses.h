@@ -36,6 +36,10 @@ private:
     // Index of the definition `name` (folded, or an OID) names; definitions_.size() when none.
     std::size_t Find(std::string_view name) const;
 
+    std::string FindMostSpecific(const std::vector<std::string>& classes) const;
+
     std::vector<ObjectClass> definitions_;
     std::unordered_map<std::string, std::size_t> names_; // folded names and OIDs
+    // Answers of MostSpecific by the class list: the entries of a tree share a few lists.
+    mutable std::unordered_map<std::string, std::string> answers_;
 };

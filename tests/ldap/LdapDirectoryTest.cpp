@@ -21,9 +21,15 @@ using ::testing::Pair;
 using ::testing::UnorderedElementsAre;
 
 namespace {
-std::string Value(const ServerView::Entry& entry, const std::string& attribute) {
+std::string Value(const ServerConnection::Entry& entry, const std::string& attribute) {
     auto it = entry.attributes.find(attribute);
     return it == entry.attributes.end() || it->second.size() != 1 ? std::string("<not one value>") : it->second.front();
+}
+
+// Entries in both databases of the sample together.
+std::size_t CountAll(ServerConnection& view) {
+    return view.Search("o=Acme", LDAP_SCOPE_SUBTREE).entries.size() +
+           view.Search("dc=example,dc=com", LDAP_SCOPE_SUBTREE).entries.size();
 }
 } // namespace
 
@@ -52,8 +58,8 @@ TEST_F(LdapDirectoryTest, MultiPartContextAcceptsUsersAndNamesResolveWithoutList
     ASSERT_TRUE(CreateUserObject("alice", "Liddell"));
     ASSERT_TRUE(CreateUserObject("ALICE2", "Liddell"));
 
-    ServerView view(server.ldapiUri);
-    const auto entries = view.Search("cn=alice,ou=People,dc=example,dc=com", LDAP_SCOPE_BASE);
+    ServerConnection view = View();
+    const auto entries = view.Search("cn=alice,ou=People,dc=example,dc=com", LDAP_SCOPE_BASE).entries;
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(Value(entries[0], "sn"), "Liddell");
     EXPECT_EQ(view.CountChildren("ou=People,dc=example,dc=com"), 2u);
@@ -78,8 +84,8 @@ TEST_F(LdapDirectoryTest, CreationRunAndDuplicateStopWithCode44) {
     EXPECT_THAT(ui.messages, ElementsAre("Error Code 44 - Trying to create userobject with NWDSAddObject",
                                          "Error Code FFFFFD76 - Trying to create userobject with NWDSAddObject"));
 
-    ServerView view(server.ldapiUri);
-    const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL);
+    ServerConnection view = View();
+    const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL).entries;
     ASSERT_EQ(entries.size(), 3u);
     for (const auto& entry : entries)
         EXPECT_EQ(Value(entry, "sn"), "Student") << entry.dn;
@@ -161,7 +167,7 @@ TEST_F(LdapDirectoryTest, KilledServerStopsTheRunAndTheNextOperationReconnects) 
     EXPECT_EQ(ui.messages[0], "Error Code FFFFFFFF - Trying to create userobject with NWDSAddObject");
 
     ASSERT_EQ(server.Restart(), "");
-    ServerView view(server.ldapiUri);
+    ServerConnection view = View();
     const std::size_t held = view.CountChildren("ou=East,ou=Sales,o=Acme");
     const auto count = static_cast<std::size_t>(created.load());
     EXPECT_TRUE(held == count || held == count + 1) << held << " held, " << count << " reported";
@@ -176,13 +182,13 @@ class LdapHostileNameTest : public LdapDirectoryTest, public ::testing::WithPara
 TEST_P(LdapHostileNameTest, CreatesExactlyOneEntryNamedByTheLiteralText) {
     const std::string name = GetParam();
     BindAndStart(AdminSettings());
-    ServerView view(server.ldapiUri);
-    const std::size_t before = view.CountAll();
+    ServerConnection view = View();
+    const std::size_t before = CountAll(view);
     LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
     ASSERT_TRUE(CreateUserObject(name, "Hostile")) << (ui.messages.empty() ? "" : ui.messages[0]);
 
-    EXPECT_EQ(view.CountAll(), before + 1);
-    const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL);
+    EXPECT_EQ(CountAll(view), before + 1);
+    const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL).entries;
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(Value(entries[0], "cn"), name);
     EXPECT_EQ(Value(entries[0], "sn"), "Hostile");

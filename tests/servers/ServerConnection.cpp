@@ -82,3 +82,35 @@ ServerConnection::Result ServerConnection::Search(const std::string& base, int s
     }
     return result;
 }
+
+std::size_t ServerConnection::CountChildren(const std::string& base) {
+    return Search(base, LDAP_SCOPE_ONELEVEL, "(objectClass=*)", {"1.1"}).entries.size();
+}
+
+int ServerConnection::Add(const std::string& dn, const std::map<std::string, std::vector<std::string>>& attributes) {
+    std::vector<LDAPMod> mods;
+    std::vector<std::vector<berval>> values;
+    std::vector<std::vector<berval*>> pointers;
+    mods.reserve(attributes.size());
+    values.reserve(attributes.size());
+    pointers.reserve(attributes.size());
+    for (const auto& [name, list] : attributes) {
+        auto& bervals = values.emplace_back();
+        for (const std::string& value : list)
+            bervals.push_back({static_cast<ber_len_t>(value.size()), const_cast<char*>(value.data())});
+        auto& refs = pointers.emplace_back();
+        for (berval& value : bervals)
+            refs.push_back(&value);
+        refs.push_back(nullptr);
+        LDAPMod mod{};
+        mod.mod_op = LDAP_MOD_ADD | LDAP_MOD_BVALUES;
+        mod.mod_type = const_cast<char*>(name.c_str());
+        mod.mod_bvalues = refs.data();
+        mods.push_back(mod);
+    }
+    std::vector<LDAPMod*> modPointers;
+    for (LDAPMod& mod : mods)
+        modPointers.push_back(&mod);
+    modPointers.push_back(nullptr);
+    return ldap_add_ext_s(ld_.get(), dn.c_str(), modPointers.data(), nullptr, nullptr);
+}

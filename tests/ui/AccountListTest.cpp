@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -96,6 +97,15 @@ protected:
 };
 
 TEST_F(AccountListTest, OnePasswordForAllIsSetWithEachUserAndListed) {
+    // File holds the two items above Exit, disabled until a run has created users.
+    const QList<QAction*> file = form_->File1->actions();
+    ASSERT_EQ(file.size(), 4);
+    EXPECT_EQ(file[0], form_->SaveAccountList1);
+    EXPECT_EQ(file[1], form_->PrintAccountSlips1);
+    EXPECT_TRUE(file[2]->isSeparator());
+    EXPECT_EQ(file[3], form_->Exit1);
+    EXPECT_EQ(form_->SaveAccountList1->text().remove(QLatin1Char('&')), QStringLiteral("Save account list..."));
+    EXPECT_EQ(form_->PrintAccountSlips1->text().remove(QLatin1Char('&')), QStringLiteral("Print account slips..."));
     EXPECT_FALSE(form_->SaveAccountList1->isEnabled());
     EXPECT_FALSE(form_->PrintAccountSlips1->isEnabled());
     const QString password = QStringLiteral("Gr\u00FC\u00DFe \"aus\" C:\\Temp");

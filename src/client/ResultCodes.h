@@ -30,6 +30,7 @@ inline constexpr NWDSCCODE kStoreFailure = -632;           // store error while 
 inline constexpr NWDSCCODE kNoAccess = -672;               // identity may not change the directory ("[Public]")
 inline constexpr NWDSCCODE kInsecureBind = -640;           // password bind refused on an unencrypted connection
 inline constexpr NWDSCCODE kBadPasswordFile = -641;        // password file missing or readable by others
+inline constexpr NWDSCCODE kPagingRunaway = -642;          // server kept sending pages: too many, or empty and repeated
 inline constexpr NWDSCCODE kPasswordNotSupported = -650;   // this directory cannot set a password with the user
 inline constexpr NWDSCCODE kMustChangeNotSupported = -651; // it cannot ask for a change at first login
 // Refusals of the directory layer itself, before any client call.

@@ -2,6 +2,7 @@
 
 #include "ClientTypes.h"
 #include "LdapHandles.h"
+#include "LdapPagedSearch.h"
 #include "LdapSettings.h"
 
 #include <functional>
@@ -28,12 +29,15 @@ public:
     int Run(const std::function<int(LDAP*)>& operation);
 
     const LdapSettings& settings() const { return settings_; }
+    // What the searches have learnt about the server's paging; kept across reconnects to the same server.
+    PagingLimits& paging() { return paging_; }
 
 private:
     int Reconnect();
     void DropOnConnectionLoss(int code);
 
     LdapSettings settings_;
+    PagingLimits paging_;
     LdapPtr ld_;
     bool started_ = false;
     bool connected_ = false;

@@ -3,18 +3,24 @@
 #include "LdapDn.h"
 #include "ResultCodes.h"
 
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::string> path, std::string surname) {
-    std::string cn = std::move(path.back());
-    path.pop_back();
-    if (path.empty())
+NWDSCCODE UserDn(LdapNames& names, const std::vector<std::string>& path, std::string* dn) {
+    if (path.size() < 2)
         return rc::kIllegalContainment;
-
     KnownDn parent;
-    if (const NWDSCCODE code = names.Resolve(path, &parent); code != rc::kSuccess)
+    if (const NWDSCCODE code = names.Resolve({path.begin(), path.end() - 1}, &parent); code != rc::kSuccess)
         return code;
-    const auto dn = ChildDn(parent.dn, "cn", cn);
-    if (!dn)
+    auto child = ChildDn(parent.dn, "cn", path.back());
+    if (!child)
         return rc::kIllegalName;
+    *dn = std::move(*child);
+    return rc::kSuccess;
+}
+
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::string> path, std::string surname) {
+    std::string dn;
+    if (const NWDSCCODE code = UserDn(names, path, &dn); code != rc::kSuccess)
+        return code;
+    std::string cn = std::move(path.back());
 
     std::string objectClass = "inetOrgPerson";
     berval objectClassValue{static_cast<ber_len_t>(objectClass.size()), objectClass.data()};
@@ -31,5 +37,5 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::strin
     snMod.mod_bvalues = snValues;
     LDAPMod* mods[] = {&objectClassMod, &cnMod, &snMod, nullptr};
 
-    return session.Run([&](LDAP* ld) { return ldap_add_ext_s(ld, dn->c_str(), mods, nullptr, nullptr); });
+    return session.Run([&](LDAP* ld) { return ldap_add_ext_s(ld, dn.c_str(), mods, nullptr, nullptr); });
 }

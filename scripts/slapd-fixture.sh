@@ -148,6 +148,46 @@ suffix_of() {
 
 running() { [[ -f $1/slapd.pid ]] && alive "$(cat "$1/slapd.pid")"; }
 
+# Free ports for ldap (PORT, when given) and ldaps, saved in DIR for later starts.
+choose_ports() {
+    local dir=$1 port=${2:-}
+    [[ -n $port ]] || port=$(free_port)
+    echo "$port" >"$dir/port"
+    free_port "$port" >"$dir/ldaps-port"
+}
+
+# Serving once slapd (PID) runs, its socket exists and both ports answer.
+ready() { alive "$1" && [[ -S $2 ]] && answers 127.0.0.1 "$3" && answers 127.0.0.1 "$4"; }
+
+# Starts slapd for DIR on its saved ports and waits for it (slapd needs about 0.15 s); prints
+# what clients need. Fails with the reason in WAIT_FAILURE.
+launch() {
+    local dir=$1 port ldaps_port
+    port=$(cat "$dir/port")
+    ldaps_port=$(cat "$dir/ldaps-port")
+    local socket=$dir/ldapi
+    local ldapi
+    ldapi="ldapi://$(percent_encode "$socket")/"
+    local tcp="ldap://127.0.0.1:$port/"
+    local ldaps="ldaps://127.0.0.1:$ldaps_port/"
+    rm -f "$socket"
+    "$SLAPD" -F "$dir/slapd.d" -h "$tcp $ldaps $ldapi" -d none >"$dir/slapd.log" 2>&1 </dev/null &
+    local pid=$!
+    echo "$pid" >"$dir/slapd.pid"
+    await_server "$pid" 5 ready "$pid" "$socket" "$port" "$ldaps_port" || return 1
+    cat <<EOF
+LDAPURI='$tcp'
+LDAPI_URI='$ldapi'
+SLAPD_PID=$pid
+SLAPD_PORT=$port
+ADMIN_DN='$ADMIN_DN'
+READER_DN='$READER_DN'
+READER_PASSWORD='$READER_PASSWORD'
+LDAPS_URI='$ldaps'
+CA_FILE='$dir/tls/ca.pem'
+EOF
+}
+
 start() {
     local dir=$1 port=${2:-}
     shift $(($# < 2 ? $# : 2))
@@ -155,10 +195,11 @@ start() {
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd)
     running "$dir" && die "slapd already running for $dir"
+    # Ports this start chose itself may be taken by another program before slapd binds them.
+    local chosen=0
     if [[ ! -d $dir/slapd.d ]]; then
-        [[ -n $port ]] || port=$(free_port)
-        echo "$port" >"$dir/port"
-        free_port "$port" >"$dir/ldaps-port"
+        [[ -n $port ]] || chosen=1
+        choose_ports "$dir" "$port"
         "$(dirname "$0")/test-ca.sh" "$dir/tls" || die "no test certificate"
         write_config "$dir"
         mkdir -p "$dir/slapd.d"
@@ -170,63 +211,24 @@ start() {
         "$SLAPADD" -F "$dir/slapd.d" -b "$EXAMPLE_SUFFIX" -l "$dir/example.ldif" -q >>"$dir/slapadd.log" 2>&1 ||
             die "slapadd of the sample failed"
     fi
-    [[ -n $port ]] || port=$(cat "$dir/port")
     local ldif
     for ldif in "$@"; do
         "$SLAPADD" -F "$dir/slapd.d" -b "$(suffix_of "$ldif")" -l "$ldif" -q >>"$dir/slapadd.log" 2>&1 ||
             die "slapadd of $ldif failed"
     done
 
-    local socket=$dir/ldapi
-    local ldapi
-    ldapi="ldapi://$(percent_encode "$socket")/"
-    local tcp="ldap://127.0.0.1:$port/"
-    local ldaps_port
-    ldaps_port=$(cat "$dir/ldaps-port")
-    local ldaps="ldaps://127.0.0.1:$ldaps_port/"
-    rm -f "$socket"
-    "$SLAPD" -F "$dir/slapd.d" -h "$tcp $ldaps $ldapi" -d none >"$dir/slapd.log" 2>&1 </dev/null &
-    local pid=$!
-    echo "$pid" >"$dir/slapd.pid"
-    # Ready once the socket answers; slapd needs about 0.15 s.
-    for _ in $(seq 1 100); do
-        if [[ -S $socket ]] && answers 127.0.0.1 "$port" && answers 127.0.0.1 "$ldaps_port"; then
-            cat <<EOF
-LDAPURI='$tcp'
-LDAPI_URI='$ldapi'
-SLAPD_PID=$pid
-SLAPD_PORT=$port
-ADMIN_DN='$ADMIN_DN'
-READER_DN='$READER_DN'
-READER_PASSWORD='$READER_PASSWORD'
-LDAPS_URI='$ldaps'
-CA_FILE='$dir/tls/ca.pem'
-EOF
-            return 0
+    local attempt
+    for attempt in 1 2 3; do
+        launch "$dir" && return 0
+        [[ $WAIT_FAILURE == exited ]] || die "slapd did not come up"
+        if [[ $chosen == 1 && $attempt -lt 3 ]] && grep -q "Address already in use" "$dir/slapd.log"; then
+            choose_ports "$dir"
+            continue
         fi
-        alive "$pid" || die "slapd exited: $(cat "$dir/slapd.log")"
-        sleep 0.05
+        die "slapd exited: $(cat "$dir/slapd.log")"
     done
-    end_process "$pid"
-    die "slapd did not come up"
 }
 
-stop() {
-    local dir=$1
-    [[ -f $dir/slapd.pid ]] || return 0
-    end_process "$(cat "$dir/slapd.pid")" 5
-    rm -f "$dir/slapd.pid"
-}
+stop() { stop_server "$1/slapd.pid" 5; }
 
-case ${1:-} in
-start)
-    [[ $# -ge 2 ]] || die "usage: $0 start DIR [PORT] [LDIF...]"
-    shift
-    start "$@"
-    ;;
-stop)
-    [[ $# -eq 2 ]] || die "usage: $0 stop DIR"
-    stop "$2"
-    ;;
-*) die "usage: $0 start DIR [PORT] [LDIF...] | stop DIR" ;;
-esac
+fixture_main "start DIR [PORT] [LDIF...]" "$@"

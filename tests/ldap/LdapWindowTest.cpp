@@ -1,5 +1,5 @@
 #include "LdapClientFactory.h"
-#include "ServerView.h"
+#include "ServerConnection.h"
 #include "SlapdServer.h"
 #include "StatusBar.h"
 #include "WindowTest.h"
@@ -51,9 +51,10 @@ TEST_F(LdapWindowTest, CreationRunLandsOnTheServerAndADuplicateStopsIt) {
     Run(east, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("3"));
     EXPECT_EQ(messages_, QStringList{QStringLiteral("3 users succesfully created.")});
 
-    ServerView view(server.ldapiUri);
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
     for (const char* dn : {"cn=stud0001,ou=East,ou=Sales,o=Acme", "cn=stud0003,ou=East,ou=Sales,o=Acme"}) {
-        const auto entries = view.Search(dn, LDAP_SCOPE_BASE);
+        const auto entries = view.Search(dn, LDAP_SCOPE_BASE).entries;
         ASSERT_EQ(entries.size(), 1u) << dn;
         EXPECT_EQ(entries[0].attributes.at("sn"), std::vector<std::string>{"Student"});
     }

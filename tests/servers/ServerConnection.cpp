@@ -107,6 +107,10 @@ struct Modification {
 };
 } // namespace
 
+std::size_t ServerConnection::CountChildren(const std::string& base) {
+    return Search(base, LDAP_SCOPE_ONELEVEL, "(objectClass=*)", {"1.1"}).entries.size();
+}
+
 int ServerConnection::Add(const std::string& dn, const std::map<std::string, std::vector<std::string>>& attributes) {
     std::vector<std::unique_ptr<Modification>> modifications;
     std::vector<LDAPMod*> mods;
@@ -121,6 +125,13 @@ int ServerConnection::Add(const std::string& dn, const std::map<std::string, std
 int ServerConnection::AddValues(const std::string& dn, const std::string& attribute,
                                 const std::vector<std::string>& values) {
     Modification modification(LDAP_MOD_ADD, attribute, values);
+    LDAPMod* mods[] = {&modification.mod, nullptr};
+    return ldap_modify_ext_s(ld_.get(), dn.c_str(), mods, nullptr, nullptr);
+}
+
+int ServerConnection::Replace(const std::string& dn, const std::string& attribute,
+                              const std::vector<std::string>& values) {
+    Modification modification(LDAP_MOD_REPLACE, attribute, values);
     LDAPMod* mods[] = {&modification.mod, nullptr};
     return ldap_modify_ext_s(ld_.get(), dn.c_str(), mods, nullptr, nullptr);
 }

@@ -40,11 +40,22 @@ private:
 };
 } // namespace
 
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::string> path, std::string surname) {
-    std::string loginName = std::move(path.back());
-    path.pop_back();
-    if (path.empty())
+NWDSCCODE UserDn(LdapNames& names, const std::vector<std::string>& path, std::string* dn) {
+    if (path.size() < 2)
         return rc::kIllegalContainment;
+    KnownDn parent;
+    if (const NWDSCCODE code = names.Resolve({path.begin(), path.end() - 1}, &parent); code != rc::kSuccess)
+        return code;
+    auto child = ChildDn(parent.dn, kUserRdnAttribute, path.back());
+    if (!child)
+        return rc::kIllegalName;
+    *dn = std::move(*child);
+    return rc::kSuccess;
+}
+
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::string> path, std::string surname) {
+    if (path.size() < 2)
+        return rc::kIllegalContainment; // a new naming context is the server administrator's business
 
     // The profile follows the server; a login name it cannot take is refused before anything of it is sent.
     LdapServerFacts server;
@@ -52,17 +63,13 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::strin
         code != LDAP_SUCCESS)
         return code;
     UserEntry entry;
-    if (const NWDSCCODE code = MakeUserEntry(server.kind, loginName, surname, server.domainDnsName, &entry);
+    if (const NWDSCCODE code = MakeUserEntry(server.kind, path.back(), surname, server.domainDnsName, &entry);
         code != rc::kSuccess)
         return code;
-
-    KnownDn parent;
-    if (const NWDSCCODE code = names.Resolve(path, &parent); code != rc::kSuccess)
+    std::string dn;
+    if (const NWDSCCODE code = UserDn(names, path, &dn); code != rc::kSuccess)
         return code;
-    const auto dn = ChildDn(parent.dn, entry.rdnAttribute, loginName);
-    if (!dn)
-        return rc::kIllegalName;
 
     AddRequest request(entry);
-    return session.Run([&](LDAP* ld) { return ldap_add_ext_s(ld, dn->c_str(), request.mods(), nullptr, nullptr); });
+    return session.Run([&](LDAP* ld) { return ldap_add_ext_s(ld, dn.c_str(), request.mods(), nullptr, nullptr); });
 }

@@ -12,3 +12,6 @@
 // A User at the top of the tree is refused (kIllegalContainment): a new naming context is the
 // server administrator's business. Our code, or the LDAP result code.
 NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::string> path, std::string surname);
+
+// DN a User at `path` gets (the path's last part its own name), or why it cannot be made there.
+NWDSCCODE UserDn(LdapNames& names, const std::vector<std::string>& path, std::string* dn);

@@ -27,7 +27,7 @@ bool IsActiveDirectoryLoginName(std::string_view loginName) {
 
 NWDSCCODE MakeUserEntry(LdapServerKind kind, const std::string& loginName, const std::string& surname,
                         const std::string& domainDnsName, UserEntry* entry) {
-    entry->rdnAttribute = "cn";
+    entry->rdnAttribute = kUserRdnAttribute;
     if (kind == LdapServerKind::ActiveDirectory) {
         if (!IsActiveDirectoryLoginName(loginName))
             return rc::kLoginNameNotValid;

@@ -10,6 +10,9 @@
 
 // What a new User becomes on a server of one kind: the attribute of its RDN, whose value is the login
 // name, and its attributes with their values, each taken literally.
+// Attribute of a new User's RDN on every server kind; its value is the login name.
+inline constexpr const char* kUserRdnAttribute = "cn";
+
 struct UserEntry {
     std::string rdnAttribute;
     std::vector<std::pair<std::string, std::vector<std::string>>> attributes;

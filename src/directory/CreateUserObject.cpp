@@ -19,6 +19,13 @@ TextArea ToArea(const std::string& text) {
     std::memcpy(area.data(), text.data(), text.size());
     return area;
 }
+
+// The add's label: its own for a login name the directory refuses before anything is sent.
+const char* AddLabel(NWDSCCODE code) {
+    if (code == rc::kLoginNameNotValid)
+        return "Login name not valid for this directory, user not created";
+    return "Trying to create userobject with NWDSAddObject";
+}
 } // namespace
 
 bool CreateUserObject(const std::string& objectName, const std::string& surname,
@@ -68,8 +75,8 @@ bool CreateUserObject(const std::string& objectName, const std::string& surname,
                 (!password->mustChange || put(mustChangeAttr, kSyntaxBoolean, trueValue));
     if (ready) {
         std::int32_t iterationHandle = kNoMoreIterations;
-        created = !CheckNDSError(client.NWDSAddObject(DirContext, literalName.c_str(), &iterationHandle, 0, buffer),
-                                 "Trying to create userobject with NWDSAddObject");
+        const NWDSCCODE added = client.NWDSAddObject(DirContext, literalName.c_str(), &iterationHandle, 0, buffer);
+        created = !CheckNDSError(added, AddLabel(added));
     }
     client.FreeBuf(buffer);
     return created;

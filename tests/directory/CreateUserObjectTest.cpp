@@ -1,6 +1,7 @@
 #include "CreateUserObject.h"
 #include "DirectoryFixture.h"
 #include "DirectoryQueries.h"
+#include "ResultCodes.h"
 
 #include <gmock/gmock.h>
 
@@ -21,6 +22,7 @@ struct FailingStep {
     int skip; // successful calls of the same operation before the failing one
     const char* message;
     bool released;
+    NWDSCCODE code = 0x3A;
 };
 
 class CreateUserObjectFailure : public DirectoryFixture, public ::testing::WithParamInterface<FailingStep> {};
@@ -28,7 +30,7 @@ class CreateUserObjectFailure : public DirectoryFixture, public ::testing::WithP
 TEST_P(CreateUserObjectFailure, ReportsTheStepLabelStopsAndReleases) {
     const FailingStep& step = GetParam();
     std::deque<int> script(step.skip, 0);
-    script.push_back(0x3A);
+    script.push_back(step.code);
     client->results[step.operation] = script;
     EXPECT_FALSE(CreateUserObject("u1", "S"));
     EXPECT_THAT(ui.messages, ElementsAre(step.message));
@@ -50,7 +52,12 @@ INSTANTIATE_TEST_SUITE_P(Steps, CreateUserObjectFailure,
                                            FailingStep{"PutAttr", 1, "Error Code 3A - NWDSPutAttrNameAndVal", true},
                                            FailingStep{"AddObject", 0,
                                                        "Error Code 3A - Trying to create userobject with NWDSAddObject",
-                                                       true}));
+                                                       true},
+                                           // A login name the directory refuses has a label of its own.
+                                           FailingStep{"AddObject", 0,
+                                                       "Error Code FFFFFD7D - Login name not valid for this directory, "
+                                                       "user not created",
+                                                       true, rc::kLoginNameNotValid}));
 
 TEST_F(CreateUserObjectTest, NameOfExactly256CharactersGoesThroughWhole) {
     const std::string name(256, 'n');

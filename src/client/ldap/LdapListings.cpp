@@ -7,10 +7,11 @@ NWDSCCODE LdapListings::ReadContainer(const std::vector<std::string>& path, std:
     KnownDn container;
     if (const NWDSCCODE code = names_.Resolve(path, &container); code != rc::kSuccess)
         return code;
-    const int code =
-        path.empty()
-            ? session_.Run([&](LDAP* ld) { return ListNamingContexts(ld, entries); })
-            : session_.Run([&](LDAP* ld) { return ListOneLevel(ld, container.dn, session_.paging(), entries); });
+    const int code = session_.Run([&](LDAP* ld) {
+        const ObjectClassSchema& classes = session_.server().Classes(ld);
+        return path.empty() ? ListNamingContexts(ld, classes, entries)
+                            : ListOneLevel(ld, container.dn, session_.paging(), classes, entries);
+    });
     // A listing cut short still showed real entries.
     names_.Remember(container.normalised, *entries);
     return code;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "LdapHandles.h"
+#include "LdapObjectClasses.h"
 #include "LdapPagedSearch.h"
 
 #include <string>
 #include <vector>
 
-// One entry of a listing: its DN as the server sent it, its own name and its base-class name.
+// One entry of a listing: its DN as the server sent it, its own name and its base-class name (by the
+// server's object classes, `schema` in the functions below).
 struct ListedEntry {
     std::string dn;
     std::string name;
@@ -15,13 +17,14 @@ struct ListedEntry {
 
 // Immediate subordinates of `baseDn`, in the order the server sends them, page by page
 // (PagedSearch). Returns the LDAP result code; a listing cut short keeps the entries received.
-int ListOneLevel(LDAP* ld, const std::string& baseDn, PagingLimits& limits, std::vector<ListedEntry>* entries);
+int ListOneLevel(LDAP* ld, const std::string& baseDn, PagingLimits& limits, const ObjectClassSchema& schema,
+                 std::vector<ListedEntry>* entries);
 
 // The naming contexts of the root DSE whose entries exist, each as one top container named by
 // all its RDN values ("example.com").
-int ListNamingContexts(LDAP* ld, std::vector<ListedEntry>* entries);
+int ListNamingContexts(LDAP* ld, const ObjectClassSchema& schema, std::vector<ListedEntry>* entries);
 
 // Subordinates of `parentDn` whose own name is `name` (letter case ignored), found with a
 // one-level search on the value; for names that no listing has shown yet.
 int FindChildren(LDAP* ld, const std::string& parentDn, const std::string& name, PagingLimits& limits,
-                 std::vector<ListedEntry>* entries);
+                 const ObjectClassSchema& schema, std::vector<ListedEntry>* entries);

@@ -4,7 +4,7 @@
 # not run as root.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev libldap-dev)
+packages=(cmake g++ make pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev libldap-dev libcrypt-dev)
 if [ "${1:-}" = "--bench" ]; then
     # The scan with the accessibility bridge: a virtual X server, a session bus, the AT-SPI bus.
     packages+=(xvfb xauth dbus-daemon at-spi2-core)
@@ -12,9 +12,9 @@ fi
 if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--bench" ]; then
     # GoogleTest, throwaway servers for the integration tests (slapd, 389 Directory Server, Samba AD DC),
     # openssl for their test certificate authority, the checks of the install and the Debian package,
-    # and clang-format for the formatting check.
+    # clang-format for the formatting check, and pdftotext to read back the printed account slips.
     packages+=(libgtest-dev libgmock-dev slapd ldap-utils openssl 389-ds-base python3-lib389 samba samba-ad-dc
-        samba-ad-provision ldb-tools desktop-file-utils appstream dpkg-dev file clang-format)
+        samba-ad-provision ldb-tools desktop-file-utils appstream dpkg-dev file clang-format poppler-utils)
 fi
 
 missing=()

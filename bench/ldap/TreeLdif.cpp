@@ -62,7 +62,7 @@ bool WriteTreeLdif(const std::string& path, const TreeShape& shape, const std::s
     if (!file)
         return false;
     LdifWriter ldif(file.get());
-    const std::string tree = "ou=Tree,o=Acme";
+    const std::string tree = "ou=Tree," + shape.suffix;
     ldif.Unit(tree, "Tree");
     const auto unitWithUsers = [&](const std::string& dn, const std::string& name) {
         ldif.Unit(dn, name);

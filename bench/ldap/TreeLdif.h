@@ -2,9 +2,10 @@
 
 #include <string>
 
-// The benchmarks' generated tree below o=Acme: ou=Tree holding `tops` units, each holding `subs`
+// The benchmarks' generated tree below `suffix`: ou=Tree holding `tops` units, each holding `subs`
 // units, and `usersPerContainer` users in every unit below ou=Tree.
 struct TreeShape {
+    std::string suffix = "o=Acme";
     int tops = 100;
     int subs = 99;
     int usersPerContainer = 5;

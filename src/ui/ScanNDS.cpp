@@ -61,6 +61,7 @@ void TfMain::ScanNDS1Click() {
     root->setExpanded(true);
     EndBusyCursor();
     ebLoginNameChange();
+    UpdateCreatePreview();
 }
 
 void TfMain::FillNDSView() {

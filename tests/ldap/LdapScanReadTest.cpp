@@ -91,8 +91,8 @@ TEST_F(LdapScanReadTest, SizeLimitedIdentityFallsBackToOneLevelListings) {
     // (some 900 entries) stops short, while every container, Wide too, can be listed whole.
     {
         ServerConnection admin = View();
-        ASSERT_EQ(admin.Modify("olcDatabase={1}mdb,cn=config", LDAP_MOD_ADD, "olcLimits",
-                               {"{0}dn.exact=\"" + server.readerDn + "\" size=50 size.prtotal=700"}),
+        ASSERT_EQ(admin.AddValues("olcDatabase={1}mdb,cn=config", "olcLimits",
+                                  {"{0}dn.exact=\"" + server.readerDn + "\" size=50 size.prtotal=700"}),
                   LDAP_SUCCESS);
     }
     server.Stop(); // slapd takes changed limits at its start

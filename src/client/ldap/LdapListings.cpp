@@ -18,17 +18,25 @@ NWDSCCODE LdapListings::ReadContainer(const std::vector<std::string>& path, List
         return code;
     int code = LDAP_SUCCESS;
     if (path.empty()) {
-        // A listing of the top starts a scan: the tree below is read for it, and the listing ends
-        // once that read has.
-        code = session_.Run([&](LDAP* ld) { return ListNamingContexts(ld, entries); });
+        // A listing of the top starts a scan: the tree below is read for it, with what this
+        // connection knows of the server, and the listing ends once that read has.
+        LdapServerFacts facts;
+        std::optional<ObjectClassSchema> classes;
+        code = session_.Run([&](LDAP* ld) {
+            classes = session_.server().Classes(ld);
+            const int listed = ListNamingContexts(ld, *classes, entries);
+            return listed == LDAP_SUCCESS ? session_.server().Facts(ld, &facts) : listed;
+        });
         if (code == LDAP_SUCCESS && !entries->empty()) {
-            read_.Start(session_.settings(), session_.paging(), *entries);
+            read_.Start(session_.settings(), session_.paging(), facts.kind, std::move(*classes), *entries);
             listing->awaitsRead = true;
         }
     } else if (auto held = read_.Take(container.normalised)) {
         *entries = std::move(*held);
     } else {
-        code = session_.Run([&](LDAP* ld) { return ListOneLevel(ld, container.dn, session_.paging(), entries); });
+        code = session_.Run([&](LDAP* ld) {
+            return ListOneLevel(ld, container.dn, session_.paging(), session_.server().Classes(ld), entries);
+        });
     }
     // A listing cut short still showed real entries.
     names_.Remember(container.normalised, *entries);

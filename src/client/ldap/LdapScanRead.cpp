@@ -8,33 +8,11 @@
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <array>
 
 namespace {
 // Entries a page of the read asks for: a whole tree comes in few round trips, and a page's
 // messages stay a few megabytes. Servers with a lower limit get smaller pages (PagedSearch).
 constexpr int kReadPageSize = 10000;
-
-// The order the server's one-level searches give, from what its root DSE says it is.
-SiblingOrder ReadSiblingOrder(LDAP* ld) {
-    std::array<char*, 3> attributes{const_cast<char*>("objectClass"), const_cast<char*>("vendorName"), nullptr};
-    LDAPMessage* raw = nullptr;
-    const int code = ldap_search_ext_s(ld, "", LDAP_SCOPE_BASE, "(objectClass=*)", attributes.data(), 0, nullptr,
-                                       nullptr, nullptr, LDAP_NO_LIMIT, &raw);
-    const LdapMessagePtr result(raw);
-    LDAPMessage* root = code == LDAP_SUCCESS ? ldap_first_entry(ld, result.get()) : nullptr;
-    if (!root)
-        return SiblingOrder::AsDelivered;
-    const auto values = [&](const char* attribute) {
-        std::vector<std::string> found;
-        BervalsPtr list(ldap_get_values_len(ld, root, attribute));
-        for (berval** value = list.get(); value && *value; ++value)
-            found.emplace_back((*value)->bv_val, (*value)->bv_len);
-        return found;
-    };
-    const auto vendor = values("vendorName");
-    return ServerSiblingOrder(values("objectClass"), vendor.empty() ? std::string() : vendor.front());
-}
 
 bool SameListing(const std::vector<ListedEntry>& a, const std::vector<ListedEntry>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const ListedEntry& x, const ListedEntry& y) {
@@ -47,15 +25,15 @@ ScanRead::~ScanRead() {
     Cancel();
 }
 
-void ScanRead::Start(const LdapSettings& settings, const PagingLimits& paging,
-                     const std::vector<ListedEntry>& contexts) {
+void ScanRead::Start(const LdapSettings& settings, const PagingLimits& paging, LdapServerKind kind,
+                     ObjectClassSchema classes, const std::vector<ListedEntry>& contexts) {
     Cancel();
     cancelled_ = false;
     {
         const std::lock_guard lock(mutex_);
         running_ = true;
     }
-    thread_ = std::thread(&ScanRead::Read, this, settings, paging, contexts);
+    thread_ = std::thread(&ScanRead::Read, this, settings, paging, SiblingOrderOf(kind), std::move(classes), contexts);
 }
 
 bool ScanRead::WaitEnded(std::chrono::milliseconds wait) {
@@ -97,7 +75,8 @@ void ScanRead::NoteSocket(int socket) {
         shutdown(socket_.get(), SHUT_RDWR);
 }
 
-void ScanRead::Read(LdapSettings settings, PagingLimits paging, std::vector<ListedEntry> contexts) {
+void ScanRead::Read(LdapSettings settings, PagingLimits paging, SiblingOrder order, ObjectClassSchema classes,
+                    std::vector<ListedEntry> contexts) {
     {
         LdapSession session(std::move(settings));
         session.paging() = paging;
@@ -112,13 +91,7 @@ void ScanRead::Read(LdapSettings settings, PagingLimits paging, std::vector<List
                 return operation(ld);
             });
         };
-        SiblingOrder order = SiblingOrder::AsDelivered;
-        int code = session.Initialise();
-        if (code == LDAP_SUCCESS)
-            code = run([&](LDAP* ld) {
-                order = ReadSiblingOrder(ld);
-                return LDAP_SUCCESS;
-            });
+        const int code = session.Initialise();
         for (const ListedEntry& context : contexts) {
             if (code != LDAP_SUCCESS || cancelled_)
                 break;
@@ -126,7 +99,7 @@ void ScanRead::Read(LdapSettings settings, PagingLimits paging, std::vector<List
             const auto top = NormaliseDn(context.dn);
             if (!top || !IsContainerClass(context.baseClass))
                 continue;
-            TreeRead read(order);
+            TreeRead read(order, classes);
             SearchRequest request = ListingRequest(context.dn, LDAP_SCOPE_SUBTREE);
             request.pageSize = kReadPageSize;
             if (order == SiblingOrder::ByObjectGuid)
@@ -140,13 +113,15 @@ void ScanRead::Read(LdapSettings settings, PagingLimits paging, std::vector<List
             const SearchRequest oneLevel = ListingRequest(context.dn, LDAP_SCOPE_ONELEVEL);
             const int firstPage = std::min(FirstPageSize(oneLevel, paging), FirstPageSize(oneLevel, session.paging()));
             HeldListings listings = read.Finish(cancelled_ ? LDAP_USER_CANCELLED : searched, firstPage);
+            if (IsConnectionLoss(searched))
+                break;
 
             // The top's listing as a one-level search gives it: where the read's differs, the order
             // taken for this server does not hold here, and nothing of this context is served.
             if (const auto held = listings.find(*top); held != listings.end()) {
                 std::vector<ListedEntry> probe;
                 const int probed =
-                    run([&](LDAP* ld) { return ListOneLevel(ld, context.dn, session.paging(), &probe); });
+                    run([&](LDAP* ld) { return ListOneLevel(ld, context.dn, session.paging(), classes, &probe); });
                 if (probed != LDAP_SUCCESS || !SameListing(probe, held->second))
                     listings.clear();
             }

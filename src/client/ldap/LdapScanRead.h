@@ -24,9 +24,10 @@ public:
     ~ScanRead();
 
     // Starts the read of a new scan below `contexts` (the top's listing), binding as `settings`
-    // say; whatever an older read held is dropped. `paging` is what the listings' connection has
-    // learnt of the server's size limits.
-    void Start(const LdapSettings& settings, const PagingLimits& paging, const std::vector<ListedEntry>& contexts);
+    // say; whatever an older read held is dropped. What the listings' connection knows of the
+    // server comes along: its size limits (`paging`), its kind and its object classes.
+    void Start(const LdapSettings& settings, const PagingLimits& paging, LdapServerKind kind, ObjectClassSchema classes,
+               const std::vector<ListedEntry>& contexts);
     // Waits at most `wait` for the read to end; true when no read runs (any more).
     bool WaitEnded(std::chrono::milliseconds wait);
     // The children of the container of normalised DN `normalised` when the read holds them whole,
@@ -36,7 +37,8 @@ public:
     void Cancel();
 
 private:
-    void Read(LdapSettings settings, PagingLimits paging, std::vector<ListedEntry> contexts);
+    void Read(LdapSettings settings, PagingLimits paging, SiblingOrder order, ObjectClassSchema classes,
+              std::vector<ListedEntry> contexts);
     // Notes the socket of the reading connection, which Cancel() shuts down (-1: none).
     void NoteSocket(int socket);
 

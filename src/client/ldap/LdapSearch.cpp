@@ -23,32 +23,34 @@ std::vector<std::string> Values(LDAP* ld, LDAPMessage* entry, const char* attrib
 }
 
 // The listed form of one entry; false when its DN cannot name it.
-bool ToListedEntry(LDAP* ld, LDAPMessage* entry, const std::string& dn, bool namingContext, ListedEntry* listed) {
+bool ToListedEntry(LDAP* ld, LDAPMessage* entry, const std::string& dn, bool namingContext,
+                   const ObjectClassSchema& schema, ListedEntry* listed) {
     const auto leaf = LeafName(dn);
     const auto name = namingContext ? NamingContextName(dn) : std::optional<std::string>();
     if (!leaf || (namingContext && !name))
         return false;
-    *listed = ListedForm(ld, entry, dn, *leaf);
+    *listed = ListedForm(ld, entry, dn, *leaf, schema);
     if (namingContext)
         listed->name = *name;
     return true;
 }
 
 // Appends the top entries of naming contexts in a search result, each named by all its RDN values.
-void CollectNamingContexts(LDAP* ld, LDAPMessage* result, std::vector<ListedEntry>* entries) {
+void CollectNamingContexts(LDAP* ld, LDAPMessage* result, const ObjectClassSchema& schema,
+                           std::vector<ListedEntry>* entries) {
     for (LDAPMessage* entry = ldap_first_entry(ld, result); entry; entry = ldap_next_entry(ld, entry)) {
         LdapStringPtr dn(ldap_get_dn(ld, entry));
         ListedEntry listed;
-        if (dn && ToListedEntry(ld, entry, dn.get(), true, &listed))
+        if (dn && ToListedEntry(ld, entry, dn.get(), true, schema, &listed))
             entries->push_back(std::move(listed));
     }
 }
 
 // A sink that appends each entry's listed form to `entries`.
-EntrySink Collector(std::vector<ListedEntry>* entries) {
-    return [entries](LDAP* ld, LDAPMessage* entry, const std::string& dn) {
+EntrySink Collector(const ObjectClassSchema& schema, std::vector<ListedEntry>* entries) {
+    return [&schema, entries](LDAP* ld, LDAPMessage* entry, const std::string& dn) {
         ListedEntry listed;
-        if (ToListedEntry(ld, entry, dn, false, &listed))
+        if (ToListedEntry(ld, entry, dn, false, schema, &listed))
             entries->push_back(std::move(listed));
     };
 }
@@ -72,23 +74,26 @@ SearchRequest ListingRequest(const std::string& base, int scope, std::string fil
     return request;
 }
 
-ListedEntry ListedForm(LDAP* ld, LDAPMessage* entry, const std::string& dn, const RdnName& leaf) {
-    // Active Directory sends the whole chain of structural classes, the entry's own one last.
-    const auto structural = Values(ld, entry, "structuralObjectClass");
+ListedEntry ListedForm(LDAP* ld, LDAPMessage* entry, const std::string& dn, const RdnName& leaf,
+                       const ObjectClassSchema& schema) {
+    // The whole set: Samba names several structural classes, "top" first.
+    std::vector<std::string> classes = Values(ld, entry, "objectClass");
+    for (std::string& structural : Values(ld, entry, "structuralObjectClass"))
+        classes.push_back(std::move(structural));
     ListedEntry listed;
     listed.dn = dn;
     listed.name = leaf.value;
-    listed.baseClass = BaseClassName(structural.empty() ? std::string() : structural.back(),
-                                     Values(ld, entry, "objectClass"), leaf.attribute);
+    listed.baseClass = BaseClassName(classes, leaf.attribute, schema);
     return listed;
 }
 
-int ListOneLevel(LDAP* ld, const std::string& baseDn, PagingLimits& limits, std::vector<ListedEntry>* entries) {
+int ListOneLevel(LDAP* ld, const std::string& baseDn, PagingLimits& limits, const ObjectClassSchema& schema,
+                 std::vector<ListedEntry>* entries) {
     entries->clear();
-    return PagedSearch(ld, ListingRequest(baseDn, LDAP_SCOPE_ONELEVEL), limits, Collector(entries));
+    return PagedSearch(ld, ListingRequest(baseDn, LDAP_SCOPE_ONELEVEL), limits, Collector(schema, entries));
 }
 
-int ListNamingContexts(LDAP* ld, std::vector<ListedEntry>* entries) {
+int ListNamingContexts(LDAP* ld, const ObjectClassSchema& schema, std::vector<ListedEntry>* entries) {
     entries->clear();
     std::array<char*, 2> attributes{const_cast<char*>("namingContexts"), nullptr};
     LdapMessagePtr rootDse;
@@ -105,13 +110,13 @@ int ListNamingContexts(LDAP* ld, std::vector<ListedEntry>* entries) {
             continue;
         if (code != LDAP_SUCCESS)
             return code;
-        CollectNamingContexts(ld, top.get(), entries);
+        CollectNamingContexts(ld, top.get(), schema, entries);
     }
     return LDAP_SUCCESS;
 }
 
 int FindChildren(LDAP* ld, const std::string& parentDn, const std::string& name, PagingLimits& limits,
-                 std::vector<ListedEntry>* entries) {
+                 const ObjectClassSchema& schema, std::vector<ListedEntry>* entries) {
     entries->clear();
     berval value{static_cast<ber_len_t>(name.size()), const_cast<char*>(name.data())};
     berval escaped{};
@@ -126,7 +131,8 @@ int FindChildren(LDAP* ld, const std::string& parentDn, const std::string& name,
     filter += ")";
 
     std::vector<ListedEntry> found;
-    const int code = PagedSearch(ld, ListingRequest(parentDn, LDAP_SCOPE_ONELEVEL, filter), limits, Collector(&found));
+    const int code =
+        PagedSearch(ld, ListingRequest(parentDn, LDAP_SCOPE_ONELEVEL, filter), limits, Collector(schema, &found));
     if (code != LDAP_SUCCESS && code != LDAP_SIZELIMIT_EXCEEDED)
         return code;
     const std::string wanted = FoldCase(name);

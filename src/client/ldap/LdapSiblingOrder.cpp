@@ -26,12 +26,15 @@ bool PlainValue(std::string_view value) {
 }
 } // namespace
 
-SiblingOrder ServerSiblingOrder(const std::vector<std::string>& rootObjectClasses, const std::string& vendorName) {
-    if (vendorName.starts_with("Samba"))
+SiblingOrder SiblingOrderOf(LdapServerKind kind) {
+    switch (kind) {
+    case LdapServerKind::OpenLdap:
+        return SiblingOrder::ByNormalisedRdn;
+    case LdapServerKind::ActiveDirectory:
         return SiblingOrder::ByObjectGuid;
-    for (const std::string& objectClass : rootObjectClasses) {
-        if (FoldCase(objectClass) == "openldaprootdse")
-            return SiblingOrder::ByNormalisedRdn;
+    case LdapServerKind::Dirsrv389:
+    case LdapServerKind::Generic:
+        break;
     }
     return SiblingOrder::AsDelivered;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LdapSearch.h"
+#include "LdapServerKind.h"
 
 #include <string>
 #include <vector>
@@ -20,8 +21,9 @@ enum class SiblingOrder {
     ByNormalisedRdn,
 };
 
-// The order of the server whose root DSE has these object classes and vendor name.
-SiblingOrder ServerSiblingOrder(const std::vector<std::string>& rootObjectClasses, const std::string& vendorName);
+// The order of a kind of server. Active Directory's is Samba's, as found on Samba; the read of a
+// server that orders otherwise is caught where its top is listed (ScanRead).
+SiblingOrder SiblingOrderOf(LdapServerKind kind);
 
 // Puts `children` into slapd's one-level order: by their RDNs as slapd normalises them (the
 // attribute and the value in lower case), shorter ones first, then byte by byte. False, and

@@ -27,7 +27,7 @@ void TreeRead::Add(LDAP* ld, LDAPMessage* entry, const std::string& dn) {
     auto parts = SplitDn(dn, false);
     if (!parts)
         return;
-    ListedEntry listed = ListedForm(ld, entry, dn, parts->leaf);
+    ListedEntry listed = ListedForm(ld, entry, dn, parts->leaf, schema_);
     if (IsContainerClass(listed.baseClass)) {
         if (const auto self = NormaliseDn(dn))
             groups_[*self].container = true;

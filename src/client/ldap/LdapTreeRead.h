@@ -16,7 +16,8 @@ using HeldListings = std::unordered_map<std::string, std::vector<ListedEntry>>;
 // and so is the nearest container above an entry whose parent never came.
 class TreeRead {
 public:
-    explicit TreeRead(SiblingOrder order) : order_(order) {}
+    // `schema` gives the base classes, as it does to one-level listings; it must outlive the read.
+    TreeRead(SiblingOrder order, const ObjectClassSchema& schema) : order_(order), schema_(schema) {}
 
     // Takes one entry of the search, as a PagedSearch sink does.
     void Add(LDAP* ld, LDAPMessage* entry, const std::string& dn);
@@ -36,5 +37,6 @@ private:
     bool CameAsEntry(const std::string& normalised) const;
 
     SiblingOrder order_;
+    const ObjectClassSchema& schema_;
     std::unordered_map<std::string, Group> groups_; // by the parent's normalised DN
 };

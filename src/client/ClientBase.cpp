@@ -10,6 +10,10 @@
 
 namespace {
 // Handles are 32 bits and never 0 (0 means "no context" to the callers); skip those still in use.
+bool PreparedForAdd(const ClientBuffer& buffer) {
+    return buffer.use() == ClientBuffer::Use::kRequest && buffer.operation() == kOperationAddEntry;
+}
+
 template <typename Map> typename Map::key_type NextFreeHandle(const Map& map, typename Map::key_type* next) {
     while (*next == 0 || map.contains(*next))
         ++*next;
@@ -100,7 +104,7 @@ NWDSCCODE ClientBase::NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHand
         return found.code;
     if (!attrName || !value)
         return rc::kBadArgument;
-    if (found.buffer->operation() != kOperationAddEntry)
+    if (!PreparedForAdd(*found.buffer))
         return rc::kWrongOperation;
     if (!found.buffer->AppendAttribute(attrName, syntax, static_cast<const char*>(value)))
         return rc::kBufferFull;
@@ -113,6 +117,8 @@ NWDSCCODE ClientBase::GetObjectCount(NWDSContextHandle context, NWBufHandle buff
         return found.code;
     if (!count)
         return rc::kBadArgument;
+    if (found.buffer->use() != ClientBuffer::Use::kResults)
+        return rc::kWrongOperation;
     *count = found.buffer->count();
     return rc::kSuccess;
 }
@@ -124,12 +130,16 @@ NWDSCCODE ClientBase::GetObjectName(NWDSContextHandle context, NWBufHandle buffe
         return found.code;
     if (!objectName || !attrCount || !objectInfo)
         return rc::kBadArgument;
+    if (found.buffer->use() != ClientBuffer::Use::kResults)
+        return rc::kWrongOperation;
     std::string_view name;
     std::string_view baseClass;
     if (!found.buffer->ReadEntry(&name, &baseClass))
         return rc::kNoMoreEntries;
-    // The areas are fixed: an entry that does not fit is refused, never cut short.
-    if (name.size() >= kEntryNameSize || baseClass.size() >= kObjectInfoSize - kBaseClassOffset)
+    // The areas are fixed and their texts end at the first NUL: an entry that does not fit whole is
+    // refused, never cut short.
+    if (name.size() >= kEntryNameSize || baseClass.size() >= kObjectInfoSize - kBaseClassOffset ||
+        name.find('\0') != std::string_view::npos || baseClass.find('\0') != std::string_view::npos)
         return rc::kEntryNameTooLong;
     std::memcpy(objectName, name.data(), name.size());
     objectName[name.size()] = '\0';
@@ -169,16 +179,17 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
     const ClientBuffer* source = found.buffer;
     if (!objectName)
         return rc::kBadArgument;
-    if (source->operation() != kOperationAddEntry)
+    if (!PreparedForAdd(*source))
         return rc::kWrongOperation;
 
     // An empty relative name would name the container itself.
     if (*objectName == '\0')
         return rc::kIllegalName;
+    // The new object's own name is one literal value: it has no attribute type to give.
     auto path = ResolveName(objectName, state->nameContext);
-    if (!path || path->empty())
+    if (!path || path->empty() || !path->back().type.empty())
         return rc::kIllegalName;
-    if (path->back().size() > kMaxValueLength)
+    if (path->back().value.size() > kMaxValueLength)
         return rc::kValueTooLong;
 
     std::optional<std::string> objectClass;

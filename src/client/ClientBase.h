@@ -2,6 +2,7 @@
 
 #include "ClientBuffer.h"
 #include "DirectoryClient.h"
+#include "DottedName.h"
 
 #include <memory>
 #include <string>
@@ -54,12 +55,12 @@ protected:
 
     // What an add request for a User asks for: where the new object goes and its surname.
     struct UserRequest {
-        std::vector<std::string> path; // from the top down, the new object's own name last
+        std::vector<NamePart> path; // from the top down, the new object's own (typeless) name last
         std::string surname;
     };
     // Checks an add request the way every backend must: known handles, a buffer prepared for an
-    // add, a well-formed name, exactly one "Object Class" of "User" and one non-empty "Surname",
-    // no name or value longer than 256 bytes. Fills `request` and returns 0, or the refusal's code.
+    // add, a well-formed name whose last part is typeless, exactly one "Object Class" of "User" and one non-empty
+    // "Surname", no name or value longer than 256 bytes. Fills `request` and returns 0, or the refusal's code.
     NWDSCCODE ReadUserRequest(NWDSContextHandle context, const char* objectName, NWBufHandle buffer,
                               UserRequest* request);
 

@@ -53,7 +53,14 @@ NWDSCCODE EmbeddedClient::NWDSAddObject(NWDSContextHandle context, const char* o
     UserRequest request;
     if (const NWDSCCODE code = ReadUserRequest(context, objectName, buffer, &request); code != rc::kSuccess)
         return code;
-    return store_->Add(request.path, kUserClass, {{kSurnameAttribute, request.surname}});
+    // The store knows no attribute types, so a typed part names nothing in it.
+    const auto path = TypelessValues(request.path);
+    if (!path)
+        return rc::kIllegalName;
+    // The top of the tree holds containers only, as on an LDAP server.
+    if (path->size() == 1)
+        return rc::kIllegalContainment;
+    return store_->Add(*path, kUserClass, {{kSurnameAttribute, request.surname}});
 }
 
 NWDSCCODE EmbeddedClient::ListSubordinates(NWDSContextHandle context, const char* parentName,
@@ -63,14 +70,16 @@ NWDSCCODE EmbeddedClient::ListSubordinates(NWDSContextHandle context, const char
     const Handles found = CheckListingRequest(context, buffer, parentName, iterationHandle);
     if (found.code != rc::kSuccess)
         return found.code;
-    const auto path = ResolveName(parentName, found.state->nameContext);
+    const auto resolved = ResolveName(parentName, found.state->nameContext);
+    const auto path = resolved ? TypelessValues(*resolved) : std::nullopt;
     if (!path)
         return rc::kIllegalName;
     EmbeddedStore::Object parent;
     if (NWDSCCODE code = store_->Find(*path, &parent); code != rc::kSuccess)
         return code;
 
-    // The handle carries the id of the first entry of the next batch (ids start at 1).
+    // Sibling names are unique in the store (letter case ignored), so every name is handed out
+    // typeless. The handle carries the id of the first entry of the next batch (ids start at 1).
     const std::int64_t fromId = *iterationHandle > 0 ? *iterationHandle : 0;
     ClientBuffer* results = found.buffer;
     results->ClearResults();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 ServerView::ServerView(const std::string& ldapiUri) {
     LDAP* raw = nullptr;
     EXPECT_EQ(ldap_initialize(&raw, ldapiUri.c_str()), LDAP_SUCCESS);
@@ -75,4 +77,21 @@ int ServerView::Add(const std::string& dn, const std::map<std::string, std::vect
         modPointers.push_back(&mod);
     modPointers.push_back(nullptr);
     return ldap_add_ext_s(ld_.get(), dn.c_str(), modPointers.data(), nullptr, nullptr);
+}
+
+int ServerView::AddNamingContext(const std::string& suffix, const std::string& folder, const std::string& adminDn,
+                                 const std::map<std::string, std::vector<std::string>>& attributes) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        return LDAP_OTHER;
+    const int added =
+        Add("olcDatabase=mdb,cn=config", {{"objectClass", {"olcDatabaseConfig", "olcMdbConfig"}},
+                                          {"olcDatabase", {"mdb"}},
+                                          {"olcSuffix", {suffix}},
+                                          {"olcDbDirectory", {folder}},
+                                          {"olcDbMaxSize", {"16777216"}},
+                                          {"olcLimits", {"dn.exact=\"" + adminDn + "\" size=unlimited time=unlimited"}},
+                                          {"olcAccess", {"to * by dn.exact=\"" + adminDn + "\" write by * read"}}});
+    return added == LDAP_SUCCESS ? Add(suffix, attributes) : added;
 }

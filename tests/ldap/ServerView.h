@@ -23,6 +23,10 @@ public:
     // Entries in both databases together.
     std::size_t CountAll();
     int Add(const std::string& dn, const std::map<std::string, std::vector<std::string>>& attributes);
+    // Adds a database for the naming context `suffix` to the running server's configuration, its
+    // files in `folder`, writable by `adminDn`; then its top entry with `attributes`.
+    int AddNamingContext(const std::string& suffix, const std::string& folder, const std::string& adminDn,
+                         const std::map<std::string, std::vector<std::string>>& attributes);
 
 private:
     LdapPtr ld_;

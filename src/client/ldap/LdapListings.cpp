@@ -3,15 +3,18 @@
 #include "DottedName.h"
 #include "ResultCodes.h"
 
-NWDSCCODE LdapListings::ReadContainer(const std::vector<std::string>& path, std::vector<ListedEntry>* entries) {
+NWDSCCODE LdapListings::ReadContainer(const std::vector<NamePart>& path, Listing* listing) {
     KnownDn container;
     if (const NWDSCCODE code = names_.Resolve(path, &container); code != rc::kSuccess)
         return code;
-    const int code = path.empty() ? session_.Run([&](LDAP* ld) { return ListNamingContexts(ld, entries); })
-                                  : session_.Run([&](LDAP* ld) { return ListOneLevel(ld, container.dn, entries); });
-    if (code == LDAP_SUCCESS)
-        names_.Remember(container.normalised, *entries);
-    return code;
+    std::vector<ListedEntry>& entries = listing->entries;
+    const int code = path.empty() ? session_.Run([&](LDAP* ld) { return ListNamingContexts(ld, &entries); })
+                                  : session_.Run([&](LDAP* ld) { return ListOneLevel(ld, container.dn, &entries); });
+    if (code != LDAP_SUCCESS)
+        return code;
+    names_.Remember(container.normalised, entries);
+    listing->names = HandOutNames(entries, container.dn);
+    return rc::kSuccess;
 }
 
 NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& nameContext, const char* parentName,
@@ -22,7 +25,7 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
         if (!path)
             return rc::kIllegalName;
         Listing fresh;
-        if (const NWDSCCODE code = ReadContainer(*path, &fresh.entries); code != rc::kSuccess)
+        if (const NWDSCCODE code = ReadContainer(*path, &fresh); code != rc::kSuccess)
             return code;
         if (nextListing_ <= 0)
             nextListing_ = 1;
@@ -36,8 +39,8 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
     Listing& current = listing->second;
     results.ClearResults();
     while (current.next < current.entries.size()) {
-        const ListedEntry& entry = current.entries[current.next];
-        if (!results.AppendEntry(EscapeNamePart(entry.name), entry.baseClass))
+        // A name that cannot be handed out goes in empty: counted, never taken for a container.
+        if (!results.AppendEntry(current.names[current.next], current.entries[current.next].baseClass))
             break;
         ++current.next;
     }

@@ -160,3 +160,14 @@ int FindChildren(LDAP* ld, const std::string& parentDn, const std::string& name,
     }
     return LDAP_SUCCESS;
 }
+
+int ReadEntryAt(LDAP* ld, const std::string& dn, std::vector<ListedEntry>* entries) {
+    entries->clear();
+    LdapMessagePtr result;
+    const int code = Search(ld, dn, LDAP_SCOPE_BASE, kAnyEntry, kListAttributes.data(), nullptr, &result);
+    if (code == LDAP_NO_SUCH_OBJECT)
+        return LDAP_SUCCESS;
+    if (code == LDAP_SUCCESS)
+        CollectEntries(ld, result.get(), false, entries);
+    return code;
+}

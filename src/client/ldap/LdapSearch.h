@@ -25,3 +25,6 @@ int ListNamingContexts(LDAP* ld, std::vector<ListedEntry>* entries);
 // Subordinates of `parentDn` whose own name is `name` (letter case ignored), found with a
 // one-level search on the value; for names that no listing has shown yet.
 int FindChildren(LDAP* ld, const std::string& parentDn, const std::string& name, std::vector<ListedEntry>* entries);
+
+// The entry `dn` itself, when it exists; for a typed name part that no listing has shown yet.
+int ReadEntryAt(LDAP* ld, const std::string& dn, std::vector<ListedEntry>* entries);

@@ -3,8 +3,8 @@
 #include "LdapDn.h"
 #include "ResultCodes.h"
 
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::string> path, std::string surname) {
-    std::string cn = std::move(path.back());
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<NamePart> path, std::string surname) {
+    std::string cn = std::move(path.back().value);
     path.pop_back();
     if (path.empty())
         return rc::kIllegalContainment;

@@ -11,4 +11,4 @@
 // the parts before it name, with `surname` as sn, each attribute with one value taken literally.
 // A User at the top of the tree is refused (kIllegalContainment): a new naming context is the
 // server administrator's business. Our code, or the LDAP result code.
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::string> path, std::string surname);
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<NamePart> path, std::string surname);

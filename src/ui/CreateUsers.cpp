@@ -5,6 +5,7 @@
 #include "ContainerName.h"
 #include "CreateUserObject.h"
 #include "DisplayPacer.h"
+#include "IndexText.h"
 #include "MessageBoxSeam.h"
 #include "NumberText.h"
 #include "SharedContext.h"
@@ -12,6 +13,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTreeWidget>
+
+#include <utility>
 
 void TfMain::bbCreateClick() {
     QTreeWidgetItem* selected = tvNDSView->currentItem();
@@ -50,10 +53,22 @@ void TfMain::bbCreateClick() {
         return;
     }
 
+    // A NUL would cut the name or surname short on its way to the directory.
+    for (const auto& [field, label] :
+         {std::pair{ebLoginName, QStringLiteral("Login name")}, std::pair{ebLastName, QStringLiteral("Last name")}}) {
+        if (field->text().contains(QChar(u'\0'))) {
+            ShowMessageBox(
+                QStringLiteral("\"") + label +
+                QStringLiteral("\" must not contain a NUL character. Please verify this field and try again."));
+            EndBusyCursor();
+            return;
+        }
+    }
+
     DisplayPacer pacer;
     qint32 created = 0;
     while (created < count) {
-        const QString name = ebLoginName->text() + IndexText(index, digits);
+        const QString name = ebLoginName->text() + QString::fromStdString(IndexText(index, digits));
         const QString surname = ebLastName->text();
         if (!CreateUserObject(name.toStdString(), surname.toStdString())) {
             ShowMessageBox(QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n") +

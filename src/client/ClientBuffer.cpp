@@ -33,7 +33,8 @@ bool ClientBuffer::Restore(Use use, std::uint32_t operation, std::uint32_t count
     if (bytes.size() > bytes_.size())
         return false;
     Reset(use, operation);
-    std::memcpy(bytes_.data(), bytes.data(), bytes.size());
+    if (!bytes.empty())
+        std::memcpy(bytes_.data(), bytes.data(), bytes.size());
     used_ = bytes.size();
     count_ = count;
     return true;
@@ -42,7 +43,8 @@ bool ClientBuffer::Restore(Use use, std::uint32_t operation, std::uint32_t count
 void ClientBuffer::PutText(std::string_view text) {
     const auto length = static_cast<std::uint16_t>(text.size());
     std::memcpy(bytes_.data() + used_, &length, sizeof length);
-    std::memcpy(bytes_.data() + used_ + sizeof length, text.data(), text.size());
+    if (!text.empty())
+        std::memcpy(bytes_.data() + used_ + sizeof length, text.data(), text.size());
     used_ += sizeof length + text.size();
 }
 

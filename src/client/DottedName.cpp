@@ -165,20 +165,19 @@ std::optional<std::vector<NamePart>> ResolveName(std::string_view name, std::str
     std::optional<std::vector<NamePart>> parts;
     if (!name.empty() && name.front() == '.') {
         parts = AbsoluteParts(name.substr(1));
+    } else if (name.empty()) {
+        parts = AbsoluteParts(nameContext);
     } else {
-        auto base = AbsoluteParts(nameContext);
-        if (!base)
+        auto split = SplitDottedName(name);
+        if (!split)
             return std::nullopt;
-        if (name.empty()) {
-            parts = std::move(base);
-        } else {
-            auto split = SplitDottedName(name);
-            if (!split)
+        parts = std::move(split->parts);
+        // A name that ends in "[Root]" names from the top, whatever the name context.
+        if (!split->fromRoot) {
+            auto base = AbsoluteParts(nameContext);
+            if (!base)
                 return std::nullopt;
-            parts = std::move(split->parts);
-            if (!split->fromRoot)
-                parts->insert(parts->end(), std::make_move_iterator(base->begin()),
-                              std::make_move_iterator(base->end()));
+            parts->insert(parts->end(), std::make_move_iterator(base->begin()), std::make_move_iterator(base->end()));
         }
     }
     if (!parts)

@@ -10,14 +10,15 @@
 
 namespace {
 // Handles are 32 bits and never 0 (0 means "no context" to the callers); skip those still in use.
-bool PreparedForAdd(const ClientBuffer& buffer) {
-    return buffer.use() == ClientBuffer::Use::kRequest && buffer.operation() == kOperationAddEntry;
-}
-
 template <typename Map> typename Map::key_type NextFreeHandle(const Map& map, typename Map::key_type* next) {
     while (*next == 0 || map.contains(*next))
         ++*next;
     return (*next)++;
+}
+
+// Whether `buffer` was prepared for an add: only then may attributes go in and an object be created.
+bool PreparedForAdd(const ClientBuffer& buffer) {
+    return buffer.use() == ClientBuffer::Use::kRequest && buffer.operation() == kOperationAddEntry;
 }
 
 // The 32-bit value behind setting `key`; null for the name context and for unknown keys.

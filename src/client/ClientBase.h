@@ -59,8 +59,9 @@ protected:
         std::string surname;
     };
     // Checks an add request the way every backend must: known handles, a buffer prepared for an
-    // add, a well-formed name whose last part is typeless, exactly one "Object Class" of "User" and one non-empty
-    // "Surname", no name or value longer than 256 bytes. Fills `request` and returns 0, or the refusal's code.
+    // add, a well-formed name whose last part is typeless, exactly one "Object Class" of "User"
+    // and one non-empty "Surname", no name or value longer than 256 bytes. Fills `request` and
+    // returns 0, or the refusal's code.
     NWDSCCODE ReadUserRequest(NWDSContextHandle context, const char* objectName, NWBufHandle buffer,
                               UserRequest* request);
 

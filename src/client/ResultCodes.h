@@ -25,13 +25,12 @@ inline constexpr NWDSCCODE kAmbiguousName = -612;      // typeless name part tha
 inline constexpr NWDSCCODE kSyntaxViolation = -613;    // attribute with the wrong syntax or class not "User"
 inline constexpr NWDSCCODE kValueTooLong = -614;       // name or value longer than 256 bytes
 inline constexpr NWDSCCODE kNotStarted = -620;         // client start step not done or failed
-inline constexpr NWDSCCODE kStoreUnavailable =
-    -630;                                        // store cannot be opened or created, or its folder is open to others
-inline constexpr NWDSCCODE kStoreBusy = -631;    // another program holds the store too long
-inline constexpr NWDSCCODE kStoreFailure = -632; // store error while reading or writing
-inline constexpr NWDSCCODE kNoAccess = -672;     // identity may not change the directory ("[Public]")
-inline constexpr NWDSCCODE kInsecureBind = -640; // password bind refused on an unencrypted connection
-inline constexpr NWDSCCODE kBadPasswordFile = -641; // password file missing or readable by others
+inline constexpr NWDSCCODE kStoreUnavailable = -630;   // store cannot be opened, or its folder is open to others
+inline constexpr NWDSCCODE kStoreBusy = -631;          // another program holds the store too long
+inline constexpr NWDSCCODE kStoreFailure = -632;       // store error while reading or writing
+inline constexpr NWDSCCODE kNoAccess = -672;           // identity may not change the directory ("[Public]")
+inline constexpr NWDSCCODE kInsecureBind = -640;       // password bind refused on an unencrypted connection
+inline constexpr NWDSCCODE kBadPasswordFile = -641;    // password file missing or readable by others
 // Refusals of the directory layer itself, before any client call.
 inline constexpr NWDSCCODE kLoginNameTooLong = -660; // user name of 256 bytes or more once escaped
 inline constexpr NWDSCCODE kSurnameTooLong = -661;   // surname longer than 256 bytes

@@ -235,7 +235,7 @@ protected:
                   LDAP_SUCCESS);
     }
 
-    // DNs of the entries below `base` whose cn is `cn`.
+    // DNs of the entries in any naming context whose cn is `cn`.
     std::vector<std::string> DnsOf(const std::string& cn) {
         std::vector<std::string> dns;
         ServerView view(server.ldapiUri);
@@ -246,7 +246,7 @@ protected:
     }
 };
 
-TEST_F(LdapCollidingNamesTest, TypedNamesNameExactlyOneContainerAndAnAmbiguousNameNone) {
+TEST_F(LdapCollidingNamesTest, SharedValuesAreListedTypedAndATypelessNameForThemNamesNothing) {
     BindAndStart(AdminSettings());
     EXPECT_THAT(ListEntries(kRootName),
                 UnorderedElementsAre(Pair("Acme", "Organization"), Pair("dc=example,dc=com", "Organization"),
@@ -263,15 +263,8 @@ TEST_F(LdapCollidingNamesTest, TypedNamesNameExactlyOneContainerAndAnAmbiguousNa
     EXPECT_TRUE(ListEntries("example\\.com", &end).empty());
     EXPECT_EQ(end, rc::kAmbiguousName);
 
-    const std::pair<const char*, const char*> runs[] = {
-        {"o=Sales.Acme", "in-o"},          {"West.o=Sales.Acme", "in-west"},
-        {"ou=Sales.Acme", "in-ou"},        {"People.dc=example,dc=com", "in-dc"},
-        {"o=example\\.com", "in-example"},
-    };
-    for (const auto& [container, user] : runs) {
-        LastDirResult = SetNameContext(DirContext, container);
-        EXPECT_TRUE(CreateUserObject(user, "S")) << container;
-    }
+    // The window's test takes users to each typed node; here nothing lands anywhere through a
+    // name that several containers share.
     for (const char* container : {"Sales.Acme", "example\\.com", "People.example\\.com"}) {
         LastDirResult = SetNameContext(DirContext, container);
         EXPECT_FALSE(CreateUserObject("nowhere", "S")) << container;
@@ -279,11 +272,6 @@ TEST_F(LdapCollidingNamesTest, TypedNamesNameExactlyOneContainerAndAnAmbiguousNa
     EXPECT_THAT(ui.messages, ElementsAre("Error Code FFFFFD9C - Trying to create userobject with NWDSAddObject",
                                          "Error Code FFFFFD9C - Trying to create userobject with NWDSAddObject",
                                          "Error Code FFFFFD9C - Trying to create userobject with NWDSAddObject"));
-    EXPECT_THAT(DnsOf("in-o"), ElementsAre("cn=in-o,o=Sales,o=Acme"));
-    EXPECT_THAT(DnsOf("in-west"), ElementsAre("cn=in-west,ou=West,o=Sales,o=Acme"));
-    EXPECT_THAT(DnsOf("in-ou"), ElementsAre("cn=in-ou,ou=Sales,o=Acme"));
-    EXPECT_THAT(DnsOf("in-dc"), ElementsAre("cn=in-dc,ou=People,dc=example,dc=com"));
-    EXPECT_THAT(DnsOf("in-example"), ElementsAre("cn=in-example,o=example.com"));
     EXPECT_TRUE(DnsOf("nowhere").empty());
 }
 

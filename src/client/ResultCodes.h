@@ -4,7 +4,9 @@
 
 // Negative result codes of our own client layer, in the style of directory error codes.
 // LDAP result codes (positive) and libldap's client codes (small negatives) pass through unchanged
-// from the LDAP backend; the codes below never collide with them.
+// from the LDAP backend, except libldap's "server down" (-1), which would read as the end of a
+// listing (kListExhausted): it is handed out as kServerDown. The codes below never collide with
+// them.
 namespace rc {
 inline constexpr NWDSCCODE kSuccess = 0;
 inline constexpr NWDSCCODE kNotEnoughMemory = -150;    // no more buffers or contexts can be handed out
@@ -30,6 +32,7 @@ inline constexpr NWDSCCODE kStoreFailure = -632;       // store error while read
 inline constexpr NWDSCCODE kNoAccess = -672;           // identity may not change the directory ("[Public]")
 inline constexpr NWDSCCODE kInsecureBind = -640;       // password bind refused on an unencrypted connection
 inline constexpr NWDSCCODE kBadPasswordFile = -641;    // password file missing or readable by others
+inline constexpr NWDSCCODE kServerDown = -651;         // no server reachable, or the connection was lost
 // Refusals of the directory layer itself, before any client call.
 inline constexpr NWDSCCODE kLoginNameTooLong = -660; // user name longer than 256 characters
 inline constexpr NWDSCCODE kSurnameTooLong = -661;   // surname longer than 256 characters

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
 
 class QAction;
 class QGroupBox;
@@ -72,6 +73,8 @@ private:
     void PaintProgressNow();
 
     std::unique_ptr<QtDirectoryUi> directoryUi_;
+    // What the last walk could not list, for the message at the end of its scan; empty when all was listed.
+    std::string scanReport_;
     bool scanning_ = false;
     bool closed_ = false;
 };

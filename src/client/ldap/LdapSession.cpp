@@ -121,6 +121,16 @@ int LdapSession::Run(const std::function<int(LDAP*)>& operation) {
     return code;
 }
 
+int LdapSession::RunWrite(const std::function<int(LDAP*)>& operation, bool* sent) {
+    *sent = false;
+    if (const int code = Reconnect(); code != LDAP_SUCCESS)
+        return code;
+    *sent = true;
+    const int code = operation(ld_.get());
+    DropOnConnectionLoss(code);
+    return code;
+}
+
 void LdapSession::DropOnConnectionLoss(int code) {
     if (!IsConnectionLoss(code))
         return;

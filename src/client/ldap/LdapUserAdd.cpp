@@ -1,5 +1,6 @@
 #include "LdapUserAdd.h"
 
+#include "LdapAdd.h"
 #include "LdapDn.h"
 #include "ResultCodes.h"
 
@@ -31,5 +32,5 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::strin
     snMod.mod_bvalues = snValues;
     LDAPMod* mods[] = {&objectClassMod, &cnMod, &snMod, nullptr};
 
-    return session.Run([&](LDAP* ld) { return ldap_add_ext_s(ld, dn->c_str(), mods, nullptr, nullptr); });
+    return AddEntry(session, *dn, mods);
 }

@@ -71,7 +71,10 @@ int ReadEntryBack(LdapSession& session, const std::string& dn, LDAPMod* const* m
         *found = !entry ? ReadBack::Missing : HoldsWhatWasSent(ld, entry, mods) ? ReadBack::Same : ReadBack::Other;
         return LDAP_SUCCESS;
     };
-    return session.Run(read);
+    // A server that is going down may still take a connection and then drop it; libldap moves on to
+    // the next server of the list only when one refuses outright. So the read gets one more try.
+    const int code = session.Run(read);
+    return IsConnectionLoss(code) ? session.Run(read) : code;
 }
 } // namespace
 

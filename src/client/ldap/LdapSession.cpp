@@ -102,7 +102,12 @@ int LdapSession::Reconnect() {
         return rc::kNotStarted;
     if (bound_ && ld_)
         return LDAP_SUCCESS;
-    return Bind();
+    if (const int code = Connect(); code != LDAP_SUCCESS)
+        return code;
+    // A server going down may still take the connection and then drop it before the bind is
+    // answered; libldap moves on to the next server of the list only when one refuses outright.
+    const int code = Bind();
+    return IsConnectionLoss(code) ? Bind() : code;
 }
 
 int LdapSession::Run(const std::function<int(LDAP*)>& operation) {

@@ -63,6 +63,7 @@ void TfMain::ScanNDS1Click() {
     root->setExpanded(true);
     EndBusyCursor();
     ebLoginNameChange();
+    UpdateCreatePreview();
     // A tree that lacks what could not be listed must not pass for the whole directory.
     if (!scanReport_.empty())
         ShowMessageBox(QString::fromStdString(std::exchange(scanReport_, {})));

@@ -19,7 +19,7 @@ TEST(IncompleteListingsTest, NormalEndsAndEmptyContainersAreNoFailures) {
 
     listings.Note(At(2, ".Sales.Acme"), rc::kServerDown);
     EXPECT_EQ(listings.Message(), "The scan is incomplete: 1 container could not be listed completely.\r\n"
-                                  "Sales.Acme - Error Code FFFFFD75");
+                                  "Sales.Acme - Error Code FFFFFD7C");
 }
 
 TEST(IncompleteListingsTest, NamesTheFirstFewInTheWalksOrderAndCountsTheRest) {
@@ -33,9 +33,9 @@ TEST(IncompleteListingsTest, NamesTheFirstFewInTheWalksOrderAndCountsTheRest) {
     EXPECT_EQ(listings.count(), 7u);
     EXPECT_EQ(listings.Message(), "The scan is incomplete: 7 containers could not be listed completely.\r\n"
                                   "[Root] - Error Code 20\r\n"
-                                  "Acme - Error Code FFFFFD75\r\n"
+                                  "Acme - Error Code FFFFFD7C\r\n"
                                   "Sales.Acme - Error Code FFFFFFFB\r\n"
-                                  "A.Acme - Error Code FFFFFD75\r\n"
-                                  "B.Acme - Error Code FFFFFD75\r\n"
+                                  "A.Acme - Error Code FFFFFD7C\r\n"
+                                  "B.Acme - Error Code FFFFFD7C\r\n"
                                   "... and 2 more.");
 }

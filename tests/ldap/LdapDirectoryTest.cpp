@@ -1,5 +1,6 @@
 #include "BoundClient.h"
 #include "CreateUserObject.h"
+#include "DirectoryQueries.h"
 #include "DottedName.h"
 #include "GetIdentityName.h"
 #include "LdapDirectoryFixture.h"
@@ -16,6 +17,7 @@
 #include <thread>
 
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::Pair;
 using ::testing::UnorderedElementsAre;
 
@@ -64,6 +66,9 @@ TEST_F(LdapDirectoryTest, MultiPartContextAcceptsUsersAndNamesResolveWithoutList
     EXPECT_EQ(view.CountChildren("ou=People,dc=example,dc=com"), 2u);
     EXPECT_THAT(ListEntries(".People.example\\.com"),
                 UnorderedElementsAre(Pair("alice", "User"), Pair("ALICE2", "User")));
+    // The account list names users by their DN, every special taken literally.
+    EXPECT_EQ(DirectoryNameOf("alice"), "cn=alice,ou=People,dc=example,dc=com");
+    EXPECT_EQ(DirectoryNameOf("a,b+c.d"), "cn=a\\2Cb\\2Bc.d,ou=People,dc=example,dc=com");
 }
 
 TEST_F(LdapDirectoryTest, CreationRunAndDuplicateStopWithCode44) {
@@ -74,7 +79,11 @@ TEST_F(LdapDirectoryTest, CreationRunAndDuplicateStopWithCode44) {
     EXPECT_TRUE(ui.messages.empty());
 
     EXPECT_FALSE(CreateUserObject("STUD0002", "Other"));
-    EXPECT_THAT(ui.messages, ElementsAre("Error Code 44 - Trying to create userobject with NWDSAddObject"));
+    // No passwords on LDAP servers yet: such an add is refused before anything is sent.
+    EXPECT_FALSE(DirectoryPasswordSupport().CanSetPassword());
+    EXPECT_FALSE(CreateUserObject("stud0004", "Student", InitialPassword{"Secret99", false}));
+    EXPECT_THAT(ui.messages, ElementsAre("Error Code 44 - Trying to create userobject with NWDSAddObject",
+                                         "Error Code FFFFFD76 - Trying to create userobject with NWDSAddObject"));
 
     ServerConnection view = View();
     const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL).entries;
@@ -156,7 +165,7 @@ TEST_F(LdapDirectoryTest, KilledServerStopsTheRunAndTheNextOperationReconnects) 
     EXPECT_GE(created, 600);
     EXPECT_LT(created, 2000);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], "Error Code FFFFFD75 - Trying to create userobject with NWDSAddObject");
+    EXPECT_EQ(ui.messages[0], "Error Code FFFFFD7C - Trying to create userobject with NWDSAddObject");
 
     ASSERT_EQ(server.Restart(), "");
     ServerConnection view = View();
@@ -183,6 +192,7 @@ TEST_P(LdapHostileNameTest, CreatesExactlyOneEntryNamedByTheLiteralText) {
     const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL).entries;
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(Value(entries[0], "cn"), name);
+    EXPECT_EQ(Value(entries[0], "uid"), name);
     EXPECT_EQ(Value(entries[0], "sn"), "Hostile");
     // The listing hands the name back so that it names the same entry again.
     EXPECT_THAT(ListEntries("East.Sales.Acme"), ElementsAre(Pair(EscapeNamePart(name), "User")));
@@ -223,4 +233,53 @@ TEST_F(LdapLargeContainerTest, SizeLimitedReaderListsAContainerAboveTheLimitWhol
     EXPECT_TRUE(names.contains("member0") && names.contains("member1199"));
     // Entries came in many 4096-byte batches, each batch used up before the next.
     EXPECT_GT(ui.pumps, 1200);
+}
+
+// The size limit of every identity but the administrator on the example.com database.
+void SetReaderLimits(const SlapdServer& server, const std::string& limits) {
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.Replace("olcDatabase={2}mdb,cn=config", "olcLimits",
+                           {"{0}dn.exact=\"cn=Admin,o=Acme\" size=unlimited time=unlimited", "{1}* " + limits}),
+              LDAP_SUCCESS);
+}
+
+TEST_F(LdapLargeContainerTest, PagesStayBelowALowerLimitAndAListingCutShortKeepsWhatItGot) {
+    SetReaderLimits(server, "size.soft=300 size.hard=300 size.prtotal=unlimited");
+    BindAndStart(ReaderSettings());
+    NWDSCCODE end = 0;
+    auto entries = ListEntries("Large.example\\.com", &end);
+    EXPECT_EQ(end, kListExhausted);
+    std::set<std::pair<std::string, std::string>> distinct(entries.begin(), entries.end());
+    EXPECT_EQ(entries.size(), 1200u);
+    EXPECT_EQ(distinct.size(), 1200u);
+
+    // Now the whole paged search may bring 700: what came is handed out, then the server's code.
+    SetReaderLimits(server, "size.soft=300 size.hard=300 size.prtotal=700");
+    entries = ListEntries("Large.example\\.com", &end);
+    EXPECT_EQ(end, LDAP_SIZELIMIT_EXCEEDED);
+    distinct = {entries.begin(), entries.end()};
+    EXPECT_EQ(entries.size(), 700u);
+    EXPECT_EQ(distinct.size(), 700u);
+    // The scan counts them and goes on with the next container.
+    const ScannedTree tree = Scan();
+    EXPECT_EQ(tree.objects, 5 + 3 + 1 + 700);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LdapDirectoryTest, ActiveDirectoryProfileRefusesALoginNameBeforeSendingIt) {
+    // The setting wins over what the root DSE shows.
+    LdapSettings settings = AdminSettings();
+    settings.serverKind = LdapServerKind::ActiveDirectory;
+    BindAndStart(settings);
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    const std::size_t before = CountAll(view);
+    LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
+    EXPECT_FALSE(CreateUserObject("abcdefghijklmnopqrstu", "Long"));
+    EXPECT_FALSE(CreateUserObject("a+b", "Special"));
+    EXPECT_EQ(CountAll(view), before);
+    // slapd knows nothing of AD's attributes: the add reaches it and fails there, with the usual label.
+    EXPECT_FALSE(CreateUserObject("abcdefghijklmnopqrst", "Short"));
+    const std::string refused = "Error Code FFFFFD7D - Login name not valid for this directory, user not created";
+    EXPECT_THAT(ui.messages,
+                ElementsAre(refused, refused, EndsWith(" - Trying to create userobject with NWDSAddObject")));
 }

@@ -78,9 +78,9 @@ TEST_F(LdapInDoubtTest, EntryFoundInDoubtIsJudgedByWhatWasSent) {
                                         const std::string& surname) {
         return [this, cn, classes, surname] {
             ServerConnection other = ServerConnection::OverSocket(server.ldapiUri);
-            EXPECT_EQ(
-                other.Add("cn=" + cn + "," + kEastDn, {{"objectClass", classes}, {"cn", {cn}}, {"sn", {surname}}}),
-                LDAP_SUCCESS);
+            EXPECT_EQ(other.Add("cn=" + cn + "," + kEastDn,
+                                {{"objectClass", classes}, {"cn", {cn}}, {"sn", {surname}}, {"uid", {cn}}}),
+                      LDAP_SUCCESS);
         };
     };
 

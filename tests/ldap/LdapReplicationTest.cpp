@@ -106,7 +106,7 @@ TEST_F(LdapReplicationTest, RunThatLosesItsServerGoesOnThroughTheOtherAndNothing
         RecordProperty("run", "went on through the other server");
     } else {
         ASSERT_EQ(messages_.size(), 2) << messages_.join(u'|').toStdString();
-        EXPECT_EQ(messages_[0], QStringLiteral("Error Code FFFFFD75 - Trying to create userobject with NWDSAddObject"));
+        EXPECT_EQ(messages_[0], QStringLiteral("Error Code FFFFFD7C - Trying to create userobject with NWDSAddObject"));
         ASSERT_EQ(std::sscanf(messages_[1].toStdString().c_str(),
                               "An NDS-error was encountered, aborting creation process. \r\n%d users", &reported),
                   1);

@@ -101,8 +101,8 @@ TEST_F(LdapWindowTest, ScanThatLosesItsServerSaysSoOnceAtTheEnd) {
     SetDirectoryUi(nullptr);
 
     EXPECT_EQ(messages_, QStringList{QStringLiteral("The scan is incomplete: 2 containers could not be listed "
-                                                    "completely.\r\nAcme - Error Code FFFFFD75\r\n"
-                                                    "example\\.com - Error Code FFFFFD75")});
+                                                    "completely.\r\nAcme - Error Code FFFFFD7C\r\n"
+                                                    "example\\.com - Error Code FFFFFD7C")});
     EXPECT_NE(Node({QStringLiteral("Acme")}), nullptr);
     EXPECT_NE(Node({QStringLiteral("example\\.com")}), nullptr);
     EXPECT_EQ(form_->sbStatus->PanelText(1), QStringLiteral("Containers found: 2"));

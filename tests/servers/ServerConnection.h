@@ -38,6 +38,10 @@ public:
     std::size_t CountChildren(const std::string& base);
     // Adds `dn` with `attributes` (each with its values, taken literally); the LDAP result code.
     int Add(const std::string& dn, const std::map<std::string, std::vector<std::string>>& attributes);
+    // Adds `values` to `attribute` of `dn`; the LDAP result code.
+    int AddValues(const std::string& dn, const std::string& attribute, const std::vector<std::string>& values);
+    // Replaces the values of `attribute` of `dn`; the LDAP result code.
+    int Replace(const std::string& dn, const std::string& attribute, const std::vector<std::string>& values);
 
     LDAP* handle() const { return ld_.get(); }
 

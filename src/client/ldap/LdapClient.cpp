@@ -66,3 +66,19 @@ NWDSCCODE LdapClient::WhoAmI(NWDSContextHandle context, char* identity) {
     std::memcpy(identity, name.c_str(), name.size() + 1);
     return rc::kSuccess;
 }
+
+PasswordSupport LdapClient::QueryPasswordSupport() {
+    return {PasswordLimit::NoPasswords, PasswordLimit::NoPasswords};
+}
+
+NWDSCCODE LdapClient::ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) {
+    const ContextState* state = FindContext(context);
+    if (!state)
+        return rc::kBadContext;
+    if (!objectName || !name)
+        return rc::kBadArgument;
+    std::vector<std::string> path;
+    if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
+        return code;
+    return UserDn(names_, path, name);
+}

@@ -9,9 +9,11 @@ NWDSCCODE LdapNames::Resolve(const std::vector<std::string>& path, KnownDn* cont
         if (!child) {
             // A name not listed before: ask the server, then look again.
             std::vector<ListedEntry> found;
-            const int code =
-                i == 0 ? session_.Run([&](LDAP* ld) { return ListNamingContexts(ld, &found); })
-                       : session_.Run([&](LDAP* ld) { return FindChildren(ld, current.dn, path[i], &found); });
+            const int code = session_.Run([&](LDAP* ld) {
+                const ObjectClassSchema& classes = session_.server().Classes(ld);
+                return i == 0 ? ListNamingContexts(ld, classes, &found)
+                              : FindChildren(ld, current.dn, path[i], session_.paging(), classes, &found);
+            });
             if (code != LDAP_SUCCESS)
                 return code;
             cache_.Remember(current.normalised, found);

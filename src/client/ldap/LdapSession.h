@@ -2,9 +2,13 @@
 
 #include "ClientTypes.h"
 #include "LdapHandles.h"
+#include "LdapPagedSearch.h"
+#include "LdapServer.h"
 #include "LdapSettings.h"
 
 #include <functional>
+#include <optional>
+#include <string>
 
 // The one connection of the LDAP backend. The three client start steps initialise, connect and
 // bind it; afterwards every operation runs through Run() (reads) or RunWrite(), which connect and
@@ -34,12 +38,22 @@ public:
     int RunWrite(const std::function<int(LDAP*)>& operation, bool* sent);
 
     const LdapSettings& settings() const { return settings_; }
+    // What the searches have learnt about the server's paging; kept across reconnects to the same server.
+    PagingLimits& paging() { return paging_; }
+    // The server of the current connection (kind, schema), read anew after each reconnect.
+    LdapServer& server() { return server_; }
+    // The identity the last bind bound as, while bound: the bind DN of a simple bind, what the server
+    // reported for SASL, empty for anonymous; nullopt when not bound or the server did not say.
+    const std::optional<std::string>& boundIdentity() const { return boundIdentity_; }
 
 private:
     int Reconnect();
     void DropOnConnectionLoss(int code);
 
     LdapSettings settings_;
+    PagingLimits paging_;
+    LdapServer server_{settings_.serverKind};
+    std::optional<std::string> boundIdentity_;
     LdapPtr ld_;
     bool started_ = false;
     bool connected_ = false;

@@ -4,7 +4,9 @@
 
 // Negative result codes of our own client layer, in the style of directory error codes.
 // LDAP result codes (positive) and libldap's client codes (small negatives) pass through unchanged
-// from the LDAP backend; the codes below never collide with them.
+// from the LDAP backend, except libldap's "server down" (-1), which would read as the end of a
+// listing (kListExhausted): it is handed out as kServerDown. The codes below never collide with
+// them.
 namespace rc {
 inline constexpr NWDSCCODE kSuccess = 0;
 inline constexpr NWDSCCODE kNotEnoughMemory = -150;      // no more buffers or contexts can be handed out
@@ -32,6 +34,7 @@ inline constexpr NWDSCCODE kInsecureBind = -640;         // password bind refuse
 inline constexpr NWDSCCODE kBadPasswordFile = -641;      // password file missing or readable by others
 inline constexpr NWDSCCODE kPagingRunaway = -642;        // server kept sending pages: too many, or empty and repeated
 inline constexpr NWDSCCODE kLoginNameNotValid = -643;    // login name the server cannot take (AD: > 20, " / \ [ ] ...)
+inline constexpr NWDSCCODE kServerDown = -644;           // no server reachable, or the connection was lost
 inline constexpr NWDSCCODE kPasswordNotSupported = -650; // this directory cannot set a password with the user
 inline constexpr NWDSCCODE kMustChangeNotSupported = -651; // it cannot ask for a change at first login
 // Refusals of the directory layer itself, before any client call.

@@ -1,3 +1,5 @@
+#include "DirectoryUi.h"
+#include "HookedUi.h"
 #include "LdapClientFactory.h"
 #include "ServerConnection.h"
 #include "SlapdServer.h"
@@ -82,4 +84,34 @@ TEST_F(LdapWindowTest, ServerDownAtStartStillOpensTheWindow) {
     OpenWindow(MakeLdapClient(Admin()));
     EXPECT_EQ(form_->sbStatus->PanelText(3), QStringLiteral("Logged in as: "));
     EXPECT_TRUE(messages_.isEmpty());
+}
+
+// Listings cut short by a lost server are no longer taken for whole ones: one box at the end names
+// them, while the tree and the counts keep everything received.
+TEST_F(LdapWindowTest, ScanThatLosesItsServerSaysSoOnceAtTheEnd) {
+    StartWindow();
+    HookedUi hook;
+    // The top's listing is read whole before the first call; both contexts are listed after it.
+    hook.onPending = [&](int call) {
+        if (call == 1)
+            server.Kill();
+    };
+    SetDirectoryUi(&hook);
+    form_->ScanNDS1->trigger();
+    SetDirectoryUi(nullptr);
+
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("The scan is incomplete: 2 containers could not be listed "
+                                                    "completely.\r\nAcme - Error Code FFFFFD7C\r\n"
+                                                    "example\\.com - Error Code FFFFFD7C")});
+    EXPECT_NE(Node({QStringLiteral("Acme")}), nullptr);
+    EXPECT_NE(Node({QStringLiteral("example\\.com")}), nullptr);
+    EXPECT_EQ(form_->sbStatus->PanelText(1), QStringLiteral("Containers found: 2"));
+    EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 2"));
+
+    // Back on the same program: the next scan is whole again and says nothing.
+    ASSERT_EQ(server.Restart(), "");
+    messages_.clear();
+    form_->ScanNDS1->trigger();
+    EXPECT_TRUE(messages_.isEmpty()) << messages_.join(u'|').toStdString();
+    EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 8"));
 }

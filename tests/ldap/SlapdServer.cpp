@@ -1,5 +1,7 @@
 #include "SlapdServer.h"
 
+#include <ldap.h>
+
 #include <cstdlib>
 
 SlapdServer::SlapdServer() : FixtureRunner("slapd-fixture.sh", "slapd", "SLAPD_PID") {}
@@ -19,5 +21,10 @@ std::string SlapdServer::ReadValues() {
                                 {"READER_DN", &readerDn},
                                 {"READER_PASSWORD", &readerPassword}});
     port = std::atoi(portText.c_str());
+    // The socket's path is the ldapi URI's host, as libldap reads it.
+    LDAPURLDesc* url = nullptr;
+    if (ldap_url_parse(ldapiUri.c_str(), &url) == LDAP_URL_SUCCESS && url->lud_host)
+        ldapiSocket = url->lud_host;
+    ldap_free_urldesc(url);
     return error;
 }

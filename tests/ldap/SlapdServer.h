@@ -16,6 +16,8 @@ public:
     int port = 0;
     std::string tcpUri;
     std::string ldapiUri;
+    // The path of the ldapi socket.
+    std::string ldapiSocket;
     std::string adminDn;
     std::string readerDn;
     std::string readerPassword;

@@ -1,5 +1,6 @@
 #include "LdapUserAdd.h"
 
+#include "LdapAdd.h"
 #include "LdapDn.h"
 #include "LdapUserProfile.h"
 #include "ResultCodes.h"
@@ -71,5 +72,5 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::strin
         return code;
 
     AddRequest request(entry);
-    return session.Run([&](LDAP* ld) { return ldap_add_ext_s(ld, dn.c_str(), request.mods(), nullptr, nullptr); });
+    return AddEntry(session, dn, request.mods());
 }

@@ -84,6 +84,8 @@ EOF
 # The instance's configuration folder, once it is built.
 config_dir() { compgen -G "$1/etc/dirsrv/slapd-*" | head -n1; }
 running() { [[ -f $1/dirsrv.pid ]] && alive "$(cat "$1/dirsrv.pid")"; }
+# Serving once its socket exists and its ldaps port answers.
+ready() { [[ -S $1 ]] && answers 127.0.0.1 "$2"; }
 
 build() {
     local dir=$1 name port secure_port
@@ -140,13 +142,8 @@ start() {
     env -i "$NS_SLAPD" -D "$config" -i "$dir/run/ns-slapd.pid" -d 0 >"$dir/log/console" 2>&1 </dev/null &
     local pid=$!
     echo "$pid" >"$dir/dirsrv.pid"
-    for _ in $(seq 1 600); do
-        [[ -S $socket ]] && answers 127.0.0.1 "$secure_port" && break
-        alive "$pid" || die "ns-slapd exited: $(tail -n 20 "$dir/log/errors")"
-        sleep 0.05
-    done
-    if ! answers 127.0.0.1 "$secure_port"; then
-        end_process "$pid"
+    if ! await_server "$pid" 30 ready "$socket" "$secure_port"; then
+        [[ $WAIT_FAILURE == exited ]] && die "ns-slapd exited: $(tail -n 20 "$dir/log/errors")"
         die "389 Directory Server did not come up: $(tail -n 20 "$dir/log/errors")"
     fi
 
@@ -175,23 +172,7 @@ CA_FILE='$dir/tls/ca.pem'
 EOF
 }
 
-stop() {
-    local dir=$1
-    [[ -f $dir/dirsrv.pid ]] || return 0
-    # ns-slapd writes its database out on TERM; that takes a moment with a large cache.
-    end_process "$(cat "$dir/dirsrv.pid")" 30
-    rm -f "$dir/dirsrv.pid"
-}
+# ns-slapd writes its database out on TERM; that takes a moment with a large cache.
+stop() { stop_server "$1/dirsrv.pid" 30; }
 
-case ${1:-} in
-start)
-    [[ $# -ge 2 ]] || die "usage: $0 start DIR [LDIF...]"
-    shift
-    start "$@"
-    ;;
-stop)
-    [[ $# -eq 2 ]] || die "usage: $0 stop DIR"
-    stop "$2"
-    ;;
-*) die "usage: $0 start DIR [LDIF...] | stop DIR" ;;
-esac
+fixture_main "start DIR [LDIF...]" "$@"

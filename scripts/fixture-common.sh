@@ -56,3 +56,50 @@ end_process() {
 write_secret() {
     (umask 077 && printf '%s' "$2" >"$1")
 }
+
+# Waits for a server just started as process PID: runs READY (a command and its arguments) every
+# 0.05 s until it succeeds, for at most about SECONDS. Fails when the process exits first
+# (WAIT_FAILURE=exited) or when time is up (WAIT_FAILURE=timeout; the process is ended then).
+# shellcheck disable=SC2034 # WAIT_FAILURE is the caller's to read
+await_server() {
+    local pid=$1 seconds=$2
+    shift 2
+    WAIT_FAILURE=
+    for _ in $(seq 1 $((seconds * 20))); do
+        "$@" && return 0
+        if ! alive "$pid"; then
+            WAIT_FAILURE=exited
+            return 1
+        fi
+        sleep 0.05
+    done
+    end_process "$pid"
+    WAIT_FAILURE=timeout
+    return 1
+}
+
+# Stops the server whose pid PIDFILE holds, waiting up to about SECONDS, and forgets the pid.
+stop_server() {
+    [[ -f $1 ]] || return 0
+    end_process "$(cat "$1")" "$2"
+    rm -f "$1"
+}
+
+# The command line every fixture takes: "start DIR ARGS..." calls the script's start with DIR and
+# the ARGS, "stop DIR" its stop; START_USAGE describes start's arguments.
+fixture_main() {
+    local start_usage=$1
+    shift
+    case ${1:-} in
+    start)
+        [[ $# -ge 2 ]] || die "usage: $0 $start_usage"
+        shift
+        start "$@"
+        ;;
+    stop)
+        [[ $# -eq 2 ]] || die "usage: $0 stop DIR"
+        stop "$2"
+        ;;
+    *) die "usage: $0 $start_usage | stop DIR" ;;
+    esac
+}

@@ -35,6 +35,8 @@ ADMIN_PASSWORD="Admin-Secret-4dc"
 BULK_ENTRIES=2500
 
 running() { [[ -f $1/samba.pid ]] && alive "$(cat "$1/samba.pid")"; }
+# Serving once both LDAP ports of ADDRESS answer.
+ready() { answers "$1" 636 && answers "$1" 389; }
 
 # A loopback address no server answers on at any of samba's ports.
 free_address() {
@@ -135,13 +137,9 @@ start() {
     "$SAMBA" -F --no-process-group -M single --maximum-runtime=14400 -s "$dir/etc/smb.conf" >"$dir/log/console" 2>&1 </dev/null &
     local pid=$!
     echo "$pid" >"$dir/samba.pid"
-    for _ in $(seq 1 600); do
-        answers "$address" 636 && answers "$address" 389 && break
-        alive "$pid" || die "samba exited: $(tail -n 20 "$dir/log/samba.log" "$dir/log/console" 2>/dev/null)"
-        sleep 0.05
-    done
-    if ! answers "$address" 636; then
-        end_process "$pid"
+    if ! await_server "$pid" 30 ready "$address"; then
+        [[ $WAIT_FAILURE == exited ]] &&
+            die "samba exited: $(tail -n 20 "$dir/log/samba.log" "$dir/log/console" 2>/dev/null)"
         die "samba did not come up: $(tail -n 20 "$dir/log/samba.log" 2>/dev/null)"
     fi
 
@@ -170,22 +168,6 @@ CA_FILE='$dir/tls/ca.pem'
 EOF
 }
 
-stop() {
-    local dir=$1
-    [[ -f $dir/samba.pid ]] || return 0
-    end_process "$(cat "$dir/samba.pid")" 10
-    rm -f "$dir/samba.pid"
-}
+stop() { stop_server "$1/samba.pid" 10; }
 
-case ${1:-} in
-start)
-    [[ $# -ge 2 ]] || die "usage: $0 start DIR [LDIF...]"
-    shift
-    start "$@"
-    ;;
-stop)
-    [[ $# -eq 2 ]] || die "usage: $0 stop DIR"
-    stop "$2"
-    ;;
-*) die "usage: $0 start DIR [LDIF...] | stop DIR" ;;
-esac
+fixture_main "start DIR [LDIF...]" "$@"

@@ -1,13 +1,15 @@
-// Times the window on the LDAP backend against a throwaway slapd over the local socket, each
-// beside a reference on the same server: a 9,999-user creation run against ldapadd of the same
-// entries in one process, and a full scan of 10,000 containers and 50,000 other entries against
-// a bare libldap one-level walk of the same tree.
+// Times the window on the LDAP backend against a throwaway slapd and a throwaway 389 Directory
+// Server, each over its local socket as its administrator, each figure beside a reference on the
+// same server: a 9,999-user creation run against ldapadd of the same entries in one process, and a
+// full scan of 10,000 containers and 50,000 other entries against a bare libldap one-level walk of
+// the same tree.
 
 #include "../Stopwatch.h"
 #include "BoundClient.h"
 #include "BusyCursor.h"
 #include "CreateUserObject.h"
 #include "DirectoryStartUp.h"
+#include "DirsrvServer.h"
 #include "LdapClientFactory.h"
 #include "LdapHandles.h"
 #include "MessageBoxSeam.h"
@@ -29,6 +31,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,13 +51,53 @@ void PrintRow(const char* what, double measured, double reference, double target
                 ratio, target, ratio <= target ? "met" : "MISSED");
 }
 
-LdapSettings Admin(const SlapdServer& server) {
+// A throwaway server the benchmark runs on, reached over its local socket as its administrator.
+class BenchServer {
+public:
+    virtual ~BenchServer() = default;
+    // Builds the server with `ldifs` loaded and starts it; empty on success, else why not.
+    virtual std::string Start(const std::vector<std::string>& ldifs) = 0;
+    virtual const std::string& LdapiUri() const = 0;
+    virtual const std::string& Folder() const = 0;
+};
+
+class SlapdBenchServer final : public BenchServer {
+public:
+    std::string Start(const std::vector<std::string>& ldifs) override { return server_.Start(ldifs); }
+    const std::string& LdapiUri() const override { return server_.ldapiUri; }
+    const std::string& Folder() const override { return server_.folder(); }
+
+private:
+    SlapdServer server_;
+};
+
+// SASL EXTERNAL on its socket binds root as the Directory Manager.
+class DirsrvBenchServer final : public BenchServer {
+public:
+    std::string Start(const std::vector<std::string>& ldifs) override { return server_.Start(ldifs); }
+    const std::string& LdapiUri() const override { return server_.ldapiUri; }
+    const std::string& Folder() const override { return server_.folder(); }
+
+private:
+    DirsrvServer server_;
+};
+
+// One kind of server: how to make one, the suffix the benchmark's entries go below, and the name
+// of that suffix's node in the tree.
+struct BenchTarget {
+    const char* name;
+    std::function<std::unique_ptr<BenchServer>()> make;
+    std::string suffix;
+    QString top;
+};
+
+LdapSettings Admin(const BenchServer& server) {
     LdapSettings settings;
-    settings.uri = server.ldapiUri;
+    settings.uri = server.LdapiUri();
     return settings;
 }
 
-std::unique_ptr<TfMain> OpenWindow(const SlapdServer& server) {
+std::unique_ptr<TfMain> OpenWindow(const BenchServer& server) {
     ResetDirectoryState();
     BindClient(MakeLdapClient(Admin(server)));
     return std::make_unique<TfMain>();
@@ -66,27 +109,32 @@ void CloseWindow(std::unique_ptr<TfMain> form) {
     ResetDirectoryState();
 }
 
+bool LdapAdd(const BenchServer& server, const std::string& ldif) {
+    const std::string command = "ldapadd -Q -Y EXTERNAL -H '" + server.LdapiUri() + "' -f '" + ldif + "' >/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
 std::string WriteUserLdif(const std::string& path, const std::string& container) {
     std::ofstream ldif(path);
     char name[16];
     for (int i = 1; i <= kUsers; ++i) {
         std::snprintf(name, sizeof name, "user%04d", i);
         ldif << "dn: cn=" << name << "," << container << "\nobjectClass: inetOrgPerson\ncn: " << name
-             << "\nsn: Bench\n\n";
+             << "\nsn: Bench\nuid: " << name << "\n\n";
     }
     return path;
 }
 
-std::string WriteTreeLdif(const std::string& path) {
+std::string WriteTreeLdif(const std::string& path, const std::string& suffix) {
     std::ofstream ldif(path);
-    ldif << "dn: ou=Tree,o=Acme\nobjectClass: organizationalUnit\nou: Tree\n\n";
+    ldif << "dn: ou=Tree," << suffix << "\nobjectClass: organizationalUnit\nou: Tree\n\n";
     const auto users = [&](const std::string& container) {
         for (int u = 0; u < kUsersPerContainer; ++u)
             ldif << "dn: cn=u" << u << "," << container << "\nobjectClass: inetOrgPerson\ncn: u" << u
                  << "\nsn: Tree\n\n";
     };
     for (int t = 0; t < kTopContainers; ++t) {
-        const std::string top = "ou=T" + std::to_string(t) + ",ou=Tree,o=Acme";
+        const std::string top = "ou=T" + std::to_string(t) + ",ou=Tree," + suffix;
         ldif << "dn: " << top << "\nobjectClass: organizationalUnit\nou: T" << t << "\n\n";
         users(top);
         for (int s = 0; s < kSubContainers; ++s) {
@@ -99,35 +147,34 @@ std::string WriteTreeLdif(const std::string& path) {
 }
 
 // The creation run through the window against ldapadd of the same entries.
-bool BenchCreation() {
-    SlapdServer server;
-    if (const std::string error = server.Start(); !error.empty()) {
+bool BenchCreation(const BenchTarget& target) {
+    const auto server = target.make();
+    if (const std::string error = server->Start({}); !error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
-    // The reference first, so the window run meets the larger database: same server, same count,
-    // same attributes, a sibling container of the same kind.
-    const std::string container = "ou=Sales,o=Acme";
-    const std::string referenceLdif = server.folder() + "/reference.ldif";
+    // Three sibling containers of the same kind: the reference, the window run, the directory layer.
+    const std::string bench = "ou=Bench," + target.suffix;
+    const std::string containers = server->Folder() + "/containers.ldif";
     {
-        std::ofstream ldif(referenceLdif);
-        ldif << "dn: ou=West," << container << "\nobjectClass: organizationalUnit\nou: West\n\n";
+        std::ofstream ldif(containers);
+        ldif << "dn: " << bench << "\nobjectClass: organizationalUnit\nou: Bench\n\n";
+        for (const char* name : {"West", "East", "North"})
+            ldif << "dn: ou=" << name << "," << bench << "\nobjectClass: organizationalUnit\nou: " << name << "\n\n";
     }
-    const std::string addOu =
-        "ldapadd -Q -Y EXTERNAL -H '" + server.ldapiUri + "' -f '" + referenceLdif + "' >/dev/null";
-    if (std::system(addOu.c_str()) != 0)
+    if (!LdapAdd(*server, containers))
         return false;
-    WriteUserLdif(referenceLdif, "ou=West," + container);
-    const std::string addUsers =
-        "ldapadd -Q -Y EXTERNAL -H '" + server.ldapiUri + "' -f '" + referenceLdif + "' >/dev/null";
+    // The reference first, so the window run meets the larger database: same server, same count,
+    // same attributes.
+    const std::string referenceLdif = WriteUserLdif(server->Folder() + "/reference.ldif", "ou=West," + bench);
     const Stopwatch refStart;
-    if (std::system(addUsers.c_str()) != 0)
+    if (!LdapAdd(*server, referenceLdif))
         return false;
     const double reference = refStart.Seconds();
-    auto form = OpenWindow(server);
+
+    auto form = OpenWindow(*server);
     form->ScanNDS1->trigger();
-    QTreeWidgetItem* east =
-        NodeAt(*form->tvNDSView, {QStringLiteral("Acme"), QStringLiteral("Sales"), QStringLiteral("East")});
+    QTreeWidgetItem* east = NodeAt(*form->tvNDSView, {target.top, QStringLiteral("Bench"), QStringLiteral("East")});
     if (!east) {
         std::fprintf(stderr, "no East node after the scan\n");
         return false;
@@ -151,17 +198,10 @@ bool BenchCreation() {
     }
 
     // The same adds through the directory layer alone, to tell the window's share from the client's.
-    const std::string north = server.folder() + "/north.ldif";
-    {
-        std::ofstream ldif(north);
-        ldif << "dn: ou=North," << container << "\nobjectClass: organizationalUnit\nou: North\n\n";
-    }
-    if (std::system(("ldapadd -Q -Y EXTERNAL -H '" + server.ldapiUri + "' -f '" + north + "' >/dev/null").c_str()) != 0)
-        return false;
     ResetDirectoryState();
-    BindClient(MakeLdapClient(Admin(server)));
+    BindClient(MakeLdapClient(Admin(*server)));
     DirectoryStartUp();
-    SetNameContext(DirContext, "North.Sales.Acme");
+    SetNameContext(DirContext, "North.Bench." + target.top.toStdString());
     char name[16];
     const Stopwatch layerStart;
     for (int i = 1; i <= kUsers; ++i) {
@@ -174,6 +214,7 @@ bool BenchCreation() {
     UnbindClient();
     ResetDirectoryState();
 
+    std::printf("%s:\n", target.name);
     PrintRow("9,999 users: window run", window, reference, kCreateTarget);
     PrintRow("  CreateUserObject loop alone", layer, reference, kCreateTarget);
     return true;
@@ -226,17 +267,17 @@ int BareWalk(LDAP* ld, const std::string& base, int* containers, int* objects) {
     return LDAP_SUCCESS;
 }
 
-bool BenchScan() {
-    SlapdServer server;
-    const std::string tree = WriteTreeLdif(server.folder() + "/tree.ldif");
-    if (const std::string error = server.Start({tree}); !error.empty()) {
+bool BenchScan(const BenchTarget& target) {
+    const auto server = target.make();
+    const std::string tree = WriteTreeLdif(server->Folder() + "/tree.ldif", target.suffix);
+    if (const std::string error = server->Start({tree}); !error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
     // One bare walk first, so that every timing below meets a server with its pages in memory.
     const auto bareWalk = [&](int* containers, int* objects, double* seconds) {
         LDAP* raw = nullptr;
-        ldap_initialize(&raw, server.ldapiUri.c_str());
+        ldap_initialize(&raw, server->LdapiUri().c_str());
         LdapPtr ld(raw);
         const int version = LDAP_VERSION3;
         ldap_set_option(ld.get(), LDAP_OPT_PROTOCOL_VERSION, &version);
@@ -262,7 +303,7 @@ bool BenchScan() {
     double window = 1e9;
     QString counts;
     for (int run = 0; run < kScanRuns; ++run) {
-        auto form = OpenWindow(server);
+        auto form = OpenWindow(*server);
         const Stopwatch scanStart;
         form->ScanNDS1->trigger();
         window = std::min(window, scanStart.Seconds());
@@ -272,7 +313,7 @@ bool BenchScan() {
 
     // The same walk through the directory layer alone, to tell the window's share from the client's.
     ResetDirectoryState();
-    BindClient(MakeLdapClient(Admin(server)));
+    BindClient(MakeLdapClient(Admin(*server)));
     DirectoryStartUp();
     // Counts every entry and walks every container, as the scan does.
     struct Counter final : TreeWalkVisitor {
@@ -300,8 +341,8 @@ bool BenchScan() {
         bareWalk(&containers, &objects, &again);
         bare = std::min(bare, again);
     }
-    std::printf("window: %s; bare walk: %d containers, %d objects\n", counts.toStdString().c_str(), containers,
-                objects);
+    std::printf("%s:\nwindow: %s; bare walk: %d containers, %d objects\n", target.name, counts.toStdString().c_str(),
+                containers, objects);
     std::printf("directory layer walk: %d objects\n", layerObjects);
     PrintRow("scan of 10,000 + 50,000 entries", window, bare, kScanTarget);
     PrintRow("  directory layer walk alone", layer, bare, kScanTarget);
@@ -312,7 +353,19 @@ bool BenchScan() {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const bool created = std::getenv("QB_BENCH_SCAN_ONLY") || BenchCreation();
-    const bool scanned = BenchScan();
-    return created && scanned ? 0 : 1;
+    const std::vector<BenchTarget> targets{
+        {"slapd", [] { return std::make_unique<SlapdBenchServer>(); }, "o=Acme", QStringLiteral("Acme")},
+        {"389 Directory Server", [] { return std::make_unique<DirsrvBenchServer>(); }, "dc=example,dc=com",
+         QStringLiteral("example\\.com")},
+    };
+    // QB_BENCH_SERVER=slapd or 389 runs one of them; QB_BENCH_SCAN_ONLY leaves out the creation runs.
+    const char* only = std::getenv("QB_BENCH_SERVER");
+    bool passed = true;
+    for (const BenchTarget& target : targets) {
+        if (only && std::string(target.name).rfind(only, 0) != 0)
+            continue;
+        passed = (std::getenv("QB_BENCH_SCAN_ONLY") || BenchCreation(target)) && passed;
+        passed = BenchScan(target) && passed;
+    }
+    return passed ? 0 : 1;
 }

@@ -183,26 +183,26 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
     if (!PreparedForAdd(*source))
         return rc::kWrongOperation;
 
-    // An empty relative name would name the container itself.
-    if (*objectName == '\0')
-        return rc::kIllegalName;
-    // The new object's own name is one literal value: it has no attribute type to give.
-    auto path = ResolveName(objectName, state->nameContext);
-    if (!path || path->empty() || !path->back().type.empty())
-        return rc::kIllegalName;
-    if (path->back().value.size() > kMaxValueLength)
-        return rc::kValueTooLong;
+    std::vector<NamePart> path;
+    if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
+        return code;
 
     std::optional<std::string> objectClass;
     std::optional<std::string> surname;
+    std::optional<std::string> password;
+    std::optional<std::string> mustChange;
     for (const ClientBuffer::Attribute& attribute : source->Attributes()) {
         if (attribute.value.size() > kMaxValueLength)
             return rc::kValueTooLong;
-        // Both attributes hold one value; a User carries nothing else.
+        // Each attribute holds one value; a User carries nothing else.
         if (attribute.name == kObjectClassAttribute && attribute.syntax == kSyntaxClassName && !objectClass)
             objectClass = attribute.value;
         else if (attribute.name == kSurnameAttribute && attribute.syntax == kSyntaxCaseIgnoreString && !surname)
             surname = attribute.value;
+        else if (attribute.name == kPasswordAttribute && attribute.syntax == kSyntaxOctetString && !password)
+            password = attribute.value;
+        else if (attribute.name == kPasswordMustChangeAttribute && attribute.syntax == kSyntaxBoolean && !mustChange)
+            mustChange = attribute.value;
         else
             return rc::kSyntaxViolation;
     }
@@ -210,8 +210,36 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
         return rc::kMissingMandatory;
     if (*objectClass != kUserClass)
         return rc::kSyntaxViolation;
-    request->path = std::move(*path);
+    // An empty password would make an account anyone can enter (LDAP binds without one are
+    // anonymous); a demand to change needs a password to change.
+    if ((password && password->empty()) || (mustChange && (*mustChange != kTrueValue || !password)))
+        return rc::kSyntaxViolation;
+    if (password || mustChange) {
+        const PasswordSupport support = QueryPasswordSupport();
+        if (!support.CanSetPassword())
+            return rc::kPasswordNotSupported;
+        if (mustChange && !support.CanAskForChange())
+            return rc::kMustChangeNotSupported;
+    }
+    request->path = std::move(path);
     request->surname = std::move(*surname);
+    request->password = std::move(password);
+    request->mustChange = mustChange.has_value();
+    return rc::kSuccess;
+}
+
+NWDSCCODE ClientBase::ResolveObjectPath(const ContextState& state, const char* objectName,
+                                        std::vector<NamePart>* path) {
+    // An empty relative name would name the container itself.
+    if (*objectName == '\0')
+        return rc::kIllegalName;
+    // The new object's own name is one literal value: it has no attribute type to give.
+    auto resolved = ResolveName(objectName, state.nameContext);
+    if (!resolved || resolved->empty() || !resolved->back().type.empty())
+        return rc::kIllegalName;
+    if (resolved->back().value.size() > kMaxValueLength)
+        return rc::kValueTooLong;
+    *path = std::move(*resolved);
     return rc::kSuccess;
 }
 

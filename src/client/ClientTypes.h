@@ -36,6 +36,8 @@ inline constexpr std::uint32_t kOperationAddEntry = 7;
 
 // Syntax identifiers of the attributes a User is created with.
 inline constexpr std::uint32_t kSyntaxCaseIgnoreString = 3; // "Surname"
+inline constexpr std::uint32_t kSyntaxBoolean = 7;          // "Password Must Change"
+inline constexpr std::uint32_t kSyntaxOctetString = 9;      // "Password"
 inline constexpr std::uint32_t kSyntaxClassName = 20;       // "Object Class"
 
 // Value the last start step never stores: the client has not been started.

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "ClientTypes.h"
+#include "PasswordSupport.h"
+
+#include <string>
 
 // The one interface through which the program reaches a directory: one operation for each
 // operation of the directory client, arguments in the client's order, fixed-size areas as the
@@ -53,4 +56,12 @@ public:
     // Name of the identity the context is authenticated as, into a kIdentitySize area;
     // kPublicIdentity when nobody is logged in.
     virtual NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) = 0;
+
+    // Queries of our own, beside the client's operations.
+
+    // Whether an add may carry "Password" and "Password Must Change", and why not.
+    virtual PasswordSupport QueryPasswordSupport() = 0;
+    // The directory's own full name of `objectName` (as NWDSAddObject takes it): an LDAP DN, or the
+    // embedded directory's dotted name from the top. The object need not exist.
+    virtual NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) = 0;
 };

@@ -16,6 +16,11 @@ inline constexpr const char* kUserClass = "User";
 // (kSyntaxCaseIgnoreString).
 inline constexpr const char* kObjectClassAttribute = "Object Class";
 inline constexpr const char* kSurnameAttribute = "Surname";
+// Optional with a new User: its initial password (kSyntaxOctetString, the clear text as UTF-8) and,
+// only beside it, the demand to change it at first login (kSyntaxBoolean, kTrueValue).
+inline constexpr const char* kPasswordAttribute = "Password";
+inline constexpr const char* kPasswordMustChangeAttribute = "Password Must Change";
+inline constexpr const char* kTrueValue = "1";
 
 // True for Organization, Organizational Unit and Country; the comparison is exact.
 constexpr bool IsContainerClass(std::string_view baseClass) {

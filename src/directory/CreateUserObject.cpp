@@ -19,9 +19,17 @@ TextArea ToArea(const std::string& text) {
     std::memcpy(area.data(), text.data(), text.size());
     return area;
 }
+
+// The add's label: its own for a login name the directory refuses before anything is sent.
+const char* AddLabel(NWDSCCODE code) {
+    if (code == rc::kLoginNameNotValid)
+        return "Login name not valid for this directory, user not created";
+    return "Trying to create userobject with NWDSAddObject";
+}
 } // namespace
 
-bool CreateUserObject(const std::string& objectName, const std::string& surname) {
+bool CreateUserObject(const std::string& objectName, const std::string& surname,
+                      const std::optional<InitialPassword>& password) {
     // The typed name is one literal name: its ".", "\" and "=" must not split it into containers
     // or give it a type.
     const std::string literalName = EscapeNamePart(objectName);
@@ -36,6 +44,10 @@ bool CreateUserObject(const std::string& objectName, const std::string& surname)
         CheckNDSError(rc::kSurnameTooLong, "Last name longer than 256 bytes, user not created");
         return false;
     }
+    if (password && password->clearText.size() > kMaxValueLength) {
+        CheckNDSError(rc::kPasswordTooLong, "Password longer than 256 bytes, user not created");
+        return false;
+    }
 
     DirectoryClient& client = Client();
     NWBufHandle buffer = 0;
@@ -46,18 +58,27 @@ bool CreateUserObject(const std::string& objectName, const std::string& surname)
     const TextArea classValue = ToArea(kUserClass);
     const TextArea surnameAttr = ToArea(kSurnameAttribute);
     const TextArea surnameValue = ToArea(surname);
+    const TextArea passwordAttr = ToArea(kPasswordAttribute);
+    const TextArea passwordValue = ToArea(password ? password->clearText : std::string());
+    const TextArea mustChangeAttr = ToArea(kPasswordMustChangeAttribute);
+    const TextArea trueValue = ToArea(kTrueValue);
+    const auto put = [&](const TextArea& name, std::uint32_t syntax, const TextArea& value) {
+        return !CheckNDSError(client.NWDSPutAttrNameAndVal(DirContext, buffer, name.data(), syntax, value.data()),
+                              "NWDSPutAttrNameAndVal");
+    };
 
     bool created = false;
-    if (!CheckNDSError(client.NWDSInitBuf(DirContext, kOperationAddEntry, buffer), "NWDSInitBuf") &&
-        !CheckNDSError(
-            client.NWDSPutAttrNameAndVal(DirContext, buffer, classAttr.data(), kSyntaxClassName, classValue.data()),
-            "NWDSPutAttrNameAndVal") &&
-        !CheckNDSError(client.NWDSPutAttrNameAndVal(DirContext, buffer, surnameAttr.data(), kSyntaxCaseIgnoreString,
-                                                    surnameValue.data()),
-                       "NWDSPutAttrNameAndVal")) {
+    bool ready = !CheckNDSError(client.NWDSInitBuf(DirContext, kOperationAddEntry, buffer), "NWDSInitBuf") &&
+                 put(classAttr, kSyntaxClassName, classValue) &&
+                 put(surnameAttr, kSyntaxCaseIgnoreString, surnameValue);
+    // A password travels as one more attribute of the same add, the demand to change it as another.
+    if (ready && password)
+        ready = put(passwordAttr, kSyntaxOctetString, passwordValue) &&
+                (!password->mustChange || put(mustChangeAttr, kSyntaxBoolean, trueValue));
+    if (ready) {
         std::int32_t iterationHandle = kNoMoreIterations;
-        created = !CheckNDSError(client.NWDSAddObject(DirContext, literalName.c_str(), &iterationHandle, 0, buffer),
-                                 "Trying to create userobject with NWDSAddObject");
+        const NWDSCCODE added = client.NWDSAddObject(DirContext, literalName.c_str(), &iterationHandle, 0, buffer);
+        created = !CheckNDSError(added, AddLabel(added));
     }
     client.FreeBuf(buffer);
     return created;

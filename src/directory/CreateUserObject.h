@@ -1,10 +1,19 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+// The password a new User is created with, in the same add.
+struct InitialPassword {
+    std::string clearText; // UTF-8, at most 256 bytes
+    bool mustChange = false;
+};
+
 // Creates one User named `objectName` (one literal name, relative to DirContext's name context)
-// with `surname` as its "Surname". Reports the first failing step through CheckNDSError and
-// returns false; true when the object has been created. A name that listings could not hand back
-// (256 bytes or more once escaped) or a surname longer than 256 bytes is refused before any
-// client call.
-bool CreateUserObject(const std::string& objectName, const std::string& surname);
+// with `surname` as its "Surname" and, when given, `password` as its initial password. Reports the
+// first failing step through CheckNDSError and returns false; true when the object has been
+// created. A name that listings could not hand back (256 bytes or more once escaped), a surname or
+// a password longer than 256 bytes is refused before any client call. Without a password it makes
+// exactly the calls of a User without one.
+bool CreateUserObject(const std::string& objectName, const std::string& surname,
+                      const std::optional<InitialPassword>& password = std::nullopt);

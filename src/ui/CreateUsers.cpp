@@ -4,17 +4,44 @@
 #include "BusyCursor.h"
 #include "ContainerName.h"
 #include "CreateUserObject.h"
+#include "DirectoryQueries.h"
 #include "DisplayPacer.h"
 #include "IndexText.h"
 #include "MessageBoxSeam.h"
 #include "NumberText.h"
+#include "RandomPassword.h"
 #include "SharedContext.h"
 
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTreeWidget>
 
+#include <optional>
 #include <utility>
+
+namespace {
+// The next user's password as the Passwords dialog chose: empty for none, nullopt when no random
+// one could be made.
+std::optional<QString> NextPassword(const PasswordChoice& choice) {
+    switch (choice.mode) {
+    case PasswordChoice::Mode::None:
+        return QString();
+    case PasswordChoice::Mode::One:
+        return choice.password;
+    case PasswordChoice::Mode::Random:
+        if (const auto random = RandomPassword(choice.length))
+            return QString::fromLatin1(*random);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<InitialPassword> WithPassword(const QString& password, bool mustChange) {
+    if (password.isEmpty())
+        return std::nullopt;
+    return InitialPassword{password.toStdString(), mustChange};
+}
+} // namespace
 
 void TfMain::bbCreateClick() {
     QTreeWidgetItem* selected = tvNDSView->currentItem();
@@ -65,18 +92,28 @@ void TfMain::bbCreateClick() {
         }
     }
 
+    // The account list holds this run's users from here on, whatever the run's end.
+    accounts_.clear();
+    const QString container = QString::fromStdString(DottedContainerName(selected));
     DisplayPacer pacer;
     qint32 created = 0;
     while (created < count) {
         const QString name = ebLoginName->text() + QString::fromStdString(IndexText(index, digits));
         const QString surname = ebLastName->text();
-        if (!CreateUserObject(name.toStdString(), surname.toStdString())) {
+        const std::optional<QString> password = NextPassword(passwords_);
+        if (!password)
+            ShowMessageBox(QStringLiteral("No random password could be made: the system's random source failed."));
+        if (!password || !CreateUserObject(name.toStdString(), surname.toStdString(),
+                                           WithPassword(*password, passwords_.mustChange))) {
             ShowMessageBox(QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n") +
                            QString::number(created) + QStringLiteral(" users succesfully created."));
             pbProgress->setValue(0);
+            UpdateAccountListMenus();
             EndBusyCursor();
             return;
         }
+        accounts_.push_back(
+            {name, surname, container, QString::fromStdString(DirectoryNameOf(name.toStdString())), *password});
         pbProgress->setValue(pbProgress->value() + 1);
         if (pacer.Due())
             pbProgress->repaint();
@@ -84,7 +121,13 @@ void TfMain::bbCreateClick() {
         // The index wraps from 2147483647 to -2147483648 without notice.
         index = static_cast<qint32>(static_cast<quint32>(index) + 1u);
     }
+    UpdateAccountListMenus();
     EndBusyCursor();
     ShowMessageBox(QString::number(created) + QStringLiteral(" users succesfully created."));
     pbProgress->setValue(0);
+}
+
+void TfMain::UpdateAccountListMenus() {
+    SaveAccountList1->setEnabled(!accounts_.empty());
+    PrintAccountSlips1->setEnabled(!accounts_.empty());
 }

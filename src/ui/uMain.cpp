@@ -2,6 +2,8 @@
 
 #include "AnchorLayout.h"
 #include "AppTitle.h"
+#include "ContainerName.h"
+#include "CreatePreview.h"
 #include "DirectoryStartUp.h"
 #include "DirectoryUi.h"
 #include "GetIdentityName.h"
@@ -166,6 +168,12 @@ void TfMain::CreateControls() {
 
     for (QLineEdit* edit : {ebLoginName, ebLastName, ebToCreate, ebNumber})
         connect(edit, &QLineEdit::textChanged, this, &TfMain::ebLoginNameChange);
+    // The preview follows every field, the digits included, and the selection; the rule above stays
+    // as it is.
+    for (QLineEdit* edit : {ebLoginName, ebLastName, ebToCreate, ebNumber, ebFixed})
+        connect(edit, &QLineEdit::textChanged, this, &TfMain::UpdateCreatePreview);
+    connect(tvNDSView, &QTreeWidget::itemSelectionChanged, this, &TfMain::UpdateCreatePreview);
+    connect(tvNDSView, &QTreeWidget::currentItemChanged, this, &TfMain::UpdateCreatePreview);
 
     pbProgress = Named(new QProgressBar(this), "pbProgress");
     pbProgress->setAccessibleName(QStringLiteral("Progress"));
@@ -201,6 +209,16 @@ void TfMain::CreateMenus() {
     setMenuBar(MainMenu1);
 
     File1 = Named(MainMenu1->addMenu(QStringLiteral("&File")), "File1");
+    // Enabled once a run has created users.
+    SaveAccountList1 = File1->addAction(QStringLiteral("&Save account list..."));
+    SaveAccountList1->setObjectName(QStringLiteral("SaveAccountList1"));
+    SaveAccountList1->setEnabled(false);
+    connect(SaveAccountList1, &QAction::triggered, this, &TfMain::SaveAccountList1Click);
+    PrintAccountSlips1 = File1->addAction(QStringLiteral("&Print account slips..."));
+    PrintAccountSlips1->setObjectName(QStringLiteral("PrintAccountSlips1"));
+    PrintAccountSlips1->setEnabled(false);
+    connect(PrintAccountSlips1, &QAction::triggered, this, &TfMain::PrintAccountSlips1Click);
+    File1->addSeparator();
     Exit1 = File1->addAction(QStringLiteral("E&xit"));
     Exit1->setObjectName(QStringLiteral("Exit1"));
     connect(Exit1, &QAction::triggered, this, &TfMain::Exit1Click);
@@ -210,6 +228,9 @@ void TfMain::CreateMenus() {
     ScanNDS1->setObjectName(QStringLiteral("ScanNDS1"));
     ScanNDS1->setShortcut(QKeySequence(Qt::Key_F4));
     connect(ScanNDS1, &QAction::triggered, this, &TfMain::ScanNDS1Click);
+    Passwords1 = Tools1->addAction(QStringLiteral("&Passwords..."));
+    Passwords1->setObjectName(QStringLiteral("Passwords1"));
+    connect(Passwords1, &QAction::triggered, this, &TfMain::Passwords1Click);
 
     Help1 = Named(MainMenu1->addMenu(QStringLiteral("&Help")), "Help1");
     About1 = Help1->addAction(QStringLiteral("&About"));
@@ -230,6 +251,7 @@ void TfMain::FormCreate() {
 
     DirectoryStartUp();
     sbStatus->SetPanelText(3, QStringLiteral("Logged in as: ") + QString::fromStdString(GetIdentityName(DirContext)));
+    UpdateCreatePreview();
 }
 
 void TfMain::FormClose() {
@@ -256,6 +278,25 @@ void TfMain::About1Click() {
 void TfMain::ebLoginNameChange() {
     bbCreate->setEnabled(!ebLoginName->text().isEmpty() && !ebLastName->text().isEmpty() &&
                          !ebToCreate->text().isEmpty() && TreeScanned);
+}
+
+void TfMain::UpdateCreatePreview() {
+    CreatePreviewInput input;
+    input.scanned = TreeScanned;
+    input.fieldsFilled =
+        !ebLoginName->text().isEmpty() && !ebLastName->text().isEmpty() && !ebToCreate->text().isEmpty();
+    // The node a press would take: the current one, when it is selected.
+    if (const QTreeWidgetItem* selected = tvNDSView->currentItem(); selected && selected->isSelected())
+        input.container = QString::fromStdString(DottedContainerName(selected));
+    input.loginName = ebLoginName->text();
+    input.lastName = ebLastName->text();
+    input.count = ebToCreate->text();
+    input.index = ebNumber->text();
+    input.digits = ebFixed->text();
+    input.passwords = passwords_;
+    const QString preview = CreatePreviewText(input);
+    bbCreate->setToolTip(preview);
+    bbCreate->setAccessibleDescription(preview);
 }
 
 void TfMain::sbStatusDrawPanel(TStatusBar* StatusBar, int Panel, const QRect& Rect) {

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "CreatedAccount.h"
+#include "PasswordChoice.h"
+
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QGroupBox;
@@ -59,6 +64,22 @@ public:
     void About1Click();
     void sbStatusDrawPanel(TStatusBar* StatusBar, int Panel, const QRect& Rect);
 
+    // Passwords and the account list.
+    QAction* Passwords1 = nullptr;
+    QAction* SaveAccountList1 = nullptr;
+    QAction* PrintAccountSlips1 = nullptr;
+    void Passwords1Click();
+    void SaveAccountList1Click();
+    void PrintAccountSlips1Click();
+
+    // Says on the Create button (tooltip and accessible description) what a press would do.
+    void UpdateCreatePreview();
+
+    // The passwords the following runs set, as the Passwords dialog last chose them.
+    const PasswordChoice& Passwords() const { return passwords_; }
+    // The users the last run created (the one that reached its loop), with their passwords.
+    const std::vector<CreatedAccount>& CreatedAccounts() const { return accounts_; }
+
     // True while a scan walks the tree (a second scan request is ignored then).
     bool Scanning() const { return scanning_; }
 
@@ -70,8 +91,14 @@ private:
     void CreateMenus();
     void PlaceWindow();
     void PaintProgressNow();
+    // The account list's menu items are enabled while the list holds users.
+    void UpdateAccountListMenus();
 
     std::unique_ptr<QtDirectoryUi> directoryUi_;
+    // What the last walk could not list, for the message at the end of its scan; empty when all was listed.
+    std::string scanReport_;
+    PasswordChoice passwords_;
+    std::vector<CreatedAccount> accounts_;
     bool scanning_ = false;
     bool closed_ = false;
 };

@@ -1,6 +1,8 @@
 #include "CreateUserObject.h"
 #include "DirectoryFixture.h"
+#include "DirectoryQueries.h"
 #include "DottedName.h"
+#include "ResultCodes.h"
 
 #include <gmock/gmock.h>
 
@@ -21,6 +23,7 @@ struct FailingStep {
     int skip; // successful calls of the same operation before the failing one
     const char* message;
     bool released;
+    NWDSCCODE code = 0x3A;
 };
 
 class CreateUserObjectFailure : public DirectoryFixture, public ::testing::WithParamInterface<FailingStep> {};
@@ -28,7 +31,7 @@ class CreateUserObjectFailure : public DirectoryFixture, public ::testing::WithP
 TEST_P(CreateUserObjectFailure, ReportsTheStepLabelStopsAndReleases) {
     const FailingStep& step = GetParam();
     std::deque<int> script(step.skip, 0);
-    script.push_back(0x3A);
+    script.push_back(step.code);
     client->results[step.operation] = script;
     EXPECT_FALSE(CreateUserObject("u1", "S"));
     EXPECT_THAT(ui.messages, ElementsAre(step.message));
@@ -50,7 +53,12 @@ INSTANTIATE_TEST_SUITE_P(Steps, CreateUserObjectFailure,
                                            FailingStep{"PutAttr", 1, "Error Code 3A - NWDSPutAttrNameAndVal", true},
                                            FailingStep{"AddObject", 0,
                                                        "Error Code 3A - Trying to create userobject with NWDSAddObject",
-                                                       true}));
+                                                       true},
+                                           // A login name the directory refuses has a label of its own.
+                                           FailingStep{"AddObject", 0,
+                                                       "Error Code FFFFFD7D - Login name not valid for this directory, "
+                                                       "user not created",
+                                                       true, rc::kLoginNameNotValid}));
 
 // Listings hand a name back escaped, in a 256-byte area with its NUL: the longest name that fits
 // there goes through whole, with a surname of 256 bytes.
@@ -89,4 +97,43 @@ TEST_F(CreateUserObjectTest, BlanksArePassedUnchanged) {
     EXPECT_TRUE(CreateUserObject("  ", " Smith "));
     EXPECT_EQ(client->calls[3], "PutAttr(0,200,Surname,3, Smith )");
     EXPECT_EQ(client->calls[4], "AddObject(0,  ,-1,0,200)");
+}
+
+TEST_F(CreateUserObjectTest, APasswordTravelsAsOneMoreAttributeOfTheSameAdd) {
+    DirContext = 42;
+    EXPECT_TRUE(CreateUserObject("stud0001", "Student", InitialPassword{"p\xC3\xA4ss \"w\" \\", false}));
+    EXPECT_TRUE(CreateUserObject("stud0002", "Student", InitialPassword{"Abc12345", true}));
+    EXPECT_THAT(client->calls,
+                ElementsAre("AllocBuf(4096)->200", "InitBuf(42,7,200)", "PutAttr(42,200,Object Class,20,User)",
+                            "PutAttr(42,200,Surname,3,Student)", "PutAttr(42,200,Password,9,p\xC3\xA4ss \"w\" \\)",
+                            "AddObject(42,stud0001,-1,0,200)", "FreeBuf(200)", "AllocBuf(4096)->201",
+                            "InitBuf(42,7,201)", "PutAttr(42,201,Object Class,20,User)",
+                            "PutAttr(42,201,Surname,3,Student)", "PutAttr(42,201,Password,9,Abc12345)",
+                            "PutAttr(42,201,Password Must Change,7,1)", "AddObject(42,stud0002,-1,0,201)",
+                            "FreeBuf(201)"));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(CreateUserObjectTest, PasswordStepsFailLikeTheOthersAndNeverShowThePassword) {
+    client->results["PutAttr"] = {0, 0, 0x3A};
+    EXPECT_FALSE(CreateUserObject("u1", "S", InitialPassword{"Secret99", false}));
+    client->results["AddObject"] = {-650};
+    EXPECT_FALSE(CreateUserObject("u2", "S", InitialPassword{"Secret99", true}));
+    EXPECT_FALSE(CreateUserObject("u3", "S", InitialPassword{std::string(257, 'p'), false}));
+    EXPECT_THAT(ui.messages, ElementsAre("Error Code 3A - NWDSPutAttrNameAndVal",
+                                         "Error Code FFFFFD76 - Trying to create userobject with NWDSAddObject",
+                                         "Error Code FFFFFD6A - Password longer than 256 bytes, user not created"));
+    // The over-long one is refused before any client call: its message is the last call.
+    EXPECT_EQ(client->calls.back(), "Message(Error Code FFFFFD6A - Password longer than 256 bytes, user not created)");
+    // The two buffers allocated were both released.
+    EXPECT_EQ(std::count(client->calls.begin(), client->calls.end(), "AllocBuf(4096)->201"), 1);
+    EXPECT_EQ(std::count(client->calls.begin(), client->calls.end(), "FreeBuf(201)"), 1);
+}
+
+TEST_F(CreateUserObjectTest, DirectoryNameIsAskedForTheLiteralName) {
+    DirContext = 42;
+    EXPECT_EQ(DirectoryNameOf("a.b"), "a\\.b,directory");
+    EXPECT_THAT(client->calls, ElementsAre("ObjectDirectoryName(42,a\\.b)"));
+    client->results["ObjectDirectoryName"] = {-601};
+    EXPECT_EQ(DirectoryNameOf("gone"), "");
 }

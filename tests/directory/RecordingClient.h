@@ -143,7 +143,18 @@ public:
         return result;
     }
 
+    PasswordSupport QueryPasswordSupport() override {
+        Record("QueryPasswordSupport");
+        return passwordSupport;
+    }
+    NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) override {
+        Record("ObjectDirectoryName(" + N(context) + "," + objectName + ")");
+        *name = std::string(objectName) + ",directory";
+        return Next("ObjectDirectoryName");
+    }
+
     std::uint32_t flagsOnRead = 0x10;
+    PasswordSupport passwordSupport{PasswordLimit::None, PasswordLimit::None};
     NWDSContextHandle nextContext = 100;
     NWBufHandle nextBuffer = 200;
 

@@ -41,6 +41,8 @@ public:
         return rc::kSuccess;
     }
     NWDSCCODE WhoAmI(NWDSContextHandle, char*) override { return rc::kBadArgument; }
+    PasswordSupport QueryPasswordSupport() override { return {}; }
+    NWDSCCODE ObjectDirectoryName(NWDSContextHandle, const char*, std::string*) override { return rc::kBadArgument; }
     ClientBuffer* Buffer(NWBufHandle buffer) { return FindBuffer(buffer); }
 };
 

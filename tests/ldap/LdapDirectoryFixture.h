@@ -5,7 +5,7 @@
 #include "ListEntries.h"
 #include "RecordingUi.h"
 #include "SchemaNames.h"
-#include "ServerView.h"
+#include "ServerConnection.h"
 #include "SharedContext.h"
 #include "SlapdServer.h"
 #include "TempFolder.h"
@@ -69,6 +69,13 @@ protected:
         } collector;
         WalkTree(collector);
         return collector.tree;
+    }
+
+    // The test's own admin connection: the server's view of its data.
+    ServerConnection View() const {
+        ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+        EXPECT_EQ(view.bindCode(), LDAP_SUCCESS);
+        return view;
     }
 
     SlapdServer server;

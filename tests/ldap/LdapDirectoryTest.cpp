@@ -1,5 +1,6 @@
 #include "BoundClient.h"
 #include "CreateUserObject.h"
+#include "DirectoryQueries.h"
 #include "DottedName.h"
 #include "GetIdentityName.h"
 #include "LdapDirectoryFixture.h"
@@ -17,13 +18,20 @@
 #include <thread>
 
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::Pair;
 using ::testing::UnorderedElementsAre;
 
 namespace {
-std::string Value(const ServerView::Entry& entry, const std::string& attribute) {
+std::string Value(const ServerConnection::Entry& entry, const std::string& attribute) {
     auto it = entry.attributes.find(attribute);
     return it == entry.attributes.end() || it->second.size() != 1 ? std::string("<not one value>") : it->second.front();
+}
+
+// Entries in both databases of the sample together.
+std::size_t CountAll(ServerConnection& view) {
+    return view.Search("o=Acme", LDAP_SCOPE_SUBTREE).entries.size() +
+           view.Search("dc=example,dc=com", LDAP_SCOPE_SUBTREE).entries.size();
 }
 } // namespace
 
@@ -52,13 +60,16 @@ TEST_F(LdapDirectoryTest, MultiPartContextAcceptsUsersAndNamesResolveWithoutList
     ASSERT_TRUE(CreateUserObject("alice", "Liddell"));
     ASSERT_TRUE(CreateUserObject("ALICE2", "Liddell"));
 
-    ServerView view(server.ldapiUri);
-    const auto entries = view.Search("cn=alice,ou=People,dc=example,dc=com", LDAP_SCOPE_BASE);
+    ServerConnection view = View();
+    const auto entries = view.Search("cn=alice,ou=People,dc=example,dc=com", LDAP_SCOPE_BASE).entries;
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(Value(entries[0], "sn"), "Liddell");
     EXPECT_EQ(view.CountChildren("ou=People,dc=example,dc=com"), 2u);
     EXPECT_THAT(ListEntries(".People.example\\.com"),
                 UnorderedElementsAre(Pair("alice", "User"), Pair("ALICE2", "User")));
+    // The account list names users by their DN, every special taken literally.
+    EXPECT_EQ(DirectoryNameOf("alice"), "cn=alice,ou=People,dc=example,dc=com");
+    EXPECT_EQ(DirectoryNameOf("a,b+c.d"), "cn=a\\2Cb\\2Bc.d,ou=People,dc=example,dc=com");
 }
 
 TEST_F(LdapDirectoryTest, CreationRunAndDuplicateStopWithCode44) {
@@ -69,10 +80,14 @@ TEST_F(LdapDirectoryTest, CreationRunAndDuplicateStopWithCode44) {
     EXPECT_TRUE(ui.messages.empty());
 
     EXPECT_FALSE(CreateUserObject("STUD0002", "Other"));
-    EXPECT_THAT(ui.messages, ElementsAre("Error Code 44 - Trying to create userobject with NWDSAddObject"));
+    // No passwords on LDAP servers yet: such an add is refused before anything is sent.
+    EXPECT_FALSE(DirectoryPasswordSupport().CanSetPassword());
+    EXPECT_FALSE(CreateUserObject("stud0004", "Student", InitialPassword{"Secret99", false}));
+    EXPECT_THAT(ui.messages, ElementsAre("Error Code 44 - Trying to create userobject with NWDSAddObject",
+                                         "Error Code FFFFFD76 - Trying to create userobject with NWDSAddObject"));
 
-    ServerView view(server.ldapiUri);
-    const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL);
+    ServerConnection view = View();
+    const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL).entries;
     ASSERT_EQ(entries.size(), 3u);
     for (const auto& entry : entries)
         EXPECT_EQ(Value(entry, "sn"), "Student") << entry.dn;
@@ -122,7 +137,7 @@ TEST_F(LdapDirectoryTest, ServerDownAtStartFailsFastAndRecoversLater) {
     EXPECT_EQ(ClientHandle, kClientNotStarted);
     NWDSCCODE end = 0;
     EXPECT_TRUE(ListEntries("Acme", &end).empty());
-    EXPECT_EQ(end, -1); // server down, as libldap says it
+    EXPECT_EQ(end, rc::kServerDown); // never -1, the end of a listing
 
     ASSERT_EQ(server.Restart(), "");
     EXPECT_EQ(GetIdentityName(DirContext), "cn=admin,o=acme");
@@ -151,10 +166,10 @@ TEST_F(LdapDirectoryTest, KilledServerStopsTheRunAndTheNextOperationReconnects) 
     EXPECT_GE(created, 600);
     EXPECT_LT(created, 2000);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], "Error Code FFFFFFFF - Trying to create userobject with NWDSAddObject");
+    EXPECT_EQ(ui.messages[0], "Error Code FFFFFD7C - Trying to create userobject with NWDSAddObject");
 
     ASSERT_EQ(server.Restart(), "");
-    ServerView view(server.ldapiUri);
+    ServerConnection view = View();
     const std::size_t held = view.CountChildren("ou=East,ou=Sales,o=Acme");
     const auto count = static_cast<std::size_t>(created.load());
     EXPECT_TRUE(held == count || held == count + 1) << held << " held, " << count << " reported";
@@ -169,15 +184,16 @@ class LdapHostileNameTest : public LdapDirectoryTest, public ::testing::WithPara
 TEST_P(LdapHostileNameTest, CreatesExactlyOneEntryNamedByTheLiteralText) {
     const std::string name = GetParam();
     BindAndStart(AdminSettings());
-    ServerView view(server.ldapiUri);
-    const std::size_t before = view.CountAll();
+    ServerConnection view = View();
+    const std::size_t before = CountAll(view);
     LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
     ASSERT_TRUE(CreateUserObject(name, "Hostile")) << (ui.messages.empty() ? "" : ui.messages[0]);
 
-    EXPECT_EQ(view.CountAll(), before + 1);
-    const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL);
+    EXPECT_EQ(CountAll(view), before + 1);
+    const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL).entries;
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(Value(entries[0], "cn"), name);
+    EXPECT_EQ(Value(entries[0], "uid"), name);
     EXPECT_EQ(Value(entries[0], "sn"), "Hostile");
     // The listing hands the name back so that it names the same entry again.
     EXPECT_THAT(ListEntries("East.Sales.Acme"), ElementsAre(Pair(EscapeNamePart(name), "User")));
@@ -226,21 +242,22 @@ class LdapCollidingNamesTest : public LdapDirectoryTest {
 protected:
     void SetUp() override {
         LdapDirectoryTest::SetUp();
-        ServerView view(server.ldapiUri);
+        ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+        ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
         ASSERT_EQ(view.Add("o=Sales,o=Acme", {{"objectClass", {"organization"}}, {"o", {"Sales"}}}), LDAP_SUCCESS);
         ASSERT_EQ(view.Add("ou=West,o=Sales,o=Acme", {{"objectClass", {"organizationalUnit"}}, {"ou", {"West"}}}),
                   LDAP_SUCCESS);
-        ASSERT_EQ(view.AddNamingContext("o=example.com", server.folder() + "/example-o", server.adminDn,
-                                        {{"objectClass", {"organization"}}, {"o", {"example.com"}}}),
+        ASSERT_EQ(server.AddNamingContext("o=example.com", "example-o",
+                                          {{"objectClass", {"organization"}}, {"o", {"example.com"}}}),
                   LDAP_SUCCESS);
     }
 
     // DNs of the entries in any naming context whose cn is `cn`.
     std::vector<std::string> DnsOf(const std::string& cn) {
         std::vector<std::string> dns;
-        ServerView view(server.ldapiUri);
+        ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
         for (const char* base : {"o=Acme", "dc=example,dc=com", "o=example.com"})
-            for (const auto& entry : view.Search(base, LDAP_SCOPE_SUBTREE, "(cn=" + cn + ")"))
+            for (const auto& entry : view.Search(base, LDAP_SCOPE_SUBTREE, "(cn=" + cn + ")").entries)
                 dns.push_back(entry.dn);
         return dns;
     }
@@ -279,12 +296,16 @@ TEST_F(LdapCollidingNamesTest, SharedValuesAreListedTypedAndATypelessNameForThem
 // that one look-up could take for either container is still refused.
 TEST_F(LdapCollidingNamesTest, NamesNoListingHasShownResolveExactlyOrNotAtAll) {
     BindAndStart(AdminSettings());
+    // The account list's directory name is the DN the add takes, typed parts included.
     LastDirResult = SetNameContext(DirContext, "o=Sales.Acme");
+    EXPECT_EQ(DirectoryNameOf("first"), "cn=first,o=Sales,o=Acme");
     EXPECT_TRUE(CreateUserObject("first", "S"));
     LastDirResult = SetNameContext(DirContext, "Sales.Acme");
+    EXPECT_EQ(DirectoryNameOf("second"), "");
     EXPECT_FALSE(CreateUserObject("second", "S"));
     LastDirResult = SetNameContext(DirContext, "o=example\\.com");
     EXPECT_TRUE(CreateUserObject("third", "S"));
+    EXPECT_EQ(DirectoryNameOf("third"), "cn=third,o=example.com");
     EXPECT_THAT(ui.messages, ElementsAre("Error Code FFFFFD9C - Trying to create userobject with NWDSAddObject"));
     EXPECT_THAT(DnsOf("first"), ElementsAre("cn=first,o=Sales,o=Acme"));
     EXPECT_TRUE(DnsOf("second").empty());
@@ -294,7 +315,8 @@ TEST_F(LdapCollidingNamesTest, NamesNoListingHasShownResolveExactlyOrNotAtAll) {
 // slapd takes a NUL inside a value, and names that grow past 255 bytes when escaped: what the
 // 256-byte entry area cannot hold whole comes without a name or a class, and is still counted.
 TEST_F(LdapDirectoryTest, NamesThatCannotBeHandedOutAreCountedButNeverBecomeContainers) {
-    ServerView view(server.ldapiUri);
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
     const std::string withNul("Sales\0x", 7);
     const std::string dots(130, '.');
     const std::string dottedCn(128, '.'); // 256 bytes once escaped
@@ -320,5 +342,54 @@ TEST_F(LdapDirectoryTest, NamesThatCannotBeHandedOutAreCountedButNeverBecomeCont
     // The sample's Sales is still the only one of its name.
     LastDirResult = SetNameContext(DirContext, "Sales.Acme");
     EXPECT_TRUE(CreateUserObject("u1", "S"));
-    EXPECT_EQ(view.Search("cn=u1,ou=Sales,o=Acme", LDAP_SCOPE_BASE).size(), 1u);
+    EXPECT_EQ(view.Search("cn=u1,ou=Sales,o=Acme", LDAP_SCOPE_BASE).entries.size(), 1u);
+}
+
+// The size limit of every identity but the administrator on the example.com database.
+void SetReaderLimits(const SlapdServer& server, const std::string& limits) {
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.Replace("olcDatabase={2}mdb,cn=config", "olcLimits",
+                           {"{0}dn.exact=\"cn=Admin,o=Acme\" size=unlimited time=unlimited", "{1}* " + limits}),
+              LDAP_SUCCESS);
+}
+
+TEST_F(LdapLargeContainerTest, PagesStayBelowALowerLimitAndAListingCutShortKeepsWhatItGot) {
+    SetReaderLimits(server, "size.soft=300 size.hard=300 size.prtotal=unlimited");
+    BindAndStart(ReaderSettings());
+    NWDSCCODE end = 0;
+    auto entries = ListEntries("Large.example\\.com", &end);
+    EXPECT_EQ(end, kListExhausted);
+    std::set<std::pair<std::string, std::string>> distinct(entries.begin(), entries.end());
+    EXPECT_EQ(entries.size(), 1200u);
+    EXPECT_EQ(distinct.size(), 1200u);
+
+    // Now the whole paged search may bring 700: what came is handed out, then the server's code.
+    SetReaderLimits(server, "size.soft=300 size.hard=300 size.prtotal=700");
+    entries = ListEntries("Large.example\\.com", &end);
+    EXPECT_EQ(end, LDAP_SIZELIMIT_EXCEEDED);
+    distinct = {entries.begin(), entries.end()};
+    EXPECT_EQ(entries.size(), 700u);
+    EXPECT_EQ(distinct.size(), 700u);
+    // The scan counts them and goes on with the next container.
+    const ScannedTree tree = Scan();
+    EXPECT_EQ(tree.objects, 5 + 3 + 1 + 700);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LdapDirectoryTest, ActiveDirectoryProfileRefusesALoginNameBeforeSendingIt) {
+    // The setting wins over what the root DSE shows.
+    LdapSettings settings = AdminSettings();
+    settings.serverKind = LdapServerKind::ActiveDirectory;
+    BindAndStart(settings);
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    const std::size_t before = CountAll(view);
+    LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
+    EXPECT_FALSE(CreateUserObject("abcdefghijklmnopqrstu", "Long"));
+    EXPECT_FALSE(CreateUserObject("a+b", "Special"));
+    EXPECT_EQ(CountAll(view), before);
+    // slapd knows nothing of AD's attributes: the add reaches it and fails there, with the usual label.
+    EXPECT_FALSE(CreateUserObject("abcdefghijklmnopqrst", "Short"));
+    const std::string refused = "Error Code FFFFFD7D - Login name not valid for this directory, user not created";
+    EXPECT_THAT(ui.messages,
+                ElementsAre(refused, refused, EndsWith(" - Trying to create userobject with NWDSAddObject")));
 }

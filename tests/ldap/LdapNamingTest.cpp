@@ -1,9 +1,12 @@
 #include "EnvironmentGuard.h"
+#include "LdapAuthzId.h"
 #include "LdapClasses.h"
 #include "LdapDn.h"
 #include "LdapNames.h"
 #include "LdapPasswordFile.h"
+#include "LdapServer.h"
 #include "LdapSettings.h"
+#include "LdapUserProfile.h"
 #include "ResultCodes.h"
 #include "TempFolder.h"
 
@@ -94,18 +97,123 @@ TEST(LdapNames, NamingContextsThatReadAlikeAreHandedOutByTheirWholeDn) {
     ExpectNamesNameTheirEntries(entries, names, "");
 }
 
-TEST(LdapClasses, BaseClassFromStructuralClassOrObjectClasses) {
-    EXPECT_EQ(BaseClassName("organization", {}, "o"), "Organization");
-    EXPECT_EQ(BaseClassName("organizationalUnit", {}, "ou"), "Organizational Unit");
-    EXPECT_EQ(BaseClassName("country", {}, "c"), "Country");
-    EXPECT_EQ(BaseClassName("inetOrgPerson", {}, "cn"), "User");
-    EXPECT_EQ(BaseClassName("device", {}, "cn"), "device");
-    EXPECT_EQ(BaseClassName("domain", {}, "dc"), "Organization");
-    // dcObject is auxiliary: a dc= entry browses as an Organization whatever carries it.
-    EXPECT_EQ(BaseClassName("", {"top", "dcObject"}, "dc"), "Organization");
-    EXPECT_EQ(BaseClassName("", {"top", "person", "organizationalPerson", "inetOrgPerson"}, "cn"), "User");
-    EXPECT_EQ(BaseClassName("", {"top", "groupOfNames"}, "cn"), "groupOfNames");
-    EXPECT_EQ(BaseClassName("", {"top", "organizationalUnit"}, "dc"), "Organizational Unit");
+TEST(LdapClasses, BaseClassIsTheMostSpecificOfTheWholeSetInAnyOrder) {
+    const ObjectClassSchema standard;
+    const auto base = [&](std::vector<std::string> classes, const char* naming = "cn") {
+        return BaseClassName(classes, naming, standard);
+    };
+    // Samba lists several classes, top first; 389 and OpenLDAP in the order they were added.
+    EXPECT_EQ(base({"top", "organizationalUnit"}, "ou"), "Organizational Unit");
+    EXPECT_EQ(base({"top", "person", "organizationalPerson", "user"}), "User");
+    EXPECT_EQ(base({"top", "person", "organizationalPerson", "user", "computer"}), "computer");
+    EXPECT_EQ(base({"inetOrgPerson", "posixAccount", "top", "person"}), "User");
+    EXPECT_EQ(base({"top", "container"}), "container");
+    EXPECT_EQ(base({"top", "builtinDomain"}), "builtinDomain");
+    EXPECT_EQ(base({"country"}, "c"), "Country");
+    EXPECT_EQ(base({"top", "groupOfNames"}), "groupOfNames");
+    // dc= entries browse as an Organization whatever carries them, unless they say otherwise.
+    EXPECT_EQ(base({"top", "domain", "domainDNS"}, "DC"), "Organization");
+    EXPECT_EQ(base({"top", "dcObject"}, "dc"), "Organization");
+    EXPECT_EQ(base({"dcObject", "organization"}, "dc"), "Organization");
+    EXPECT_EQ(base({"top", "organizationalUnit"}, "dc"), "Organizational Unit");
+    EXPECT_EQ(base({}), "Unknown");
+}
+
+TEST(LdapClasses, ServerSchemaDecidesWithSuperclassesNamedOrByOid) {
+    ObjectClassSchema schema;
+    EXPECT_TRUE(schema.AddDefinition("( 2.16.840.1.113730.3.2.2 NAME 'inetOrgPerson' SUP organizationalPerson "
+                                     "STRUCTURAL MAY ( uid $ mail ) X-ORIGIN 'RFC 2798' )"));
+    EXPECT_TRUE(schema.AddDefinition("( 1.3.6.1.4.1.99999.1 NAME ( 'schoolPerson' 'pupil' ) SUP "
+                                     "2.16.840.1.113730.3.2.2 STRUCTURAL )"));
+    EXPECT_TRUE(schema.AddDefinition("( 1.3.6.1.4.1.99999.2 NAME 'schoolExtras' SUP top AUXILIARY )"));
+    // Active Directory's quirk: "domain" is abstract there.
+    EXPECT_TRUE(schema.AddDefinition("( 1.2.840.113556.1.5.66 NAME 'domain' SUP top ABSTRACT MUST (dc ) )"));
+    EXPECT_FALSE(schema.AddDefinition("not a class"));
+
+    EXPECT_TRUE(schema.IsSuperclass("person", "pupil"));
+    EXPECT_FALSE(schema.IsSuperclass("pupil", "person"));
+    EXPECT_EQ(BaseClassName({"top", "inetOrgPerson", "schoolExtras", "schoolPerson", "person"}, "cn", schema),
+              "schoolPerson");
+    EXPECT_EQ(BaseClassName({"schoolExtras", "inetOrgPerson"}, "cn", schema), "User");
+    EXPECT_EQ(schema.MostSpecific({"top", "domain"}), "domain");
+}
+
+TEST(LdapServerKind, RootDseOfEachServerAndTheSetting) {
+    RootDse samba;
+    samba.supportedCapabilities = {"1.2.840.113556.1.4.800", "1.2.840.113556.1.4.1670"};
+    samba.vendorName = "Samba Team (https://www.samba.org)";
+    EXPECT_EQ(DetectServerKind(samba), LdapServerKind::ActiveDirectory);
+    RootDse dirsrv;
+    dirsrv.objectClasses = {"top"};
+    dirsrv.vendorName = "389 Project";
+    dirsrv.vendorVersion = "389-Directory/2.3.1 B2025.016.1616";
+    EXPECT_EQ(DetectServerKind(dirsrv), LdapServerKind::Dirsrv389);
+    RootDse slapd;
+    slapd.objectClasses = {"top", "OpenLDAProotDSE"};
+    EXPECT_EQ(DetectServerKind(slapd), LdapServerKind::OpenLdap);
+    EXPECT_EQ(DetectServerKind(RootDse{}), LdapServerKind::Generic);
+
+    EXPECT_EQ(ParseServerKind("AD"), LdapServerKind::ActiveDirectory);
+    EXPECT_EQ(ParseServerKind("389"), LdapServerKind::Dirsrv389);
+    EXPECT_EQ(ParseServerKind("openldap"), LdapServerKind::OpenLdap);
+    EXPECT_EQ(ParseServerKind("generic"), LdapServerKind::Generic);
+    EXPECT_EQ(ParseServerKind(""), std::nullopt);
+    EXPECT_EQ(ParseServerKind("samba"), std::nullopt);
+
+    EXPECT_EQ(DomainDnsName("DC=ad,DC=example,DC=com"), "ad.example.com");
+    EXPECT_EQ(DomainDnsName("dc=example, dc=com"), "example.com");
+    EXPECT_EQ(DomainDnsName("o=Acme"), "");
+    EXPECT_EQ(DomainDnsName("ou=x,dc=example,dc=com"), "");
+}
+
+TEST(LdapAuthzId, DnAndUserFormsAsRfc4513WritesThem) {
+    // 389 answers with a blank after "dn:", and lower-cases the Directory Manager of a simple bind.
+    EXPECT_EQ(AuthzIdName("dn: cn=Directory Manager"), "cn=Directory Manager");
+    EXPECT_EQ(AuthzIdName("dn:cn=directory manager"), "cn=directory manager");
+    EXPECT_EQ(AuthzIdName("dn:uid=admin, ou=People,dc=example,dc=com"), "uid=admin,ou=People,dc=example,dc=com");
+    EXPECT_EQ(AuthzIdName("dn:cn=M\\C3\\BCnchen,o=Acme"), "cn=M\xC3\xBCnchen,o=Acme");
+    EXPECT_EQ(AuthzIdName("u:jsmith"), "jsmith");
+    EXPECT_EQ(AuthzIdName("u: j smith "), " j smith ");
+    EXPECT_EQ(AuthzIdName("dn:"), "");
+    EXPECT_EQ(AuthzIdName(""), "");
+    EXPECT_EQ(AuthzIdName("dn:not a dn"), "not a dn");
+    EXPECT_EQ(DnText("CN=Administrator,CN=Users,DC=ad,DC=example,DC=com"),
+              "CN=Administrator,CN=Users,DC=ad,DC=example,DC=com");
+}
+
+TEST(LdapUserProfile, ActiveDirectoryTakesTwentyUnitsWithoutItsSpecials) {
+    EXPECT_TRUE(IsActiveDirectoryLoginName("abcdefghijklmnopqrst"));
+    EXPECT_FALSE(IsActiveDirectoryLoginName("abcdefghijklmnopqrstu"));
+    // Characters, not bytes: 20 of them in 21 bytes; one beyond the BMP counts twice.
+    EXPECT_TRUE(IsActiveDirectoryLoginName("M\xC3\xBCnchenabcdefghijklm"));
+    EXPECT_FALSE(IsActiveDirectoryLoginName("abcdefghijklmnopqrs\xF0\x9F\x98\x80"));
+    EXPECT_TRUE(IsActiveDirectoryLoginName("#a"));
+    EXPECT_TRUE(IsActiveDirectoryLoginName("trail "));
+    for (const char special : std::string_view("\"/\\[]:;|=,+*?<>"))
+        EXPECT_FALSE(IsActiveDirectoryLoginName(std::string("a") + special + "b")) << special;
+}
+
+TEST(LdapUserProfile, LoginNameBecomesTheServersLoginAttribute) {
+    using Attributes = std::vector<std::pair<std::string, std::vector<std::string>>>;
+    UserEntry entry;
+    ASSERT_EQ(MakeUserEntry(LdapServerKind::ActiveDirectory, "stud0001", "Student", "ad.example.com", &entry),
+              rc::kSuccess);
+    EXPECT_EQ(entry.rdnAttribute, "cn");
+    EXPECT_EQ(entry.attributes, (Attributes{{"objectClass", {"user"}},
+                                            {"cn", {"stud0001"}},
+                                            {"sAMAccountName", {"stud0001"}},
+                                            {"userPrincipalName", {"stud0001@ad.example.com"}},
+                                            {"sn", {"Student"}}}));
+    for (const LdapServerKind kind : {LdapServerKind::OpenLdap, LdapServerKind::Dirsrv389, LdapServerKind::Generic}) {
+        ASSERT_EQ(MakeUserEntry(kind, "a,b", "Student", "example.com", &entry), rc::kSuccess);
+        EXPECT_EQ(
+            entry.attributes,
+            (Attributes{{"objectClass", {"inetOrgPerson"}}, {"cn", {"a,b"}}, {"sn", {"Student"}}, {"uid", {"a,b"}}}));
+    }
+    entry = {};
+    EXPECT_EQ(MakeUserEntry(LdapServerKind::ActiveDirectory, "a,b", "Student", "ad.example.com", &entry),
+              rc::kLoginNameNotValid);
+    EXPECT_TRUE(entry.attributes.empty());
 }
 
 TEST(LdapSettings, PasswordFileMustBeAPrivateRegularFileOfAtMost4KiB) {
@@ -150,15 +258,19 @@ TEST(LdapSettings, OptionsComeFromLdaprcAndVariablesLikeLibldapReadsThem) {
     environment.Set(kPasswordFileVariable, "/nonexistent/pw");
     environment.Unset("LDAPBINDDN");
     environment.Unset("LDAPSASL_MECH");
+    environment.Unset(kServerKindVariable);
 
     LdapSettings settings = LdapSettingsFromEnvironment();
     EXPECT_EQ(settings.bindDn, "cn=from file,o=Acme");
     EXPECT_EQ(settings.saslMech, "external");
     EXPECT_EQ(settings.passwordFile, "/nonexistent/pw");
+    EXPECT_EQ(settings.serverKind, std::nullopt);
 
     environment.Set("LDAPBINDDN", "cn=someone,o=Acme");
     environment.Set("LDAPSASL_MECH", "PLAIN");
+    environment.Set(kServerKindVariable, "389");
     settings = LdapSettingsFromEnvironment();
+    EXPECT_EQ(settings.serverKind, LdapServerKind::Dirsrv389);
     EXPECT_EQ(settings.bindDn, "cn=someone,o=Acme");
     EXPECT_EQ(settings.saslMech, "PLAIN");
 }

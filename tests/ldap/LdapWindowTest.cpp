@@ -1,5 +1,7 @@
+#include "DirectoryUi.h"
+#include "HookedUi.h"
 #include "LdapClientFactory.h"
-#include "ServerView.h"
+#include "ServerConnection.h"
 #include "SlapdServer.h"
 #include "StatusBar.h"
 #include "WindowTest.h"
@@ -51,9 +53,10 @@ TEST_F(LdapWindowTest, CreationRunLandsOnTheServerAndADuplicateStopsIt) {
     Run(east, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("3"));
     EXPECT_EQ(messages_, QStringList{QStringLiteral("3 users succesfully created.")});
 
-    ServerView view(server.ldapiUri);
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
     for (const char* dn : {"cn=stud0001,ou=East,ou=Sales,o=Acme", "cn=stud0003,ou=East,ou=Sales,o=Acme"}) {
-        const auto entries = view.Search(dn, LDAP_SCOPE_BASE);
+        const auto entries = view.Search(dn, LDAP_SCOPE_BASE).entries;
         ASSERT_EQ(entries.size(), 1u) << dn;
         EXPECT_EQ(entries[0].attributes.at("sn"), std::vector<std::string>{"Student"});
     }
@@ -88,7 +91,8 @@ TEST_F(LdapWindowTest, ServerDownAtStartStillOpensTheWindow) {
 // of the scan takes its users to the container it stands for, and only there.
 TEST_F(LdapWindowTest, EachNodeOfContainersThatReadAlikeTakesUsersToItsOwnContainer) {
     ASSERT_EQ(server.Start(), "");
-    ServerView view(server.ldapiUri);
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
     const auto add = [&](const std::string& dn, const char* objectClass, const char* attribute, const char* value) {
         ASSERT_EQ(view.Add(dn, {{"objectClass", {objectClass}}, {attribute, {value}}}), LDAP_SUCCESS) << dn;
     };
@@ -97,8 +101,8 @@ TEST_F(LdapWindowTest, EachNodeOfContainersThatReadAlikeTakesUsersToItsOwnContai
     int index = 0;
     for (const char* context : {"o=example.com", "o=[Root]", "o=Sales"}) {
         const std::string value = std::string(context).substr(2);
-        ASSERT_EQ(view.AddNamingContext(context, server.folder() + "/context" + std::to_string(++index), server.adminDn,
-                                        {{"objectClass", {"organization"}}, {"o", {value}}}),
+        ASSERT_EQ(server.AddNamingContext(context, "context" + std::to_string(++index),
+                                          {{"objectClass", {"organization"}}, {"o", {value}}}),
                   LDAP_SUCCESS)
             << context;
     }
@@ -131,10 +135,40 @@ TEST_F(LdapWindowTest, EachNodeOfContainersThatReadAlikeTakesUsersToItsOwnContai
     // Each container holds exactly the users of its own run, read as the administrator.
     for (const Target& target : targets) {
         std::vector<std::string> users;
-        for (const auto& entry : view.Search(target.dn, LDAP_SCOPE_ONELEVEL, "(sn=S)"))
+        for (const auto& entry : view.Search(target.dn, LDAP_SCOPE_ONELEVEL, "(sn=S)").entries)
             users.push_back(entry.dn);
         const std::string prefix = std::string("cn=") + target.prefix;
         EXPECT_EQ(users, (std::vector<std::string>{prefix + "0001," + target.dn, prefix + "0002," + target.dn}))
             << target.dn;
     }
+}
+
+// Listings cut short by a lost server are no longer taken for whole ones: one box at the end names
+// them, while the tree and the counts keep everything received.
+TEST_F(LdapWindowTest, ScanThatLosesItsServerSaysSoOnceAtTheEnd) {
+    StartWindow();
+    HookedUi hook;
+    // The top's listing is read whole before the first call; both contexts are listed after it.
+    hook.onPending = [&](int call) {
+        if (call == 1)
+            server.Kill();
+    };
+    SetDirectoryUi(&hook);
+    form_->ScanNDS1->trigger();
+    SetDirectoryUi(nullptr);
+
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("The scan is incomplete: 2 containers could not be listed "
+                                                    "completely.\r\nAcme - Error Code FFFFFD7C\r\n"
+                                                    "example\\.com - Error Code FFFFFD7C")});
+    EXPECT_NE(Node({QStringLiteral("Acme")}), nullptr);
+    EXPECT_NE(Node({QStringLiteral("example\\.com")}), nullptr);
+    EXPECT_EQ(form_->sbStatus->PanelText(1), QStringLiteral("Containers found: 2"));
+    EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 2"));
+
+    // Back on the same program: the next scan is whole again and says nothing.
+    ASSERT_EQ(server.Restart(), "");
+    messages_.clear();
+    form_->ScanNDS1->trigger();
+    EXPECT_TRUE(messages_.isEmpty()) << messages_.join(u'|').toStdString();
+    EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 8"));
 }

@@ -1,37 +1,36 @@
 #pragma once
 
-#include "TempFolder.h"
-
-#include <sys/types.h>
+#include "FixtureRunner.h"
 
 #include <map>
 #include <string>
 #include <vector>
 
-// A throwaway slapd run by the project's fixture script in a temporary folder of its own, removed
-// with everything in it. Start() fails loudly when slapd is missing: tests never skip over it.
-class SlapdServer {
+// A throwaway slapd built by scripts/slapd-fixture.sh in a temporary folder of its own, listening
+// on 127.0.0.1 and an ldapi socket only, with the sample trees o=Acme and dc=example,dc=com.
+class SlapdServer : public FixtureRunner {
 public:
-    ~SlapdServer();
+    SlapdServer();
 
-    // Builds the server (with `ldifs` loaded by slapadd) and starts it; empty on success, else why not.
-    std::string Start(const std::vector<std::string>& ldifs = {});
-    // Starts it again on the same data and port after Stop() or Kill().
-    std::string Restart();
-    void Stop();
-    // SIGKILL, as a crash would end it.
-    void Kill();
-
-    const std::string& folder() const { return folder_.path(); }
+    // The TCP port: the one to listen on at the first start (0: a free one the script chooses),
+    // then the one in use; a restart keeps it.
+    int port = 0;
     std::string tcpUri;
     std::string ldapiUri;
+    // The path of the ldapi socket.
+    std::string ldapiSocket;
     std::string adminDn;
     std::string readerDn;
     std::string readerPassword;
-    pid_t pid = 0;
+
+    // Adds a database for the naming context `suffix` to the running server's configuration (as
+    // the administrator over the ldapi socket), its files in the subfolder `folderName`, writable
+    // by the administrator and readable by all; then its top entry with `attributes`. The LDAP
+    // result code.
+    int AddNamingContext(const std::string& suffix, const std::string& folderName,
+                         const std::map<std::string, std::vector<std::string>>& attributes) const;
 
 private:
-    std::string Run(const std::string& arguments, std::map<std::string, std::string>* values);
-
-    TempFolder folder_;
+    std::vector<std::string> StartArguments(const std::vector<std::string>& ldifs) const override;
+    std::string ReadValues() override;
 };

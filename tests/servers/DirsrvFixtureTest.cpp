@@ -1,38 +1,15 @@
 #include "DirsrvServer.h"
-#include "ServerConnection.h"
+#include "FixtureSuite.h"
 
 #include <gmock/gmock.h>
 
-#include <algorithm>
-#include <fstream>
-#include <memory>
-
 using ::testing::ElementsAre;
 
-namespace {
-std::vector<std::string> Dns(const ServerConnection::Result& result) {
-    std::vector<std::string> dns;
-    for (const auto& entry : result.entries)
-        dns.push_back(entry.dn);
-    std::sort(dns.begin(), dns.end());
-    return dns;
-}
-} // namespace
-
-// One instance for the whole executable, as the integration tests use it: built once, with an extra
-// LDIF file imported beside the sample tree.
-class DirsrvFixtureTest : public ::testing::Test {
+class DirsrvFixtureTest : public FixtureSuite<DirsrvServer> {
 protected:
     static void SetUpTestSuite() {
-        server = std::make_unique<DirsrvServer>();
-        const std::string ldif = server->folder() + "/staff.ldif";
-        std::ofstream(ldif) << "dn: ou=Staff,dc=example,dc=com\nobjectClass: top\nobjectClass: organizationalUnit\n"
-                               "ou: Staff\n";
-        startError = server->Start({ldif});
+        StartServer("dn: ou=Staff,dc=example,dc=com\nobjectClass: top\nobjectClass: organizationalUnit\nou: Staff\n");
     }
-    static void TearDownTestSuite() { server.reset(); }
-    void SetUp() override { ASSERT_EQ(startError, "") << "389 Directory Server did not start"; }
-
     static ServerConnection Admin() {
         return ServerConnection::OverTls(server->ldapsUri, server->caFile, server->adminDn, server->adminPassword);
     }
@@ -40,9 +17,6 @@ protected:
         return ServerConnection::OverTls(server->ldapsUri, server->caFile, server->directoryManagerDn,
                                          server->directoryManagerPassword);
     }
-
-    static inline std::unique_ptr<DirsrvServer> server;
-    static inline std::string startError;
 };
 
 TEST_F(DirsrvFixtureTest, AdministratorsBindOverLdapsTrustingTheTestCa) {
@@ -66,11 +40,11 @@ TEST_F(DirsrvFixtureTest, SampleTreeAndExtraLdifAreThere) {
     ASSERT_EQ(admin.bindCode(), LDAP_SUCCESS);
     const auto top = admin.Search(server->suffix, LDAP_SCOPE_ONELEVEL);
     EXPECT_EQ(top.code, LDAP_SUCCESS);
-    EXPECT_THAT(Dns(top), ElementsAre("ou=People,dc=example,dc=com", "ou=School,dc=example,dc=com",
-                                      "ou=Staff,dc=example,dc=com"));
+    EXPECT_THAT(SortedDns(top), ElementsAre("ou=People,dc=example,dc=com", "ou=School,dc=example,dc=com",
+                                            "ou=Staff,dc=example,dc=com"));
     const auto school = admin.Search("ou=School," + server->suffix, LDAP_SCOPE_ONELEVEL);
     EXPECT_EQ(school.code, LDAP_SUCCESS);
-    EXPECT_THAT(Dns(school),
+    EXPECT_THAT(SortedDns(school),
                 ElementsAre("ou=Alumni,ou=School,dc=example,dc=com", "ou=Class 7b,ou=School,dc=example,dc=com",
                             "ou=v1.2,ou=School,dc=example,dc=com"));
 }
@@ -91,9 +65,5 @@ TEST_F(DirsrvFixtureTest, OrdinaryAdministratorIsHeldToTheSizeLimitAndTheManager
 }
 
 TEST_F(DirsrvFixtureTest, KilledServerStartsAgainOnItsData) {
-    server->Kill();
-    ASSERT_EQ(server->Restart(), "");
-    ServerConnection manager = DirectoryManager();
-    ASSERT_EQ(manager.bindCode(), LDAP_SUCCESS);
-    EXPECT_EQ(manager.Search("ou=Staff," + server->suffix, LDAP_SCOPE_BASE).code, LDAP_SUCCESS);
+    ExpectKilledServerKeeps(DirectoryManager, "ou=Staff," + server->suffix);
 }

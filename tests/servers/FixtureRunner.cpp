@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -39,18 +38,12 @@ struct PipeCloser {
 };
 } // namespace
 
-FixtureRunner::FixtureRunner(std::string script, const std::string& name, std::string pidName)
-    : script_(std::move(script)), pidName_(std::move(pidName)) {
-    std::string pattern = (std::filesystem::temp_directory_path() / ("qb-" + name + "-XXXXXX")).string();
-    if (mkdtemp(pattern.data()))
-        folder_ = pattern;
-}
+FixtureRunner::FixtureRunner(const std::string& script, const std::string& name, std::string pidName)
+    : script_(std::string(QB_SCRIPTS_DIR) + "/" + script), pidName_(std::move(pidName)), folder_(name) {}
 
+// The server stops before its folder goes.
 FixtureRunner::~FixtureRunner() {
     Stop();
-    std::error_code ignored;
-    if (!folder_.empty())
-        std::filesystem::remove_all(folder_, ignored);
 }
 
 std::string FixtureRunner::Run(const std::string& arguments) {
@@ -81,39 +74,56 @@ std::string FixtureRunner::Run(const std::string& arguments) {
 }
 
 std::string FixtureRunner::Start(const std::vector<std::string>& ldifs) {
-    if (folder_.empty())
+    if (folder().empty())
         return "no temporary folder";
-    std::string arguments = "start " + Quote(folder_ + "/server");
-    for (const std::string& ldif : ldifs)
-        arguments += " " + Quote(ldif);
+    std::string arguments = "start " + Quote(folder() + "/server");
+    for (const std::string& argument : StartArguments(ldifs))
+        arguments += " " + Quote(argument);
     values_.clear();
+    // Whatever the script started before it failed is stopped with the rest.
+    started_ = true;
     if (std::string error = Run(arguments); !error.empty())
         return error;
     pid_ = static_cast<pid_t>(std::atoi(Value(pidName_).c_str()));
     if (pid_ <= 0)
         return script_ + " printed no server";
-    return {};
+    return ReadValues();
 }
 
 void FixtureRunner::Stop() {
-    if (folder_.empty() || pid_ <= 0)
+    if (!started_)
         return;
-    Run("stop " + Quote(folder_ + "/server"));
+    Run("stop " + Quote(folder() + "/server"));
+    started_ = false;
     pid_ = 0;
 }
 
 void FixtureRunner::Kill() {
-    if (pid_ <= 0)
-        return;
-    kill(pid_, SIGKILL);
-    for (int i = 0; i < 500 && Alive(pid_); ++i)
-        usleep(10000);
+    KillProcess(pid_);
     pid_ = 0;
+}
+
+void KillProcess(pid_t pid) {
+    if (pid <= 0)
+        return;
+    kill(pid, SIGKILL);
+    for (int i = 0; i < 500 && Alive(pid); ++i)
+        usleep(10000);
 }
 
 std::string FixtureRunner::Value(const std::string& name) const {
     const auto it = values_.find(name);
     return it == values_.end() ? std::string() : it->second;
+}
+
+std::string FixtureRunner::Assign(std::initializer_list<Assignment> assignments) const {
+    std::string missing;
+    for (const Assignment& assignment : assignments) {
+        *assignment.field = assignment.fromFile ? ReadWholeFile(Value(assignment.name)) : Value(assignment.name);
+        if (assignment.field->empty())
+            missing += std::string(missing.empty() ? "" : ", ") + assignment.name;
+    }
+    return missing.empty() ? std::string() : script_ + " printed no usable server, missing: " + missing;
 }
 
 std::string ReadWholeFile(const std::string& path) {

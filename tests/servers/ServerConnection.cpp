@@ -1,5 +1,7 @@
 #include "ServerConnection.h"
 
+#include <memory>
+
 void ServerConnection::Open(const std::string& uri) {
     LDAP* raw = nullptr;
     bindCode_ = ldap_initialize(&raw, uri.c_str());
@@ -81,4 +83,55 @@ ServerConnection::Result ServerConnection::Search(const std::string& base, int s
         result.entries.push_back(std::move(listed));
     }
     return result;
+}
+
+namespace {
+// One LDAPMod with its values, pointing into strings the caller keeps.
+struct Modification {
+    Modification(int operation, const std::string& attribute, const std::vector<std::string>& values) {
+        for (const std::string& value : values)
+            bervals.push_back({static_cast<ber_len_t>(value.size()), const_cast<char*>(value.data())});
+        for (berval& value : bervals)
+            pointers.push_back(&value);
+        pointers.push_back(nullptr);
+        mod.mod_op = operation | LDAP_MOD_BVALUES;
+        mod.mod_type = const_cast<char*>(attribute.c_str());
+        mod.mod_bvalues = pointers.data();
+    }
+    Modification(const Modification&) = delete;
+    Modification& operator=(const Modification&) = delete;
+
+    std::vector<berval> bervals;
+    std::vector<berval*> pointers;
+    LDAPMod mod{};
+};
+} // namespace
+
+std::size_t ServerConnection::CountChildren(const std::string& base) {
+    return Search(base, LDAP_SCOPE_ONELEVEL, "(objectClass=*)", {"1.1"}).entries.size();
+}
+
+int ServerConnection::Add(const std::string& dn, const std::map<std::string, std::vector<std::string>>& attributes) {
+    std::vector<std::unique_ptr<Modification>> modifications;
+    std::vector<LDAPMod*> mods;
+    for (const auto& [name, values] : attributes) {
+        modifications.push_back(std::make_unique<Modification>(LDAP_MOD_ADD, name, values));
+        mods.push_back(&modifications.back()->mod);
+    }
+    mods.push_back(nullptr);
+    return ldap_add_ext_s(ld_.get(), dn.c_str(), mods.data(), nullptr, nullptr);
+}
+
+int ServerConnection::AddValues(const std::string& dn, const std::string& attribute,
+                                const std::vector<std::string>& values) {
+    Modification modification(LDAP_MOD_ADD, attribute, values);
+    LDAPMod* mods[] = {&modification.mod, nullptr};
+    return ldap_modify_ext_s(ld_.get(), dn.c_str(), mods, nullptr, nullptr);
+}
+
+int ServerConnection::Replace(const std::string& dn, const std::string& attribute,
+                              const std::vector<std::string>& values) {
+    Modification modification(LDAP_MOD_REPLACE, attribute, values);
+    LDAPMod* mods[] = {&modification.mod, nullptr};
+    return ldap_modify_ext_s(ld_.get(), dn.c_str(), mods, nullptr, nullptr);
 }

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-// A connection of the test's own to a throwaway server, with plain libldap and independent of the
-// client under test: over ldaps verifying the server's certificate against the test CA (demand,
-// never "never"), or over an ldapi socket with SASL EXTERNAL.
+// The test's own admin connection to a throwaway server, with plain libldap and independent of the
+// client under test: the server's own view of its data. Over ldaps verifying the server's
+// certificate against the test CA (demand, never "never"), or over an ldapi socket with SASL
+// EXTERNAL.
 class ServerConnection {
 public:
     // Connects to `uri` trusting `caFile` only, and binds as `dn` with `password`.
@@ -34,6 +35,13 @@ public:
     // One search without paging and without a client-side limit; `attributes` empty for all.
     Result Search(const std::string& base, int scope, const std::string& filter = "(objectClass=*)",
                   const std::vector<std::string>& attributes = {});
+    std::size_t CountChildren(const std::string& base);
+    // Adds `dn` with `attributes` (each with its values, taken literally); the LDAP result code.
+    int Add(const std::string& dn, const std::map<std::string, std::vector<std::string>>& attributes);
+    // Adds `values` to `attribute` of `dn`; the LDAP result code.
+    int AddValues(const std::string& dn, const std::string& attribute, const std::vector<std::string>& values);
+    // Replaces the values of `attribute` of `dn`; the LDAP result code.
+    int Replace(const std::string& dn, const std::string& attribute, const std::vector<std::string>& values);
 
     LDAP* handle() const { return ld_.get(); }
 

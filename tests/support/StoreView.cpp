@@ -82,11 +82,18 @@ std::optional<std::vector<std::string>> StoreView::Children(const std::string& d
 }
 
 std::optional<std::string> StoreView::Surname(const std::string& dottedName) const {
-    const auto values =
-        ObjectRows(path_, dottedName, "SELECT value FROM attributes WHERE object = ?1 AND name = 'Surname'");
-    if (!values || values->empty())
+    return Attribute(dottedName, "Surname");
+}
+
+std::optional<std::string> StoreView::Attribute(const std::string& dottedName, const std::string& name) const {
+    const DatabasePtr db = OpenStoreFile(path_);
+    const auto id = db ? Find(db.get(), dottedName) : std::nullopt;
+    if (!id)
         return std::nullopt;
-    return values->front();
+    std::optional<std::string> value;
+    Query(db.get(), "SELECT value FROM attributes WHERE object = ?1 AND name = ?2", {*id, name},
+          [&](sqlite3_stmt* row) { value = Text(row); });
+    return value;
 }
 
 std::string StoreView::IntegrityCheck() const {

@@ -16,6 +16,8 @@ public:
     std::optional<std::vector<std::string>> Children(const std::string& dottedName) const;
     // The "Surname" of `dottedName`; nullopt when it has none or does not exist.
     std::optional<std::string> Surname(const std::string& dottedName) const;
+    // The value of the attribute `name` of `dottedName`; nullopt when it has none or does not exist.
+    std::optional<std::string> Attribute(const std::string& dottedName, const std::string& name) const;
     // "ok" for an intact database, else SQLite's findings.
     std::string IntegrityCheck() const;
 

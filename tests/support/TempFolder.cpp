@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qb-test-XXXXXX").string();
+TempFolder::TempFolder(const std::string& name) {
+    std::string pattern = (std::filesystem::temp_directory_path() / ("qb-" + name + "-XXXXXX")).string();
     if (mkdtemp(pattern.data()))
         path_ = pattern;
 }

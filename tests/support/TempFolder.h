@@ -3,10 +3,10 @@
 #include <string>
 
 // A folder of its own under the system's temporary folder, with a unique name so that tests
-// running at the same time never meet; removed with everything in it.
+// running at the same time never meet ("qb-<name>-XXXXXX"); removed with everything in it.
 class TempFolder {
 public:
-    TempFolder();
+    explicit TempFolder(const std::string& name = "test");
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     ~TempFolder();

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -245,4 +246,53 @@ TEST_F(CreationRunTest, NulInTheLoginOrLastNameIsRefusedBeforeAnyUser) {
         EXPECT_EQ(form_->pbProgress->value(), 0);
     }
     EXPECT_EQ(Children("Sales.Acme").size(), 3u);
+}
+
+TEST_F(UiTest, TheCreateButtonSaysWhatAPressWouldDo) {
+    StartWindow({{"School", "Organization"}, {"Class 7b.School", "Organizational Unit"}});
+    const auto preview = [this] {
+        EXPECT_EQ(form_->bbCreate->accessibleDescription(), form_->bbCreate->toolTip());
+        return form_->bbCreate->toolTip();
+    };
+    EXPECT_EQ(preview(), QStringLiteral("Press F4 to scan the directory first."));
+    Scan();
+    EXPECT_EQ(preview(), QStringLiteral("Fill in the login name, the last name and the number of users to create."));
+    form_->ebLoginName->setText(QStringLiteral("stud"));
+    form_->ebLastName->setText(QStringLiteral("Student"));
+    form_->ebToCreate->setText(QStringLiteral("30"));
+    form_->tvNDSView->clearSelection();
+    EXPECT_EQ(preview(), QStringLiteral("Select the container to create the users in."));
+
+    form_->tvNDSView->setCurrentItem(Node({QStringLiteral("School"), QStringLiteral("Class 7b")}));
+    EXPECT_EQ(preview(), QStringLiteral("Creates stud0001 ... stud0030 in Class 7b.School"));
+    // The digits field does not run the button's rule, but the preview follows it.
+    form_->ebFixed->setText(QStringLiteral("2"));
+    EXPECT_EQ(preview(), QStringLiteral("Creates stud01 ... stud30 in Class 7b.School"));
+    form_->ebNumber->setText(QStringLiteral("2147483647"));
+    form_->ebToCreate->setText(QStringLiteral("2"));
+    EXPECT_EQ(preview(), QStringLiteral("Creates stud2147483647 ... stud-2147483648 in Class 7b.School"));
+    form_->ebToCreate->setText(QStringLiteral("1"));
+    EXPECT_EQ(preview(), QStringLiteral("Creates stud2147483647 in Class 7b.School"));
+    form_->ebToCreate->setText(QStringLiteral("0"));
+    EXPECT_EQ(preview(), QStringLiteral("Creates no users in Class 7b.School"));
+    form_->tvNDSView->setCurrentItem(form_->tvNDSView->topLevelItem(0));
+    EXPECT_EQ(preview(), QStringLiteral("Creates no users in [Root]"));
+
+    // A field that is no number: the first one a press would report.
+    form_->ebToCreate->setText(QStringLiteral("x"));
+    form_->ebNumber->setText(QStringLiteral("y"));
+    EXPECT_EQ(preview(), QStringLiteral("\"# of users to create\" must be a number between 0 and 9999."));
+    form_->ebToCreate->setText(QStringLiteral("3"));
+    EXPECT_EQ(preview(), QStringLiteral("\"Starting at index\" must be a number."));
+    form_->ebNumber->setText(QStringLiteral("1"));
+    form_->ebFixed->setText(QStringLiteral("z"));
+    EXPECT_EQ(preview(), QStringLiteral("\"# of fixed digits\" must be a number between 0 and 9."));
+    // Then a NUL in a name field, the login name first, as a press checks them.
+    form_->ebFixed->setText(QStringLiteral("4"));
+    form_->ebLastName->setText(QStringLiteral("Stu") + QChar(u'\0'));
+    EXPECT_EQ(preview(), QStringLiteral("\"Last name\" must not contain a NUL character."));
+    form_->ebLoginName->setText(QStringLiteral("st") + QChar(u'\0'));
+    EXPECT_EQ(preview(), QStringLiteral("\"Login name\" must not contain a NUL character."));
+    EXPECT_TRUE(messages_.isEmpty());
+    EXPECT_TRUE(form_->bbCreate->isEnabled());
 }

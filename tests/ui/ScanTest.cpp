@@ -1,8 +1,8 @@
 #include "UiFixture.h"
 
 #include "BusyCursor.h"
-#include "DirectoryUi.h"
 #include "DottedName.h"
+#include "HookedUi.h"
 #include "ImageList.h"
 #include "MessageBoxSeam.h"
 #include "SharedContext.h"
@@ -32,20 +32,6 @@ QStringList ChildTexts(const QTreeWidgetItem* node) {
         texts << node->child(i)->text(0);
     return texts;
 }
-
-// Lets the test act from inside the scan's message processing, as a user could.
-class HookedUi final : public DirectoryUi {
-public:
-    std::function<void(int call)> onPending;
-    int calls = 0;
-
-    void ShowMessage(const std::string& text) override { ShowMessageBox(QString::fromStdString(text)); }
-    void ProcessPendingMessages() override {
-        ++calls;
-        if (onPending)
-            onPending(calls);
-    }
-};
 
 // Counts the paintings of one widget.
 class PaintCounter final : public QObject {

@@ -4,6 +4,7 @@
 #include "EmbeddedSchema.h"
 #include "EmbeddedStore.h"
 #include "EmbeddedStorePath.h"
+#include "PasswordHash.h"
 #include "ResultCodes.h"
 #include "SchemaNames.h"
 
@@ -60,7 +61,34 @@ NWDSCCODE EmbeddedClient::NWDSAddObject(NWDSContextHandle context, const char* o
     // The top of the tree holds containers only, as on an LDAP server.
     if (path->size() == 1)
         return rc::kIllegalContainment;
-    return store_->Add(*path, kUserClass, {{kSurnameAttribute, request.surname}});
+    std::vector<EmbeddedStore::Attribute> attributes{{kSurnameAttribute, request.surname}};
+    if (request.password) {
+        // Hashed before the store is locked for writing: the slow part keeps no other writer waiting.
+        auto hash = HashPassword(*request.password);
+        if (!hash)
+            return rc::kStoreFailure;
+        attributes.push_back({kPasswordHashAttribute, std::move(*hash)});
+        if (request.mustChange)
+            attributes.push_back({kPasswordMustChangeAttribute, kTrueValue});
+    }
+    return store_->Add(*path, kUserClass, attributes);
+}
+
+PasswordSupport EmbeddedClient::QueryPasswordSupport() {
+    return {PasswordLimit::None, PasswordLimit::None};
+}
+
+NWDSCCODE EmbeddedClient::ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) {
+    const ContextState* state = FindContext(context);
+    if (!state)
+        return rc::kBadContext;
+    if (!objectName || !name)
+        return rc::kBadArgument;
+    std::vector<NamePart> path;
+    if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
+        return code;
+    *name = JoinDottedName({path.rbegin(), path.rend()});
+    return rc::kSuccess;
 }
 
 NWDSCCODE EmbeddedClient::ListSubordinates(NWDSContextHandle context, const char* parentName,

@@ -35,6 +35,10 @@ public:
                                NWBufHandle buffer) override;
     NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) override;
 
+    // Passwords are kept hashed (PasswordHash.h), the demand to change as a flag beside them.
+    PasswordSupport QueryPasswordSupport() override;
+    NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) override;
+
 private:
     EmbeddedOptions options_;
     std::unique_ptr<EmbeddedStore> store_;

@@ -18,5 +18,10 @@ struct SampleObject {
 };
 const std::vector<SampleObject>& SampleTree();
 
+// Attributes a User's password is kept in: the hash (PasswordHash.h) and, when the password must be
+// changed at first login, kPasswordMustChangeAttribute with kTrueValue (SchemaNames.h). The clear
+// text is never stored.
+inline constexpr const char* kPasswordHashAttribute = "Password Hash";
+
 // Identity under which the embedded directory is entered: its administrator's User object.
 inline constexpr const char* kAdministratorName = "Admin.Acme";

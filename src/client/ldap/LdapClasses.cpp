@@ -7,14 +7,15 @@
 #include <utility>
 
 namespace {
-constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kKnownClasses{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kKnownClasses{{
     {"organization", kOrganizationClass},
+    {"domain", kOrganizationClass},
     {"organizationalunit", kOrganizationalUnitClass},
     {"country", kCountryClass},
-    {"domain", kOrganizationClass},
     {"person", kUserClass},
     {"organizationalperson", kUserClass},
     {"inetorgperson", kUserClass},
+    {"user", kUserClass},
 }};
 
 std::string_view Known(std::string_view folded) {
@@ -24,31 +25,12 @@ std::string_view Known(std::string_view folded) {
     }
     return {};
 }
-
-// Auxiliary or abstract classes that never name what an entry is.
-bool IsSupporting(std::string_view folded) {
-    return folded == "top" || folded == "dcobject" || folded == "extensibleobject" || folded == "alias" ||
-           folded == "simplesecurityobject" || folded == "uidobject";
-}
 } // namespace
 
-std::string BaseClassName(std::string_view structuralClass, const std::vector<std::string>& objectClasses,
-                          std::string_view namingAttribute) {
-    std::string chosen(structuralClass);
-    if (chosen.empty()) {
-        // Without the server's word, a known class wins, else the last specific one listed.
-        for (const std::string& candidate : objectClasses) {
-            const std::string folded = FoldCase(candidate);
-            if (!Known(folded).empty()) {
-                if (chosen.empty() || Known(FoldCase(chosen)).empty() || Known(folded) == kUserClass)
-                    chosen = candidate;
-            } else if (!IsSupporting(folded) && (chosen.empty() || Known(FoldCase(chosen)).empty())) {
-                chosen = candidate;
-            }
-        }
-    }
-    const std::string folded = FoldCase(chosen);
-    const std::string_view known = Known(folded);
+std::string BaseClassName(const std::vector<std::string>& objectClasses, std::string_view namingAttribute,
+                          const ObjectClassSchema& schema) {
+    const std::string chosen = schema.MostSpecific(objectClasses);
+    const std::string_view known = Known(FoldCase(chosen));
     if (FoldCase(namingAttribute) == "dc" && known != kOrganizationalUnitClass && known != kCountryClass)
         return kOrganizationClass;
     if (!known.empty())

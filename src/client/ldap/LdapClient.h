@@ -23,6 +23,10 @@ public:
                                NWBufHandle buffer) override;
     NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) override;
 
+    // Passwords are not set on LDAP servers yet: an add that carries one is refused.
+    PasswordSupport QueryPasswordSupport() override;
+    NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) override;
+
     std::size_t OpenListingCount() const { return listings_.OpenCount(); }
 
 private:

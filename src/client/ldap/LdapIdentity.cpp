@@ -1,6 +1,7 @@
 #include "LdapIdentity.h"
 
 #include "ClientTypes.h"
+#include "LdapAuthzId.h"
 
 #include <string_view>
 
@@ -12,13 +13,16 @@ int ReadIdentity(LdapSession& session, std::string* identity) {
         authzid.reset(raw);
         return result;
     });
-    if (code != LDAP_SUCCESS)
-        return code;
-    std::string_view text = authzid && authzid->bv_val ? std::string_view(authzid->bv_val, authzid->bv_len) : "";
-    if (text.starts_with("dn:"))
-        text.remove_prefix(3);
-    else if (text.starts_with("u:"))
-        text.remove_prefix(2);
-    *identity = text.empty() ? std::string_view(kPublicIdentity) : text;
+    std::string name;
+    if (code == LDAP_SUCCESS) {
+        name = AuthzIdName(authzid && authzid->bv_val ? std::string_view(authzid->bv_val, authzid->bv_len) : "");
+    } else {
+        // A server without WhoAmI (Samba answers protocolError): the identity the session bound as.
+        const auto& bound = session.boundIdentity();
+        if (IsConnectionLoss(code) || !bound)
+            return code;
+        name = *bound;
+    }
+    *identity = name.empty() ? std::string(kPublicIdentity) : name;
     return LDAP_SUCCESS;
 }

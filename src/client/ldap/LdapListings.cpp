@@ -8,13 +8,15 @@ NWDSCCODE LdapListings::ReadContainer(const std::vector<NamePart>& path, Listing
     if (const NWDSCCODE code = names_.Resolve(path, &container); code != rc::kSuccess)
         return code;
     std::vector<ListedEntry>& entries = listing->entries;
-    const int code = path.empty() ? session_.Run([&](LDAP* ld) { return ListNamingContexts(ld, &entries); })
-                                  : session_.Run([&](LDAP* ld) { return ListOneLevel(ld, container.dn, &entries); });
-    if (code != LDAP_SUCCESS)
-        return code;
-    names_.Remember(container.normalised, entries);
+    const int code = session_.Run([&](LDAP* ld) {
+        const ObjectClassSchema& classes = session_.server().Classes(ld);
+        return path.empty() ? ListNamingContexts(ld, classes, &entries)
+                            : ListOneLevel(ld, container.dn, session_.paging(), classes, &entries);
+    });
+    // A listing cut short still showed real entries, but not all of them.
+    names_.Remember(container.normalised, entries, code == LDAP_SUCCESS);
     listing->names = HandOutNames(entries, container.dn);
-    return rc::kSuccess;
+    return code;
 }
 
 NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& nameContext, const char* parentName,
@@ -25,8 +27,9 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
         if (!path)
             return rc::kIllegalName;
         Listing fresh;
-        if (const NWDSCCODE code = ReadContainer(*path, &fresh); code != rc::kSuccess)
-            return code;
+        fresh.end = ReadContainer(*path, &fresh);
+        if (fresh.end != rc::kSuccess && fresh.entries.empty())
+            return fresh.end;
         if (nextListing_ <= 0)
             nextListing_ = 1;
         listing = listings_.insert_or_assign({context, nextListing_++}, std::move(fresh)).first;
@@ -44,7 +47,15 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
             break;
         ++current.next;
     }
-    if (current.next == current.entries.size()) {
+    const bool handedOut = current.next == current.entries.size();
+    // A listing cut short ends with the server's code, from the call after its last entries.
+    if (handedOut && current.end != rc::kSuccess && results.count() == 0) {
+        const NWDSCCODE end = current.end;
+        listings_.erase(listing);
+        *iterationHandle = kNoMoreIterations;
+        return end;
+    }
+    if (handedOut && current.end == rc::kSuccess) {
         listings_.erase(listing);
         *iterationHandle = kNoMoreIterations;
     } else {

@@ -10,7 +10,9 @@
 
 // The listings of containers in progress, per context. A container's entries are read from the
 // server when its first batch is asked for, then handed out through client buffers batch by
-// batch; the iteration handle names the listing until its last batch.
+// batch; the iteration handle names the listing until its last batch. When the server cut the
+// listing short, the entries received are handed out all the same, and the call that would fetch
+// the batch after them returns the server's code instead.
 class LdapListings {
 public:
     LdapListings(LdapSession& session, LdapNames& names) : session_(session), names_(names) {}
@@ -29,6 +31,7 @@ private:
         std::vector<ListedEntry> entries;
         std::vector<std::string> names; // as handed out (HandOutNames)
         std::size_t next = 0;
+        NWDSCCODE end = 0; // what the server's listing ended with
     };
 
     // Every entry of the container at `path` (the naming contexts for the top), with the names

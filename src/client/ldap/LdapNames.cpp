@@ -79,20 +79,23 @@ NWDSCCODE LdapNames::Resolve(const std::vector<NamePart>& path, KnownDn* contain
         if (!matches || matches->empty()) {
             // A name not listed before, or not all of its namesakes known: ask the server.
             std::vector<ListedEntry> found;
-            int code = LDAP_SUCCESS;
-            if (top) {
-                code = session_.Run([&](LDAP* ld) { return ListNamingContexts(ld, &found); });
-                if (code == LDAP_SUCCESS)
+            const int code = session_.Run([&](LDAP* ld) {
+                const ObjectClassSchema& classes = session_.server().Classes(ld);
+                if (top)
+                    return ListNamingContexts(ld, classes, &found);
+                if (typedDn)
+                    return ReadEntryAt(ld, *typedDn, classes, &found);
+                return FindChildren(ld, current.dn, part.value, session_.paging(), classes, &found);
+            });
+            if (code == LDAP_SUCCESS) {
+                if (top)
                     cache_.RememberAll(current.normalised, found);
-            } else if (typedDn) {
-                code = session_.Run([&](LDAP* ld) { return ReadEntryAt(ld, *typedDn, &found); });
-                if (code == LDAP_SUCCESS)
+                else if (typedDn)
                     cache_.RememberSome(current.normalised, found);
-            } else {
-                code = session_.Run([&](LDAP* ld) { return FindChildren(ld, current.dn, part.value, &found); });
-                if (code == LDAP_SUCCESS)
+                else
                     cache_.RememberSome(current.normalised, found, &part.value);
             }
+            // A look-up cut short may have missed a namesake: refused, never guessed.
             if (code != LDAP_SUCCESS)
                 return code;
             matches = known();

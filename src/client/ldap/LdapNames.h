@@ -32,9 +32,13 @@ public:
     // has shown is looked up on the server. A typed part names exactly the child with that RDN;
     // a typeless one the one child with that value, and kAmbiguousName when several have it.
     NWDSCCODE Resolve(const std::vector<NamePart>& path, KnownDn* container);
-    // Remembers what a whole listing of `parentNormalised` showed.
-    void Remember(const std::string& parentNormalised, const std::vector<ListedEntry>& entries) {
-        cache_.RememberAll(parentNormalised, entries);
+    // Remembers what a listing of `parentNormalised` showed: all its children when `whole`, only
+    // some when the listing was cut short (so a name it did not show is still asked for).
+    void Remember(const std::string& parentNormalised, const std::vector<ListedEntry>& entries, bool whole) {
+        if (whole)
+            cache_.RememberAll(parentNormalised, entries);
+        else
+            cache_.RememberSome(parentNormalised, entries);
     }
 
 private:

@@ -1,5 +1,7 @@
 #include "LdapSession.h"
 
+#include "LdapAuthzId.h"
+#include "LdapExternalBind.h"
 #include "LdapPasswordFile.h"
 #include "ResultCodes.h"
 
@@ -58,6 +60,7 @@ int LdapSession::Initialise() {
     ld_ = std::move(ld);
     connected_ = false;
     bound_ = false;
+    server_.Forget();
     return LDAP_SUCCESS;
 }
 
@@ -77,11 +80,13 @@ int LdapSession::Bind() {
     if (code != LDAP_SUCCESS || bound_)
         return code;
     const bool localSocket = ldap_is_ldapi_url(settings_.uri.c_str()) != 0;
+    // Anonymous unless a bind below says otherwise.
+    std::optional<std::string> identity = std::string();
     if (strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") == 0 || (localSocket && settings_.bindDn.empty())) {
         // EXTERNAL needs no SASL library on our side: the server takes the identity from the socket.
-        // An empty authorisation identity must still be sent, or slapd waits for another round.
-        berval noAuthzid{0, const_cast<char*>("")};
-        code = ldap_sasl_bind_s(ld_.get(), nullptr, "EXTERNAL", &noAuthzid, nullptr, nullptr, nullptr);
+        std::optional<std::string> reported;
+        code = ExternalBind(ld_.get(), &reported);
+        identity = reported ? std::optional<std::string>(AuthzIdName(*reported)) : std::nullopt;
     } else if (!settings_.bindDn.empty()) {
         if (!EveryUrlProtected(ld_.get()))
             return rc::kInsecureBind;
@@ -91,9 +96,12 @@ int LdapSession::Bind() {
         berval credentials{static_cast<ber_len_t>(password.size()), password.data()};
         code = ldap_sasl_bind_s(ld_.get(), settings_.bindDn.c_str(), LDAP_SASL_SIMPLE, &credentials, nullptr, nullptr,
                                 nullptr);
+        identity = DnText(settings_.bindDn);
     }
     DropOnConnectionLoss(code);
     bound_ = code == LDAP_SUCCESS;
+    if (bound_)
+        boundIdentity_ = std::move(identity);
     return code;
 }
 
@@ -102,7 +110,12 @@ int LdapSession::Reconnect() {
         return rc::kNotStarted;
     if (bound_ && ld_)
         return LDAP_SUCCESS;
-    return Bind();
+    if (const int code = Connect(); code != LDAP_SUCCESS)
+        return code;
+    // A server going down may still take the connection and then drop it before the bind is
+    // answered; libldap moves on to the next server of the list only when one refuses outright.
+    const int code = Bind();
+    return IsConnectionLoss(code) ? Bind() : code;
 }
 
 int LdapSession::Run(const std::function<int(LDAP*)>& operation) {
@@ -121,10 +134,21 @@ int LdapSession::Run(const std::function<int(LDAP*)>& operation) {
     return code;
 }
 
+int LdapSession::RunWrite(const std::function<int(LDAP*)>& operation, bool* sent) {
+    *sent = false;
+    if (const int code = Reconnect(); code != LDAP_SUCCESS)
+        return code;
+    *sent = true;
+    const int code = operation(ld_.get());
+    DropOnConnectionLoss(code);
+    return code;
+}
+
 void LdapSession::DropOnConnectionLoss(int code) {
     if (!IsConnectionLoss(code))
         return;
     ld_.reset();
     connected_ = false;
     bound_ = false;
+    boundIdentity_.reset();
 }

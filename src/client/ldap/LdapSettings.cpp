@@ -80,5 +80,6 @@ LdapSettings LdapSettingsFromEnvironment() {
     settings.saslMech = ConfiguredOption("SASL_MECH", false);
     settings.bindDn = ConfiguredOption("BINDDN", true);
     settings.passwordFile = Environment(kPasswordFileVariable);
+    settings.serverKind = ParseServerKind(Environment(kServerKindVariable));
     return settings;
 }

@@ -1,35 +1,78 @@
 #include "LdapUserAdd.h"
 
+#include "LdapAdd.h"
 #include "LdapDn.h"
+#include "LdapUserProfile.h"
 #include "ResultCodes.h"
 
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<NamePart> path, std::string surname) {
-    std::string cn = std::move(path.back().value);
-    path.pop_back();
-    if (path.empty())
+namespace {
+// The LDAPMod array of an add, pointing into the entry's own strings.
+class AddRequest {
+public:
+    explicit AddRequest(UserEntry& entry) {
+        values_.reserve(entry.attributes.size());
+        pointers_.reserve(entry.attributes.size());
+        mods_.reserve(entry.attributes.size());
+        for (auto& [name, list] : entry.attributes) {
+            auto& bervals = values_.emplace_back();
+            for (std::string& value : list)
+                bervals.push_back({static_cast<ber_len_t>(value.size()), value.data()});
+            auto& refs = pointers_.emplace_back();
+            for (berval& value : bervals)
+                refs.push_back(&value);
+            refs.push_back(nullptr);
+            LDAPMod mod{};
+            mod.mod_op = LDAP_MOD_ADD | LDAP_MOD_BVALUES;
+            mod.mod_type = name.data();
+            mod.mod_bvalues = refs.data();
+            mods_.push_back(mod);
+        }
+        for (LDAPMod& mod : mods_)
+            modPointers_.push_back(&mod);
+        modPointers_.push_back(nullptr);
+    }
+    LDAPMod** mods() { return modPointers_.data(); }
+
+private:
+    std::vector<std::vector<berval>> values_;
+    std::vector<std::vector<berval*>> pointers_;
+    std::vector<LDAPMod> mods_;
+    std::vector<LDAPMod*> modPointers_;
+};
+} // namespace
+
+NWDSCCODE UserDn(LdapNames& names, const std::vector<NamePart>& path, std::string* dn) {
+    // The own name is typeless (ClientBase::ReadUserRequest); the parts above it may be typed.
+    if (path.size() < 2 || !path.back().type.empty())
         return rc::kIllegalContainment;
-
     KnownDn parent;
-    if (const NWDSCCODE code = names.Resolve(path, &parent); code != rc::kSuccess)
+    if (const NWDSCCODE code = names.Resolve({path.begin(), path.end() - 1}, &parent); code != rc::kSuccess)
         return code;
-    const auto dn = ChildDn(parent.dn, "cn", cn);
-    if (!dn)
+    auto child = ChildDn(parent.dn, kUserRdnAttribute, path.back().value);
+    if (!child)
         return rc::kIllegalName;
+    *dn = std::move(*child);
+    return rc::kSuccess;
+}
 
-    std::string objectClass = "inetOrgPerson";
-    berval objectClassValue{static_cast<ber_len_t>(objectClass.size()), objectClass.data()};
-    berval cnValue{static_cast<ber_len_t>(cn.size()), cn.data()};
-    berval snValue{static_cast<ber_len_t>(surname.size()), surname.data()};
-    berval* objectClassValues[] = {&objectClassValue, nullptr};
-    berval* cnValues[] = {&cnValue, nullptr};
-    berval* snValues[] = {&snValue, nullptr};
-    LDAPMod objectClassMod{LDAP_MOD_ADD | LDAP_MOD_BVALUES, const_cast<char*>("objectClass"), {}};
-    objectClassMod.mod_bvalues = objectClassValues;
-    LDAPMod cnMod{LDAP_MOD_ADD | LDAP_MOD_BVALUES, const_cast<char*>("cn"), {}};
-    cnMod.mod_bvalues = cnValues;
-    LDAPMod snMod{LDAP_MOD_ADD | LDAP_MOD_BVALUES, const_cast<char*>("sn"), {}};
-    snMod.mod_bvalues = snValues;
-    LDAPMod* mods[] = {&objectClassMod, &cnMod, &snMod, nullptr};
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const std::vector<NamePart>& path,
+                  const std::string& surname) {
+    if (path.size() < 2)
+        return rc::kIllegalContainment; // a new naming context is the server administrator's business
 
-    return session.Run([&](LDAP* ld) { return ldap_add_ext_s(ld, dn->c_str(), mods, nullptr, nullptr); });
+    // The profile follows the server; a login name it cannot take is refused before anything of it is sent.
+    LdapServerFacts server;
+    if (const int code = session.Run([&](LDAP* ld) { return session.server().Facts(ld, &server); });
+        code != LDAP_SUCCESS)
+        return code;
+    UserEntry entry;
+    if (const NWDSCCODE code = MakeUserEntry(server.kind, path.back().value, surname, server.domainDnsName, &entry);
+        code != rc::kSuccess)
+        return code;
+    std::string dn;
+    if (const NWDSCCODE code = UserDn(names, path, &dn); code != rc::kSuccess)
+        return code;
+
+    AddRequest request(entry);
+    return AddEntry(session, dn, request.mods());
 }

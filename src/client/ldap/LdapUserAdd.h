@@ -7,8 +7,13 @@
 #include <string>
 #include <vector>
 
-// Creates a User on the server: an inetOrgPerson named cn=<the path's last part> in the container
-// the parts before it name, with `surname` as sn, each attribute with one value taken literally.
+// Creates a User on the server: named by the path's last part, the login name, in the container the
+// parts before it name, with `surname`, in the profile of the server's kind (LdapUserProfile.h).
 // A User at the top of the tree is refused (kIllegalContainment): a new naming context is the
 // server administrator's business. Our code, or the LDAP result code.
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<NamePart> path, std::string surname);
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const std::vector<NamePart>& path,
+                  const std::string& surname);
+
+// DN a User at `path` gets (the path's last part, typeless, its own name; the parts above it name
+// the container as the add resolves them), or why it cannot be made there.
+NWDSCCODE UserDn(LdapNames& names, const std::vector<NamePart>& path, std::string* dn);

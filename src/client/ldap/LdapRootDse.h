@@ -1,0 +1,21 @@
+#pragma once
+
+#include "LdapHandles.h"
+
+#include <string>
+#include <vector>
+
+// What a server says of itself in its root DSE, as far as the client uses it.
+struct RootDse {
+    std::vector<std::string> objectClasses;
+    std::string vendorName;
+    std::string vendorVersion;
+    std::vector<std::string> supportedCapabilities;
+    std::vector<std::string> namingContexts;
+    std::string defaultNamingContext;
+    std::string subschemaSubentry;
+};
+
+// Reads the root DSE (attribute names matched in any case, as servers spell them differently).
+// Returns the LDAP result code.
+int ReadRootDse(LDAP* ld, RootDse* root);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "PasswordSupport.h"
+
+#include <string>
+
+// Questions the window asks the bound directory beside the procedures: none changes anything.
+
+// What the directory can set with a new User: a password, and the demand to change it.
+PasswordSupport DirectoryPasswordSupport();
+
+// The directory's own full name of the User `objectName` (one literal name, as CreateUserObject
+// takes it) in DirContext's name context: an LDAP DN, or the embedded directory's dotted name from
+// the top. Empty when the directory cannot tell.
+std::string DirectoryNameOf(const std::string& objectName);

@@ -1,0 +1,39 @@
+// The Passwords dialog and what leaves the program of a run: the account list and the slips.
+#include "uMain.h"
+
+#include "AccountList.h"
+#include "AccountSlips.h"
+#include "DirectoryQueries.h"
+#include "MessageBoxSeam.h"
+#include "OutputDialogSeam.h"
+#include "PasswordsDialog.h"
+
+#include <QDir>
+#include <QPrinter>
+
+void TfMain::Passwords1Click() {
+    TfPasswords dialog(passwords_, DirectoryPasswordSupport(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    passwords_ = dialog.Choice();
+    UpdateCreatePreview();
+}
+
+void TfMain::SaveAccountList1Click() {
+    const QString path = AskSaveFileName(this, QStringLiteral("Save account list"),
+                                         QDir::home().filePath(QStringLiteral("accounts.csv")));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!SaveAccountList(path, accounts_, &error))
+        ShowMessageBox(QStringLiteral("The account list could not be saved.\r\n") + error);
+}
+
+void TfMain::PrintAccountSlips1Click() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Account slips"));
+    if (!AskPrinter(this, QStringLiteral("Print account slips"), &printer))
+        return;
+    if (!PrintAccountSlips(printer, accounts_))
+        ShowMessageBox(QStringLiteral("The account slips could not be printed."));
+}

@@ -1,0 +1,59 @@
+#include "CreatePreview.h"
+
+#include "IndexText.h"
+#include "NumberText.h"
+
+#include <utility>
+
+namespace {
+QString PasswordsText(const PasswordChoice& passwords) {
+    QString text;
+    switch (passwords.mode) {
+    case PasswordChoice::Mode::None:
+        return text;
+    case PasswordChoice::Mode::One:
+        text = QStringLiteral(", all with the same password");
+        break;
+    case PasswordChoice::Mode::Random:
+        text = QStringLiteral(", each with a random password of %1 characters").arg(passwords.length);
+        break;
+    }
+    if (passwords.mustChange)
+        text += QStringLiteral(" to change at first login");
+    return text;
+}
+} // namespace
+
+QString CreatePreviewText(const CreatePreviewInput& input) {
+    if (!input.scanned)
+        return QStringLiteral("Press F4 to scan the directory first.");
+    if (!input.fieldsFilled)
+        return QStringLiteral("Fill in the login name, the last name and the number of users to create.");
+    if (!input.container)
+        return QStringLiteral("Select the container to create the users in.");
+    qint32 count = 0;
+    if (!StrToIntStrict(input.count, &count) || count < 0 || count > 9999)
+        return QStringLiteral("\"# of users to create\" must be a number between 0 and 9999.");
+    qint32 index = 0;
+    if (!StrToIntStrict(input.index, &index))
+        return QStringLiteral("\"Starting at index\" must be a number.");
+    qint32 digits = 0;
+    if (!StrToIntStrict(input.digits, &digits))
+        return QStringLiteral("\"# of fixed digits\" must be a number between 0 and 9.");
+    for (const auto& [text, label] : {std::pair{&input.loginName, QStringLiteral("Login name")},
+                                      std::pair{&input.lastName, QStringLiteral("Last name")}}) {
+        if (text->contains(QChar(u'\0')))
+            return QStringLiteral("\"") + label + QStringLiteral("\" must not contain a NUL character.");
+    }
+
+    const QString in = QStringLiteral(" in ") + *input.container;
+    if (count == 0)
+        return QStringLiteral("Creates no users") + in;
+    const QString first = input.loginName + QString::fromStdString(IndexText(index, digits));
+    if (count == 1)
+        return QStringLiteral("Creates ") + first + in + PasswordsText(input.passwords);
+    // The index wraps as the run's does.
+    const auto lastIndex = static_cast<qint32>(static_cast<quint32>(index) + static_cast<quint32>(count - 1));
+    const QString last = input.loginName + QString::fromStdString(IndexText(lastIndex, digits));
+    return QStringLiteral("Creates ") + first + QStringLiteral(" ... ") + last + in + PasswordsText(input.passwords);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// One user a creation run made, as the account list and the slips show it.
+struct CreatedAccount {
+    QString loginName;
+    QString lastName;
+    QString container;     // dotted container name, as the run named it
+    QString directoryName; // LDAP DN, or the embedded directory's dotted name
+    QString password;      // empty when none was set
+};

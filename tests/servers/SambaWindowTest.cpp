@@ -1,0 +1,157 @@
+#include "CreateUserObject.h"
+#include "DottedName.h"
+#include "ListEntries.h"
+#include "SambaServer.h"
+#include "ServerWindowTest.h"
+#include "SharedContext.h"
+
+#include <gmock/gmock.h>
+
+#include <memory>
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Pair;
+
+namespace {
+const QString kTop = QStringLiteral("ad\\.example\\.com");
+const QString kSchool = QStringLiteral("School");
+const std::string kRefused = "Error Code FFFFFD7D - Login name not valid for this directory, user not created";
+} // namespace
+
+// One Samba AD domain controller for the executable, with OU=School holding "Class 7b", "v1.2" and
+// the 2,500 users of Alumni; the window binds as the domain's Administrator.
+class SambaEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        server = std::make_unique<SambaServer>();
+        startError = server->Start();
+        if (startError.empty())
+            TrustTestCa(server->caFile);
+    }
+    void TearDown() override { server.reset(); }
+
+    static inline std::unique_ptr<SambaServer> server;
+    static inline std::string startError;
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new SambaEnvironment);
+
+class SambaWindowTest : public ServerWindowTest {
+protected:
+    void SetUp() override { ASSERT_EQ(startError, "") << "Samba AD DC did not start"; }
+
+    static ServerConnection Admin() {
+        return ServerConnection::OverTls(server->ldapsUri, server->caFile, server->adminDn, server->adminPassword);
+    }
+    void OpenWindowAsAdmin() { OpenWindowAs(server->ldapsUri, server->adminDn, server->adminPassword); }
+
+    // An OU of the test's own below OU=School, made through the server's own view; the window then scans.
+    std::string OwnContainer(const std::string& name) {
+        ServerConnection admin = Admin();
+        const std::string dn = "OU=" + name + ",OU=School," + server->baseDn;
+        EXPECT_EQ(admin.Add(dn, {{"objectClass", {"organizationalUnit"}}}), LDAP_SUCCESS);
+        OpenWindowAsAdmin();
+        Scan();
+        EXPECT_NE(Node({kTop, kSchool, QString::fromStdString(name)}), nullptr);
+        return dn;
+    }
+
+    static inline std::unique_ptr<SambaServer>& server = SambaEnvironment::server;
+    static inline std::string& startError = SambaEnvironment::startError;
+};
+
+// Organizational Units are containers (Samba lists "top" first among several classes), and the counts
+// equal what the Administrator finds listing the same containers: the naming contexts, the domain's
+// children and every OU's.
+TEST_F(SambaWindowTest, ScanShowsEveryOuWithTheServersCounts) {
+    OpenWindowAsAdmin();
+    // No WhoAmI on Samba: the identity bound.
+    EXPECT_EQ(ShownIdentity(), "Logged in as: CN=Administrator,CN=Users,DC=ad,DC=example,DC=com");
+    Scan();
+    EXPECT_TRUE(messages_.isEmpty()) << messages_.join(QStringLiteral(" | ")).toStdString();
+    for (const QStringList& path :
+         {QStringList{kTop, QStringLiteral("Domain Controllers")},
+          QStringList{kTop, kSchool, QStringLiteral("Class 7b")}, QStringList{kTop, kSchool, QStringLiteral("v1\\.2")},
+          QStringList{kTop, kSchool, QStringLiteral("Alumni")}})
+        EXPECT_NE(Node(path), nullptr) << path.join(QLatin1Char('/')).toStdString();
+
+    ServerConnection admin = Admin();
+    const auto root = admin.Search("", LDAP_SCOPE_BASE, "(objectClass=*)", {"namingContexts"});
+    ASSERT_EQ(root.entries.size(), 1u);
+    ScanCounts expected{1, 0};
+    for (const std::string& context : root.entries[0].attributes.at("namingContexts"))
+        expected.objects += CountEntries(admin, context, LDAP_SCOPE_BASE);
+    expected.objects += CountEntries(admin, server->baseDn, LDAP_SCOPE_ONELEVEL);
+    const auto units = admin.Search(server->baseDn, LDAP_SCOPE_SUBTREE, "(objectClass=organizationalUnit)", {"1.1"});
+    for (const auto& unit : units.entries) {
+        ++expected.containers;
+        expected.objects += CountEntries(admin, unit.dn, LDAP_SCOPE_ONELEVEL);
+    }
+    EXPECT_EQ(ShownCounts(), expected);
+    EXPECT_GT(expected.objects, 2500);
+    EXPECT_EQ(ListEntries("Alumni.School.ad\\.example\\.com").size(), 2500u);
+}
+
+TEST_F(SambaWindowTest, CreatedUsersCarryTheLoginNameAsSamAccountNameAndPrincipalName) {
+    const std::string container = OwnContainer("Creation");
+    Run({kTop, kSchool, QStringLiteral("Creation")}, QStringLiteral("stud"), QStringLiteral("Student"),
+        QStringLiteral("2"));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("2 users succesfully created.")});
+
+    ServerConnection admin = Admin();
+    EXPECT_EQ(CountEntries(admin, container, LDAP_SCOPE_ONELEVEL), 2);
+    for (const std::string name : {"stud0001", "stud0002"}) {
+        const std::string dn = "CN=" + name + "," + container;
+        EXPECT_THAT(ValuesOf(admin, dn, "objectClass"), Contains("user")) << dn;
+        EXPECT_THAT(ValuesOf(admin, dn, "sAMAccountName"), ElementsAre(name));
+        EXPECT_THAT(ValuesOf(admin, dn, "userPrincipalName"), ElementsAre(name + "@" + server->dnsDomain));
+        EXPECT_THAT(ValuesOf(admin, dn, "sn"), ElementsAre("Student"));
+        // Without a password the account is created disabled.
+        EXPECT_THAT(ValuesOf(admin, dn, "userAccountControl"), ElementsAre("546"));
+    }
+}
+
+// 20 characters are the most sAMAccountName takes; the 21st would make Samba invent a name.
+TEST_F(SambaWindowTest, LoginNameOfTwentyOneCharactersNeverReachesTheServer) {
+    const std::string container = OwnContainer("Lengths");
+    const QStringList path{kTop, kSchool, QStringLiteral("Lengths")};
+    Run(path, QStringLiteral("abcdefghijklmnop"), QStringLiteral("Long"), QStringLiteral("1"));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("1 users succesfully created.")});
+    messages_.clear();
+    Run(path, QStringLiteral("abcdefghijklmnopq"), QStringLiteral("Long"), QStringLiteral("1"));
+    EXPECT_EQ(messages_, (QStringList{QString::fromStdString(kRefused),
+                                      QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
+                                                     "0 users succesfully created.")}));
+
+    ServerConnection admin = Admin();
+    const auto created = admin.Search(container, LDAP_SCOPE_ONELEVEL, "(objectClass=*)", {"sAMAccountName"});
+    ASSERT_EQ(created.entries.size(), 1u);
+    EXPECT_THAT(created.entries[0].attributes.at("sAMAccountName"), ElementsAre("abcdefghijklmnop0001"));
+}
+
+TEST_F(SambaWindowTest, HostileNamesAreCreatedLiterallyOrRefusedWhole) {
+    const std::string container = OwnContainer("Hostile");
+    LastDirResult = SetNameContext(DirContext, "Hostile.School.ad\\.example\\.com");
+    const std::vector<std::string> taken{"#a", "trail ", "M\xC3\xBCnchen", "v1.2"};
+    for (const std::string& name : taken)
+        EXPECT_TRUE(CreateUserObject(name, "Hostile")) << name;
+    EXPECT_TRUE(messages_.isEmpty()) << messages_.join(QStringLiteral(" | ")).toStdString();
+    // The DN specials and "+" are among what sAMAccountName cannot hold.
+    for (const std::string name : {"x,ou=Admins", "a+b", "say \"hi\"", "<a>;", "back\\"})
+        EXPECT_FALSE(CreateUserObject(name, "Hostile")) << name;
+    EXPECT_EQ(messages_.size(), 5);
+    for (const QString& message : messages_)
+        EXPECT_EQ(message.toStdString(), kRefused);
+
+    ServerConnection admin = Admin();
+    const auto created = admin.Search(container, LDAP_SCOPE_ONELEVEL, "(objectClass=*)", {"cn", "sAMAccountName"});
+    ASSERT_EQ(created.entries.size(), taken.size());
+    std::vector<std::pair<std::string, std::string>> stored;
+    for (const auto& entry : created.entries)
+        stored.emplace_back(entry.attributes.at("cn").at(0), entry.attributes.at("sAMAccountName").at(0));
+    const auto listed = ListEntries("Hostile.School.ad\\.example\\.com");
+    for (const std::string& name : taken) {
+        EXPECT_THAT(stored, Contains(Pair(name, name)));
+        EXPECT_THAT(listed, Contains(Pair(EscapeNamePart(name), "User")));
+    }
+}

@@ -6,7 +6,7 @@ void IncompleteListings::Note(const WalkedContainer& container, NWDSCCODE code) 
     if (!ListingFailed(code))
         return;
     if (named_.size() < kNamed)
-        named_.emplace_back(DottedName(container), code);
+        named_.emplace_back(ContainerDottedName(container), code);
     ++count_;
 }
 

@@ -24,7 +24,7 @@ bool ListingFailed(NWDSCCODE code) {
     return code != kListExhausted && code != rc::kNoMoreEntries;
 }
 
-std::string DottedName(const WalkedContainer& container) {
+std::string ContainerDottedName(const WalkedContainer& container) {
     return container.level >= 2 ? container.name.substr(1) : container.name;
 }
 

@@ -43,7 +43,7 @@ public:
 bool ListingFailed(NWDSCCODE code);
 
 // The container's dotted name without the scan's leading "." ("East.Sales.Acme", "[Root]").
-std::string DottedName(const WalkedContainer& container);
+std::string ContainerDottedName(const WalkedContainer& container);
 
 // The scan's walk of the tree from "[Root]", depth first: the containers a visitor adds are walked
 // right after their own container, in the order they were listed. For each container,

@@ -50,7 +50,7 @@ NWDSCCODE LdapClient::NWDSAddObject(NWDSContextHandle context, const char* objec
     UserRequest request;
     if (const NWDSCCODE code = ReadUserRequest(context, objectName, buffer, &request); code != rc::kSuccess)
         return code;
-    return ClientCode(AddUser(session_, names_, std::move(request.path), std::move(request.surname)));
+    return ClientCode(AddUser(session_, names_, request.path, request.surname));
 }
 
 NWDSCCODE LdapClient::WhoAmI(NWDSContextHandle context, char* identity) {
@@ -77,8 +77,8 @@ NWDSCCODE LdapClient::ObjectDirectoryName(NWDSContextHandle context, const char*
         return rc::kBadContext;
     if (!objectName || !name)
         return rc::kBadArgument;
-    std::vector<std::string> path;
+    std::vector<NamePart> path;
     if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
         return code;
-    return UserDn(names_, path, name);
+    return ClientCode(UserDn(names_, path, name));
 }

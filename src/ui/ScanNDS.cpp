@@ -1,11 +1,13 @@
 // The scan: F4 rebuilds the tree view from "[Root]" with every Country, Organization and
-// Organizational Unit, counting containers and objects in the status bar.
+// Organizational Unit, counting containers and objects in the status bar, and says once at the end
+// which containers could not be listed completely.
 #include "uMain.h"
 
 #include "BusyCursor.h"
 #include "DisplayPacer.h"
 #include "GetIdentityName.h"
 #include "ImageList.h"
+#include "IncompleteListings.h"
 #include "MessageBoxSeam.h"
 #include "SchemaNames.h"
 #include "SharedContext.h"
@@ -18,6 +20,7 @@
 
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -62,6 +65,9 @@ void TfMain::ScanNDS1Click() {
     EndBusyCursor();
     ebLoginNameChange();
     UpdateCreatePreview();
+    // A tree that lacks what could not be listed must not pass for the whole directory.
+    if (!scanReport_.empty())
+        ShowMessageBox(QString::fromStdString(std::exchange(scanReport_, {})));
 }
 
 void TfMain::FillNDSView() {
@@ -94,8 +100,9 @@ void TfMain::FillNDSView() {
         }
         // A container's nodes go into the tree together once its listing has ended: one insertion
         // tells the view, and a screen reader through it, of all of them at once. The walk lists
-        // none of them before that.
-        void ListingEnded(const WalkedContainer& container, NWDSCCODE) override {
+        // none of them before that. How the listing ended goes into the end-of-scan message.
+        void ListingEnded(const WalkedContainer& container, NWDSCCODE code) override {
+            incomplete_.Note(container, code);
             if (listed_.empty())
                 return;
             QList<QTreeWidgetItem*> children;
@@ -119,6 +126,7 @@ void TfMain::FillNDSView() {
             if (objects_ > 0)
                 ShowCounts();
         }
+        std::string IncompleteMessage() const { return incomplete_.Message(); }
 
     private:
         void ShowCounts() {
@@ -137,6 +145,7 @@ void TfMain::FillNDSView() {
         std::int32_t objects_ = 0;
         std::int32_t shownObjects_ = 0;
         DisplayPacer pacer_;
+        IncompleteListings incomplete_;
     };
 
     ScanView view(*this);
@@ -144,6 +153,9 @@ void TfMain::FillNDSView() {
     frameTimer.setInterval(DisplayPacer::kFrameMs);
     connect(&frameTimer, &QTimer::timeout, this, [&view] { view.CatchUp(); });
     frameTimer.start();
-    if (WalkTree(view))
+    scanReport_.clear();
+    if (WalkTree(view)) {
         view.ShowTotals(); // exactly the final counts
+        scanReport_ = view.IncompleteMessage();
+    }
 }

@@ -42,7 +42,8 @@ std::string Units(const std::string& parent, int count) {
 } // namespace
 
 // Below o=Acme: the order tree, ou=Many with 60 units, ou=Wide with more users than a one-level
-// listing's first page holds, and ou=Intl with a name slapd normalises in a way of its own.
+// listing's first page holds, ou=Intl with a name slapd normalises in a way of its own, and
+// ou=Twins with siblings whose names read alike, which listings hand out typed.
 class LdapScanReadTest : public LdapDirectoryTest {
 protected:
     std::vector<std::string> ExtraLdif() override {
@@ -58,6 +59,12 @@ protected:
                 "ber,ou=Intl,o=Acme\nobjectClass: organizationalUnit\nou: \xC3\x9C"
                 "ber\n\n"
                 "dn: ou=Bern,ou=Intl,o=Acme\nobjectClass: organizationalUnit\nou: Bern\n\n";
+        ldif += "dn: ou=Twins,o=Acme\nobjectClass: organizationalUnit\nou: Twins\n\n"
+                "dn: ou=Twin,ou=Twins,o=Acme\nobjectClass: organizationalUnit\nou: Twin\n\n"
+                "dn: o=Twin,ou=Twins,o=Acme\nobjectClass: organization\no: Twin\n\n"
+                "dn: cn=Twin,ou=Twins,o=Acme\nobjectClass: inetOrgPerson\ncn: Twin\nsn: Twin\n\n"
+                "dn: ou=Inner,ou=Twin,ou=Twins,o=Acme\nobjectClass: organizationalUnit\nou: Inner\n\n"
+                "dn: cn=inner,o=Twin,ou=Twins,o=Acme\nobjectClass: inetOrgPerson\ncn: inner\nsn: Twin\n\n";
         const std::string path = server.folder() + "/tree.ldif";
         std::ofstream(path) << ldif;
         return {path};
@@ -71,8 +78,9 @@ TEST_F(LdapScanReadTest, ScanGetsTheOneLevelListingsFromAHandfulOfSearches) {
     const auto listings = WalkListings();
     const long searches = SearchesDone(view) - before - 1; // less the count's own search
 
-    // [Root], the sample's 5 containers, the order tree, Many and its units, Wide, Intl and its 3.
-    const std::size_t containers = 1 + 5 + kOrderTreeContainers + 61 + 1 + 4;
+    // [Root], the sample's 5 containers, the order tree, Many and its units, Wide, Intl and its 3,
+    // Twins, its two containers and Inner.
+    const std::size_t containers = 1 + 5 + kOrderTreeContainers + 61 + 1 + 4 + 4;
     EXPECT_EQ(listings.size(), containers);
     EXPECT_EQ(CountListed(listings), CountAll(view));
     // One-level listings would have taken a search each; Wide and Intl took theirs.
@@ -82,6 +90,14 @@ TEST_F(LdapScanReadTest, ScanGetsTheOneLevelListingsFromAHandfulOfSearches) {
                                                     ::testing::ElementsAre(Pair("Z1", "Organizational Unit"),
                                                                            Pair("Z2", "Organizational Unit"),
                                                                            Pair("lead", "User")))));
+    // Served from the read, colliding names go out typed and name their containers exactly.
+    EXPECT_THAT(listings, Contains(::testing::Field(&WalkedListing::entries,
+                                                    ::testing::UnorderedElementsAre(
+                                                        Pair("ou=Twin", "Organizational Unit"),
+                                                        Pair("o=Twin", "Organization"), Pair("cn=Twin", "User")))));
+    EXPECT_THAT(listings, Contains(::testing::AllOf(::testing::Field(&WalkedListing::container, ".o=Twin.Twins.Acme"),
+                                                    ::testing::Field(&WalkedListing::entries,
+                                                                     ::testing::ElementsAre(Pair("inner", "User"))))));
     ExpectOneLevelListingsAgree(listings);
     EXPECT_TRUE(ui.messages.empty());
 }

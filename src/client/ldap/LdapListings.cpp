@@ -11,11 +11,11 @@ namespace {
 constexpr std::chrono::milliseconds kReadWait{10};
 } // namespace
 
-NWDSCCODE LdapListings::ReadContainer(const std::vector<std::string>& path, Listing* listing) {
-    std::vector<ListedEntry>* entries = &listing->entries;
+NWDSCCODE LdapListings::ReadContainer(const std::vector<NamePart>& path, Listing* listing) {
     KnownDn container;
     if (const NWDSCCODE code = names_.Resolve(path, &container); code != rc::kSuccess)
         return code;
+    std::vector<ListedEntry>& entries = listing->entries;
     int code = LDAP_SUCCESS;
     if (path.empty()) {
         // A listing of the top starts a scan: the tree below is read for it, with what this
@@ -24,22 +24,24 @@ NWDSCCODE LdapListings::ReadContainer(const std::vector<std::string>& path, List
         std::optional<ObjectClassSchema> classes;
         code = session_.Run([&](LDAP* ld) {
             classes = session_.server().Classes(ld);
-            const int listed = ListNamingContexts(ld, *classes, entries);
+            const int listed = ListNamingContexts(ld, *classes, &entries);
             return listed == LDAP_SUCCESS ? session_.server().Facts(ld, &facts) : listed;
         });
-        if (code == LDAP_SUCCESS && !entries->empty()) {
-            read_.Start(session_.settings(), session_.paging(), facts.kind, std::move(*classes), *entries);
+        if (code == LDAP_SUCCESS && !entries.empty()) {
+            read_.Start(session_.settings(), session_.paging(), facts.kind, std::move(*classes), entries);
             listing->awaitsRead = true;
         }
     } else if (auto held = read_.Take(container.normalised)) {
-        *entries = std::move(*held);
+        entries = std::move(*held);
     } else {
         code = session_.Run([&](LDAP* ld) {
-            return ListOneLevel(ld, container.dn, session_.paging(), session_.server().Classes(ld), entries);
+            return ListOneLevel(ld, container.dn, session_.paging(), session_.server().Classes(ld), &entries);
         });
     }
-    // A listing cut short still showed real entries.
-    names_.Remember(container.normalised, *entries);
+    // A listing cut short still showed real entries, but not all of them. One served from the
+    // scan's read is whole, and its names go out as a one-level listing's would.
+    names_.Remember(container.normalised, entries, code == LDAP_SUCCESS);
+    listing->names = HandOutNames(entries, container.dn);
     return code;
 }
 
@@ -66,8 +68,8 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
     Listing& current = listing->second;
     results.ClearResults();
     while (current.next < current.entries.size()) {
-        const ListedEntry& entry = current.entries[current.next];
-        if (!results.AppendEntry(EscapeNamePart(entry.name), entry.baseClass))
+        // A name that cannot be handed out goes in empty: counted, never taken for a container.
+        if (!results.AppendEntry(current.names[current.next], current.entries[current.next].baseClass))
             break;
         ++current.next;
     }

@@ -30,14 +30,16 @@ public:
 private:
     struct Listing {
         std::vector<ListedEntry> entries;
+        std::vector<std::string> names; // as handed out (HandOutNames)
         std::size_t next = 0;
         NWDSCCODE end = 0;       // what the server's listing ended with
         bool awaitsRead = false; // a listing of the top, which ends once the scan's read has
     };
 
-    // Every entry of the container at `path` into `listing`: the naming contexts for the top,
-    // else what the scan's read holds of it, else what the server lists one level below it.
-    NWDSCCODE ReadContainer(const std::vector<std::string>& path, Listing* listing);
+    // Every entry of the container at `path` into `listing`, with the names they are handed out
+    // by: the naming contexts for the top, else what the scan's read holds of it, else what the
+    // server lists one level below it.
+    NWDSCCODE ReadContainer(const std::vector<NamePart>& path, Listing* listing);
 
     LdapSession& session_;
     LdapNames& names_;

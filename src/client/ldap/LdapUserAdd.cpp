@@ -1,5 +1,6 @@
 #include "LdapUserAdd.h"
 
+#include "LdapAdd.h"
 #include "LdapDn.h"
 #include "LdapUserProfile.h"
 #include "ResultCodes.h"
@@ -40,20 +41,22 @@ private:
 };
 } // namespace
 
-NWDSCCODE UserDn(LdapNames& names, const std::vector<std::string>& path, std::string* dn) {
-    if (path.size() < 2)
+NWDSCCODE UserDn(LdapNames& names, const std::vector<NamePart>& path, std::string* dn) {
+    // The own name is typeless (ClientBase::ReadUserRequest); the parts above it may be typed.
+    if (path.size() < 2 || !path.back().type.empty())
         return rc::kIllegalContainment;
     KnownDn parent;
     if (const NWDSCCODE code = names.Resolve({path.begin(), path.end() - 1}, &parent); code != rc::kSuccess)
         return code;
-    auto child = ChildDn(parent.dn, kUserRdnAttribute, path.back());
+    auto child = ChildDn(parent.dn, kUserRdnAttribute, path.back().value);
     if (!child)
         return rc::kIllegalName;
     *dn = std::move(*child);
     return rc::kSuccess;
 }
 
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::string> path, std::string surname) {
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const std::vector<NamePart>& path,
+                  const std::string& surname) {
     if (path.size() < 2)
         return rc::kIllegalContainment; // a new naming context is the server administrator's business
 
@@ -63,7 +66,7 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::strin
         code != LDAP_SUCCESS)
         return code;
     UserEntry entry;
-    if (const NWDSCCODE code = MakeUserEntry(server.kind, path.back(), surname, server.domainDnsName, &entry);
+    if (const NWDSCCODE code = MakeUserEntry(server.kind, path.back().value, surname, server.domainDnsName, &entry);
         code != rc::kSuccess)
         return code;
     std::string dn;
@@ -71,5 +74,5 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::strin
         return code;
 
     AddRequest request(entry);
-    return session.Run([&](LDAP* ld) { return ldap_add_ext_s(ld, dn.c_str(), request.mods(), nullptr, nullptr); });
+    return AddEntry(session, dn, request.mods());
 }

@@ -11,7 +11,9 @@
 // parts before it name, with `surname`, in the profile of the server's kind (LdapUserProfile.h).
 // A User at the top of the tree is refused (kIllegalContainment): a new naming context is the
 // server administrator's business. Our code, or the LDAP result code.
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::string> path, std::string surname);
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const std::vector<NamePart>& path,
+                  const std::string& surname);
 
-// DN a User at `path` gets (the path's last part its own name), or why it cannot be made there.
-NWDSCCODE UserDn(LdapNames& names, const std::vector<std::string>& path, std::string* dn);
+// DN a User at `path` gets (the path's last part, typeless, its own name; the parts above it name
+// the container as the add resolves them), or why it cannot be made there.
+NWDSCCODE UserDn(LdapNames& names, const std::vector<NamePart>& path, std::string* dn);

@@ -18,6 +18,7 @@
 #include "BoundClient.h"
 #include "DirectoryUi.h"
 #include "LdapClientFactory.h"
+#include "ProcessHeap.h"
 #include "QtDirectoryUi.h"
 #include "ServerConnection.h"
 #include "SharedContext.h"
@@ -441,6 +442,7 @@ bool BenchAccessibility() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    UseOneHeapForAllThreads(); // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     for (int i = 1; i < argc; ++i) {

@@ -12,9 +12,9 @@ public:
         values_.reserve(entry.attributes.size());
         pointers_.reserve(entry.attributes.size());
         mods_.reserve(entry.attributes.size());
-        for (auto& [name, list] : entry.attributes) {
+        for (UserAttribute& attribute : entry.attributes) {
             auto& bervals = values_.emplace_back();
-            for (std::string& value : list)
+            for (std::string& value : attribute.values)
                 bervals.push_back({static_cast<ber_len_t>(value.size()), value.data()});
             auto& refs = pointers_.emplace_back();
             for (berval& value : bervals)
@@ -22,7 +22,7 @@ public:
             refs.push_back(nullptr);
             LDAPMod mod{};
             mod.mod_op = LDAP_MOD_ADD | LDAP_MOD_BVALUES;
-            mod.mod_type = name.data();
+            mod.mod_type = attribute.name.data();
             mod.mod_bvalues = refs.data();
             mods_.push_back(mod);
         }
@@ -53,7 +53,8 @@ NWDSCCODE UserDn(LdapNames& names, const std::vector<std::string>& path, std::st
     return rc::kSuccess;
 }
 
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::string> path, std::string surname) {
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const ClientBase::UserRequest& request) {
+    const std::vector<std::string>& path = request.path;
     if (path.size() < 2)
         return rc::kIllegalContainment; // a new naming context is the server administrator's business
 
@@ -63,13 +64,13 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, std::vector<std::strin
         code != LDAP_SUCCESS)
         return code;
     UserEntry entry;
-    if (const NWDSCCODE code = MakeUserEntry(server.kind, path.back(), surname, server.domainDnsName, &entry);
-        code != rc::kSuccess)
+    const NewUser user{path.back(), request.surname, request.password, request.mustChange};
+    if (const NWDSCCODE code = MakeUserEntry(server, user, &entry); code != rc::kSuccess)
         return code;
     std::string dn;
     if (const NWDSCCODE code = UserDn(names, path, &dn); code != rc::kSuccess)
         return code;
 
-    AddRequest request(entry);
-    return session.Run([&](LDAP* ld) { return ldap_add_ext_s(ld, dn.c_str(), request.mods(), nullptr, nullptr); });
+    AddRequest add(entry);
+    return session.Run([&](LDAP* ld) { return ldap_add_ext_s(ld, dn.c_str(), add.mods(), nullptr, nullptr); });
 }

@@ -60,6 +60,7 @@ write_secret() {
 # Waits for a server just started as process PID: runs READY (a command and its arguments) every
 # 0.05 s until it succeeds, for at most about SECONDS. Fails when the process exits first
 # (WAIT_FAILURE=exited) or when time is up (WAIT_FAILURE=timeout; the process is ended then).
+# shellcheck disable=SC2034 # WAIT_FAILURE is the caller's to read
 await_server() {
     local pid=$1 seconds=$2
     shift 2

@@ -7,9 +7,11 @@ packages=(cmake g++ make pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev libld
 if [ "${1:-}" = "--test" ]; then
     # GoogleTest, throwaway servers for the integration tests (slapd, 389 Directory Server, Samba AD DC),
     # openssl for their test certificate authority, the checks of the install and the Debian package,
-    # clang-format for the formatting check, and pdftotext to read back the printed account slips.
+    # clang-format for the formatting check, pdftotext to read back the printed account slips, and
+    # clang with its libFuzzer runtime for the fuzz targets.
     packages+=(libgtest-dev libgmock-dev slapd ldap-utils openssl 389-ds-base python3-lib389 samba samba-ad-dc
-        samba-ad-provision ldb-tools desktop-file-utils appstream dpkg-dev file clang-format poppler-utils)
+        samba-ad-provision ldb-tools desktop-file-utils appstream dpkg-dev file clang-format poppler-utils clang-14
+        libclang-rt-14-dev)
 fi
 
 missing=()

@@ -8,6 +8,7 @@
 # It prints shell assignments of what clients need (LDAPURI, LDAPI_URI, ...). Extra LDIF files are
 # loaded offline with slapadd into the database whose suffix their first entry ends with.
 # LDAPS_URI serves ldaps on a second free port with a certificate of the test CA (CA_FILE).
+# slapd-pair-fixture.sh builds a replicating pair from the same pieces (it sources this file).
 set -euo pipefail
 
 SLAPD=${SLAPD:-/usr/sbin/slapd}
@@ -24,14 +25,23 @@ FIXTURE=slapd-fixture
 # shellcheck source=scripts/fixture-common.sh
 source "$(dirname "$0")/fixture-common.sh"
 
+# The configuration of the server in DIR. With SERVER_ID and PEER (the ldapi URI of the other
+# server) it is one of a pair in mirror mode: syncprov on both databases, each a syncrepl consumer
+# of the peer bound as the administrator (SASL EXTERNAL over the peer's socket).
 write_config() {
-    local dir=$1 uid
+    local dir=$1 server_id=${2:-} peer=${3:-} uid
     uid=$(id -u)
+    # Lines only a server of a pair has (an empty line would end the LDIF entry).
+    local server_line="" syncprov_line=""
+    if [[ -n $server_id ]]; then
+        server_line="olcServerID: $server_id"$'\n'
+        syncprov_line="olcModuleLoad: {1}syncprov"$'\n'
+    fi
     cat >"$dir/config.ldif" <<EOF
 dn: cn=config
 objectClass: olcGlobal
 cn: config
-olcPidFile: $dir/slapd.pid.slapd
+${server_line}olcPidFile: $dir/slapd.pid.slapd
 olcAuthzRegexp: {0}"gidNumber=[0-9]+\\+uidNumber=$uid,cn=peercred,cn=external,cn=auth" "$ADMIN_DN"
 olcSizeLimit: 500
 olcTLSCACertificateFile: $dir/tls/ca.pem
@@ -43,7 +53,7 @@ objectClass: olcModuleList
 cn: module{0}
 olcModulePath: $MODULE_DIR
 olcModuleLoad: {0}back_mdb
-
+${syncprov_line}
 dn: cn=schema,cn=config
 objectClass: olcSchemaConfig
 cn: schema
@@ -86,8 +96,24 @@ olcLimits: {0}dn.exact="$ADMIN_DN" size=unlimited time=unlimited
 olcLimits: {1}* size.soft=500 size.hard=500 size.prtotal=unlimited
 olcAccess: {0}to attrs=userPassword by dn.exact="$ADMIN_DN" write by self read by anonymous auth by * none
 olcAccess: {1}to * by dn.exact="$ADMIN_DN" write by * read
-
 EOF
+        if [[ -n $server_id ]]; then
+            cat >>"$dir/config.ldif" <<EOF
+olcRootDN: $ADMIN_DN
+olcDbIndex: entryCSN eq
+olcDbIndex: entryUUID eq
+olcSyncrepl: {0}rid=00$index provider=$peer bindmethod=sasl saslmech=EXTERNAL searchbase="$suffix"
+  type=refreshAndPersist retry="1 +" network-timeout=2 timeout=2
+olcMirrorMode: TRUE
+
+dn: olcOverlay={0}syncprov,olcDatabase={$index}mdb,cn=config
+objectClass: olcOverlayConfig
+objectClass: olcSyncProvConfig
+olcOverlay: {0}syncprov
+olcSpCheckpoint: 100 10
+EOF
+        fi
+        echo >>"$dir/config.ldif"
         index=$((index + 1))
     done
 }
@@ -159,6 +185,22 @@ choose_ports() {
 # Serving once slapd (PID) runs, its socket exists and both ports answer.
 ready() { alive "$1" && [[ -S $2 ]] && answers 127.0.0.1 "$3" && answers 127.0.0.1 "$4"; }
 
+# The assignments clients need for the slapd of DIR running as PID.
+print_values() {
+    local dir=$1 pid=$2
+    cat <<EOF
+LDAPURI='ldap://127.0.0.1:$(cat "$dir/port")/'
+LDAPI_URI='ldapi://$(percent_encode "$dir/ldapi")/'
+SLAPD_PID=$pid
+SLAPD_PORT=$(cat "$dir/port")
+ADMIN_DN='$ADMIN_DN'
+READER_DN='$READER_DN'
+READER_PASSWORD='$READER_PASSWORD'
+LDAPS_URI='ldaps://127.0.0.1:$(cat "$dir/ldaps-port")/'
+CA_FILE='$dir/tls/ca.pem'
+EOF
+}
+
 # Starts slapd for DIR on its saved ports and waits for it (slapd needs about 0.15 s); prints
 # what clients need. Fails with the reason in WAIT_FAILURE.
 launch() {
@@ -166,58 +208,19 @@ launch() {
     port=$(cat "$dir/port")
     ldaps_port=$(cat "$dir/ldaps-port")
     local socket=$dir/ldapi
-    local ldapi
-    ldapi="ldapi://$(percent_encode "$socket")/"
-    local tcp="ldap://127.0.0.1:$port/"
-    local ldaps="ldaps://127.0.0.1:$ldaps_port/"
     rm -f "$socket"
-    "$SLAPD" -F "$dir/slapd.d" -h "$tcp $ldaps $ldapi" -d none >"$dir/slapd.log" 2>&1 </dev/null &
+    "$SLAPD" -F "$dir/slapd.d" -h "ldap://127.0.0.1:$port/ ldaps://127.0.0.1:$ldaps_port/ ldapi://$(percent_encode "$socket")/" \
+        -d none >"$dir/slapd.log" 2>&1 </dev/null &
     local pid=$!
     echo "$pid" >"$dir/slapd.pid"
     await_server "$pid" 5 ready "$pid" "$socket" "$port" "$ldaps_port" || return 1
-    cat <<EOF
-LDAPURI='$tcp'
-LDAPI_URI='$ldapi'
-SLAPD_PID=$pid
-SLAPD_PORT=$port
-ADMIN_DN='$ADMIN_DN'
-READER_DN='$READER_DN'
-READER_PASSWORD='$READER_PASSWORD'
-LDAPS_URI='$ldaps'
-CA_FILE='$dir/tls/ca.pem'
-EOF
+    print_values "$dir" "$pid"
 }
 
-start() {
-    local dir=$1 port=${2:-}
-    shift $(($# < 2 ? $# : 2))
-    [[ -x $SLAPD && -x $SLAPADD ]] || die "slapd is not installed (package slapd)"
-    mkdir -p "$dir"
-    dir=$(cd "$dir" && pwd)
-    running "$dir" && die "slapd already running for $dir"
-    # Ports this start chose itself may be taken by another program before slapd binds them.
-    local chosen=0
-    if [[ ! -d $dir/slapd.d ]]; then
-        [[ -n $port ]] || chosen=1
-        choose_ports "$dir" "$port"
-        "$(dirname "$0")/test-ca.sh" "$dir/tls" || die "no test certificate"
-        write_config "$dir"
-        mkdir -p "$dir/slapd.d"
-        "$SLAPADD" -n0 -F "$dir/slapd.d" -l "$dir/config.ldif" -q >"$dir/slapadd.log" 2>&1 ||
-            die "slapadd of the configuration failed: $(cat "$dir/slapadd.log")"
-        write_sample "$dir"
-        "$SLAPADD" -F "$dir/slapd.d" -b "$ACME_SUFFIX" -l "$dir/acme.ldif" -q >>"$dir/slapadd.log" 2>&1 ||
-            die "slapadd of the sample failed"
-        "$SLAPADD" -F "$dir/slapd.d" -b "$EXAMPLE_SUFFIX" -l "$dir/example.ldif" -q >>"$dir/slapadd.log" 2>&1 ||
-            die "slapadd of the sample failed"
-    fi
-    local ldif
-    for ldif in "$@"; do
-        "$SLAPADD" -F "$dir/slapd.d" -b "$(suffix_of "$ldif")" -l "$ldif" -q >>"$dir/slapadd.log" 2>&1 ||
-            die "slapadd of $ldif failed"
-    done
-
-    local attempt
+# Starts slapd for DIR; when CHOSEN (this start picked the ports) and one of them was taken by
+# another program before slapd bound it, again on new ones.
+start_server() {
+    local dir=$1 chosen=$2 attempt
     for attempt in 1 2 3; do
         launch "$dir" && return 0
         [[ $WAIT_FAILURE == exited ]] || die "slapd did not come up"
@@ -229,6 +232,58 @@ start() {
     done
 }
 
+# Builds the server in DIR: ports (PORT when given), certificate, configuration (see
+# write_config for SERVER_ID and PEER), and the sample unless NO_SAMPLE is set.
+build() {
+    local dir=$1 port=$2 server_id=${3:-} peer=${4:-}
+    mkdir -p "$dir"
+    choose_ports "$dir" "$port"
+    "$(dirname "$0")/test-ca.sh" "$dir/tls" || die "no test certificate"
+    write_config "$dir" "$server_id" "$peer"
+    mkdir -p "$dir/slapd.d"
+    "$SLAPADD" -n0 -F "$dir/slapd.d" -l "$dir/config.ldif" -q >"$dir/slapadd.log" 2>&1 ||
+        die "slapadd of the configuration failed: $(cat "$dir/slapadd.log")"
+    [[ -n ${NO_SAMPLE:-} ]] && return 0
+    write_sample "$dir"
+    load_ldifs "$dir" "$dir/acme.ldif" "$dir/example.ldif"
+}
+
+# Loads LDIF files offline, each into the database its first entry belongs to; the suffix entries
+# get their contextCSN, as replication needs.
+load_ldifs() {
+    local dir=$1 ldif
+    shift
+    for ldif in "$@"; do
+        "$SLAPADD" -F "$dir/slapd.d" -b "$(suffix_of "$ldif")" -l "$ldif" -q -w >>"$dir/slapadd.log" 2>&1 ||
+            die "slapadd of $ldif failed: $(tail -n 5 "$dir/slapadd.log")"
+    done
+}
+
+# A folder of its own for a server, as an absolute path; dies when its slapd runs already.
+server_folder() {
+    [[ -x $SLAPD && -x $SLAPADD ]] || die "slapd is not installed (package slapd)"
+    mkdir -p "$1"
+    local dir
+    dir=$(cd "$1" && pwd)
+    running "$dir" && die "slapd already running for $dir"
+    echo "$dir"
+}
+
+start() {
+    local dir port=${2:-}
+    dir=$(server_folder "$1")
+    shift $(($# < 2 ? $# : 2))
+    local chosen=0
+    if [[ ! -d $dir/slapd.d ]]; then
+        [[ -n $port ]] || chosen=1
+        build "$dir" "$port"
+    fi
+    load_ldifs "$dir" "$@"
+    start_server "$dir" "$chosen"
+}
+
 stop() { stop_server "$1/slapd.pid" 5; }
 
-fixture_main "start DIR [PORT] [LDIF...]" "$@"
+if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
+    fixture_main "start DIR [PORT] [LDIF...]" "$@"
+fi

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the formatting, then builds everything and runs every test: without the window
 # (QB_BUILD_UI=OFF: the client and directory layers and their tests, no Qt Widgets found at all),
-# in the normal build, and under AddressSanitizer and UndefinedBehaviorSanitizer; then checks the
-# install and the Debian package of the normal build.
+# in the normal build, and under AddressSanitizer and UndefinedBehaviorSanitizer; runs each fuzz
+# target for a fixed number of inputs; then checks the install and the Debian package of the
+# normal build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -18,6 +19,9 @@ for preset in noui default asan; do
     echo "=== $preset tests"
     ctest --preset "$preset"
 done
+
+echo "=== fuzz"
+scripts/fuzz.sh --runs 4000
 
 echo "=== install and package"
 scripts/check-install.sh build

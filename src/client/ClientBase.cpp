@@ -16,6 +16,11 @@ template <typename Map> typename Map::key_type NextFreeHandle(const Map& map, ty
     return (*next)++;
 }
 
+// Whether `buffer` was prepared for an add: only then may attributes go in and an object be created.
+bool PreparedForAdd(const ClientBuffer& buffer) {
+    return buffer.use() == ClientBuffer::Use::kRequest && buffer.operation() == kOperationAddEntry;
+}
+
 // The 32-bit value behind setting `key`; null for the name context and for unknown keys.
 std::uint32_t* NumericSetting(ClientBase::ContextState& state, std::int32_t key) {
     switch (key) {
@@ -100,7 +105,7 @@ NWDSCCODE ClientBase::NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHand
         return found.code;
     if (!attrName || !value)
         return rc::kBadArgument;
-    if (found.buffer->operation() != kOperationAddEntry)
+    if (!PreparedForAdd(*found.buffer))
         return rc::kWrongOperation;
     if (!found.buffer->AppendAttribute(attrName, syntax, static_cast<const char*>(value)))
         return rc::kBufferFull;
@@ -113,6 +118,8 @@ NWDSCCODE ClientBase::GetObjectCount(NWDSContextHandle context, NWBufHandle buff
         return found.code;
     if (!count)
         return rc::kBadArgument;
+    if (found.buffer->use() != ClientBuffer::Use::kResults)
+        return rc::kWrongOperation;
     *count = found.buffer->count();
     return rc::kSuccess;
 }
@@ -124,12 +131,16 @@ NWDSCCODE ClientBase::GetObjectName(NWDSContextHandle context, NWBufHandle buffe
         return found.code;
     if (!objectName || !attrCount || !objectInfo)
         return rc::kBadArgument;
+    if (found.buffer->use() != ClientBuffer::Use::kResults)
+        return rc::kWrongOperation;
     std::string_view name;
     std::string_view baseClass;
     if (!found.buffer->ReadEntry(&name, &baseClass))
         return rc::kNoMoreEntries;
-    // The areas are fixed: an entry that does not fit is refused, never cut short.
-    if (name.size() >= kEntryNameSize || baseClass.size() >= kObjectInfoSize - kBaseClassOffset)
+    // The areas are fixed and their texts end at the first NUL: an entry that does not fit whole is
+    // refused, never cut short.
+    if (name.size() >= kEntryNameSize || baseClass.size() >= kObjectInfoSize - kBaseClassOffset ||
+        name.find('\0') != std::string_view::npos || baseClass.find('\0') != std::string_view::npos)
         return rc::kEntryNameTooLong;
     std::memcpy(objectName, name.data(), name.size());
     objectName[name.size()] = '\0';
@@ -169,10 +180,10 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
     const ClientBuffer* source = found.buffer;
     if (!objectName)
         return rc::kBadArgument;
-    if (source->operation() != kOperationAddEntry)
+    if (!PreparedForAdd(*source))
         return rc::kWrongOperation;
 
-    std::vector<std::string> path;
+    std::vector<NamePart> path;
     if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
         return code;
 
@@ -228,14 +239,15 @@ NWDSCCODE ClientBase::PasswordRefusal(const PasswordSupport& support, bool mustC
 }
 
 NWDSCCODE ClientBase::ResolveObjectPath(const ContextState& state, const char* objectName,
-                                        std::vector<std::string>* path) {
+                                        std::vector<NamePart>* path) {
     // An empty relative name would name the container itself.
     if (*objectName == '\0')
         return rc::kIllegalName;
+    // The new object's own name is one literal value: it has no attribute type to give.
     auto resolved = ResolveName(objectName, state.nameContext);
-    if (!resolved || resolved->empty())
+    if (!resolved || resolved->empty() || !resolved->back().type.empty())
         return rc::kIllegalName;
-    if (resolved->back().size() > kMaxValueLength)
+    if (resolved->back().value.size() > kMaxValueLength)
         return rc::kValueTooLong;
     *path = std::move(*resolved);
     return rc::kSuccess;

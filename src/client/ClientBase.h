@@ -2,6 +2,7 @@
 
 #include "ClientBuffer.h"
 #include "DirectoryClient.h"
+#include "DottedName.h"
 
 #include <memory>
 #include <optional>
@@ -23,7 +24,7 @@ public:
     // What an add request for a User asks for: where the new object goes, its surname and, when
     // asked, its initial password.
     struct UserRequest {
-        std::vector<std::string> path; // from the top down, the new object's own name last
+        std::vector<NamePart> path; // from the top down, the new object's own (typeless) name last
         std::string surname;
         std::optional<std::string> password; // clear text
         bool mustChange = false;             // change the password at first login
@@ -63,10 +64,11 @@ protected:
                                 const std::int32_t* iterationHandle);
 
     // Checks an add request the way every backend must: known handles, a buffer prepared for an
-    // add, a well-formed name, exactly one "Object Class" of "User" and one non-empty "Surname",
-    // at most one non-empty "Password" and, only beside it, one "Password Must Change", no name or
-    // value longer than 256 bytes; then that this directory can honour the password and the demand
-    // to change it (CheckPasswordRequest). Fills `request` and returns 0, or the refusal's code.
+    // add, a well-formed name whose last part is typeless, exactly one "Object Class" of "User"
+    // and one non-empty "Surname", at most one non-empty "Password" and, only beside it, one
+    // "Password Must Change", no name or value longer than 256 bytes; then that this directory can
+    // honour the password and the demand to change it (CheckPasswordRequest). Fills `request` and
+    // returns 0, or the refusal's code.
     NWDSCCODE ReadUserRequest(NWDSContextHandle context, const char* objectName, NWBufHandle buffer,
                               UserRequest* request);
 
@@ -80,9 +82,9 @@ protected:
     static NWDSCCODE PasswordRefusal(const PasswordSupport& support, bool mustChange);
 
     // Path of a new object's name on a context (top down, its own name last): kIllegalName for an
-    // empty or ill-formed name or the top itself, kValueTooLong for an own name over 256 bytes.
-    static NWDSCCODE ResolveObjectPath(const ContextState& state, const char* objectName,
-                                       std::vector<std::string>* path);
+    // empty or ill-formed name, the top itself or a typed own name (a new object's own name is one
+    // literal value), kValueTooLong for an own name over 256 bytes.
+    static NWDSCCODE ResolveObjectPath(const ContextState& state, const char* objectName, std::vector<NamePart>* path);
 
     // Null for an unknown or released handle.
     ContextState* FindContext(NWDSContextHandle context);

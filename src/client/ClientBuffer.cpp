@@ -5,11 +5,23 @@
 // Layout: texts as a 16-bit length and their bytes, syntaxes as 32-bit values, host byte order.
 // Names and values are at most a few hundred bytes, so 16 bits always hold the length.
 
+namespace {
+// Whether a text can be handed out whole in a NUL-terminated area of `area` bytes.
+bool FitsArea(std::string_view text, std::size_t area) {
+    return text.size() < area && text.find('\0') == std::string_view::npos;
+}
+} // namespace
+
 void ClientBuffer::ClearResults() {
-    Prepare(0);
+    Reset(Use::kResults, 0);
 }
 
 void ClientBuffer::Prepare(std::uint32_t operation) {
+    Reset(Use::kRequest, operation);
+}
+
+void ClientBuffer::Reset(Use use, std::uint32_t operation) {
+    use_ = use;
     operation_ = operation;
     count_ = 0;
     readCount_ = 0;
@@ -17,10 +29,22 @@ void ClientBuffer::Prepare(std::uint32_t operation) {
     readOffset_ = 0;
 }
 
+bool ClientBuffer::Restore(Use use, std::uint32_t operation, std::uint32_t count, std::string_view bytes) {
+    if (bytes.size() > bytes_.size())
+        return false;
+    Reset(use, operation);
+    if (!bytes.empty())
+        std::memcpy(bytes_.data(), bytes.data(), bytes.size());
+    used_ = bytes.size();
+    count_ = count;
+    return true;
+}
+
 void ClientBuffer::PutText(std::string_view text) {
     const auto length = static_cast<std::uint16_t>(text.size());
     std::memcpy(bytes_.data() + used_, &length, sizeof length);
-    std::memcpy(bytes_.data() + used_ + sizeof length, text.data(), text.size());
+    if (!text.empty())
+        std::memcpy(bytes_.data() + used_ + sizeof length, text.data(), text.size());
     used_ += sizeof length + text.size();
 }
 
@@ -29,24 +53,29 @@ void ClientBuffer::PutU32(std::uint32_t value) {
     used_ += sizeof value;
 }
 
-std::string_view ClientBuffer::TakeText(std::size_t* offset) const {
+bool ClientBuffer::TakeText(std::size_t* offset, std::string_view* text) const {
     std::uint16_t length = 0;
+    if (*offset > used_ || used_ - *offset < sizeof length)
+        return false;
     std::memcpy(&length, bytes_.data() + *offset, sizeof length);
-    std::string_view text(bytes_.data() + *offset + sizeof length, length);
+    if (used_ - *offset - sizeof length < length)
+        return false;
+    *text = std::string_view(bytes_.data() + *offset + sizeof length, length);
     *offset += sizeof length + length;
-    return text;
+    return true;
 }
 
-std::uint32_t ClientBuffer::TakeU32(std::size_t* offset) const {
-    std::uint32_t value = 0;
-    std::memcpy(&value, bytes_.data() + *offset, sizeof value);
-    *offset += sizeof value;
-    return value;
+bool ClientBuffer::TakeU32(std::size_t* offset, std::uint32_t* value) const {
+    if (*offset > used_ || used_ - *offset < sizeof *value)
+        return false;
+    std::memcpy(value, bytes_.data() + *offset, sizeof *value);
+    *offset += sizeof *value;
+    return true;
 }
 
 bool ClientBuffer::AppendEntry(std::string_view name, std::string_view baseClass) {
-    if (name.size() >= kEntryNameSize || baseClass.size() >= kObjectInfoSize - kBaseClassOffset)
-        return true;
+    if (name.empty() || !FitsArea(name, kEntryNameSize) || !FitsArea(baseClass, kObjectInfoSize - kBaseClassOffset))
+        name = baseClass = {};
     if (!Fits(4 + name.size() + baseClass.size()))
         return false;
     PutText(name);
@@ -58,8 +87,16 @@ bool ClientBuffer::AppendEntry(std::string_view name, std::string_view baseClass
 bool ClientBuffer::ReadEntry(std::string_view* name, std::string_view* baseClass) {
     if (readCount_ >= count_)
         return false;
-    *name = TakeText(&readOffset_);
-    *baseClass = TakeText(&readOffset_);
+    std::size_t offset = readOffset_;
+    std::string_view readName;
+    std::string_view readClass;
+    if (!TakeText(&offset, &readName) || !TakeText(&offset, &readClass)) {
+        readCount_ = count_; // what is left is no entry: the buffer is used up
+        return false;
+    }
+    *name = readName;
+    *baseClass = readClass;
+    readOffset_ = offset;
     ++readCount_;
     return true;
 }
@@ -76,14 +113,14 @@ bool ClientBuffer::AppendAttribute(std::string_view name, std::uint32_t syntax, 
 
 std::vector<ClientBuffer::Attribute> ClientBuffer::Attributes() const {
     std::vector<Attribute> attributes;
-    attributes.reserve(count_);
     std::size_t offset = 0;
     for (std::uint32_t i = 0; i < count_; ++i) {
-        Attribute attribute;
-        attribute.name = TakeText(&offset);
-        attribute.syntax = TakeU32(&offset);
-        attribute.value = TakeText(&offset);
-        attributes.push_back(std::move(attribute));
+        std::string_view name;
+        std::uint32_t syntax = 0;
+        std::string_view value;
+        if (!TakeText(&offset, &name) || !TakeU32(&offset, &syntax) || !TakeText(&offset, &value))
+            break;
+        attributes.push_back({std::string(name), syntax, std::string(value)});
     }
     return attributes;
 }

@@ -7,7 +7,9 @@
 
 // The one interface through which the program reaches a directory: one operation for each
 // operation of the directory client, arguments in the client's order, fixed-size areas as the
-// client defines them. Every operation returns a result code and raises nothing.
+// client defines them. Every operation returns a result code and raises nothing; one given a
+// buffer prepared for another operation (a request buffer to read entries from, a result buffer
+// to add from) answers kWrongOperation.
 class DirectoryClient {
 public:
     virtual ~DirectoryClient() = default;
@@ -46,7 +48,8 @@ public:
                                        NWBufHandle buffer) = 0;
     virtual NWDSCCODE GetObjectCount(NWDSContextHandle context, NWBufHandle buffer, std::uint32_t* count) = 0;
     // Takes the next entry out of a result buffer: its name into a kEntryNameSize area, its
-    // base-class name kBaseClassOffset bytes into `objectInfo`. Nonzero when no entry is left.
+    // base-class name kBaseClassOffset bytes into `objectInfo`. Nonzero when no entry is left. An
+    // entry whose name cannot be handed out whole comes with an empty name and base class.
     virtual NWDSCCODE GetObjectName(NWDSContextHandle context, NWBufHandle buffer, char* objectName,
                                     std::uint32_t* attrCount, ObjectInfoArea* objectInfo) = 0;
 

@@ -4,7 +4,9 @@
 
 // Negative result codes of our own client layer, in the style of directory error codes.
 // LDAP result codes (positive) and libldap's client codes (small negatives) pass through unchanged
-// from the LDAP backend; the codes below never collide with them.
+// from the LDAP backend, except libldap's "server down" (-1), which would read as the end of a
+// listing (kListExhausted): it is handed out as kServerDown. The codes below never collide with
+// them.
 namespace rc {
 inline constexpr NWDSCCODE kSuccess = 0;
 inline constexpr NWDSCCODE kNotEnoughMemory = -150;      // no more buffers or contexts can be handed out
@@ -14,17 +16,18 @@ inline constexpr NWDSCCODE kBadKey = -305;               // unknown context sett
 inline constexpr NWDSCCODE kBadArgument = -306;          // null pointer or size other than 4096
 inline constexpr NWDSCCODE kNoMoreEntries = -307;        // result buffer read past its last entry
 inline constexpr NWDSCCODE kBufferFull = -308;           // request buffer has no room for the attribute
-inline constexpr NWDSCCODE kWrongOperation = -309;       // buffer prepared for another operation
-inline constexpr NWDSCCODE kEntryNameTooLong = -310;     // entry name does not fit the 256-byte area
+inline constexpr NWDSCCODE kWrongOperation = -309;       // buffer not prepared for this operation
+inline constexpr NWDSCCODE kEntryNameTooLong = -310;     // entry name does not fit the 256-byte area whole
 inline constexpr NWDSCCODE kNoSuchEntry = -601;          // named container or object does not exist
 inline constexpr NWDSCCODE kEntryAlreadyExists = -606;   // sibling of that name exists (letter case ignored)
 inline constexpr NWDSCCODE kMissingMandatory = -609;     // "Object Class" or "Surname" missing
-inline constexpr NWDSCCODE kIllegalName = -610;          // empty name or empty part of a dotted name
-inline constexpr NWDSCCODE kIllegalContainment = -611;   // parent is not a container
+inline constexpr NWDSCCODE kIllegalName = -610;          // name not well formed (empty part, bad type, ...)
+inline constexpr NWDSCCODE kIllegalContainment = -611;   // parent is not a container, or is the top
+inline constexpr NWDSCCODE kAmbiguousName = -612;        // typeless name part that several children share
 inline constexpr NWDSCCODE kSyntaxViolation = -613;      // attribute with the wrong syntax or class not "User"
 inline constexpr NWDSCCODE kValueTooLong = -614;         // name or value longer than 256 bytes
 inline constexpr NWDSCCODE kNotStarted = -620;           // client start step not done or failed
-inline constexpr NWDSCCODE kStoreUnavailable = -630;     // store cannot be opened or created
+inline constexpr NWDSCCODE kStoreUnavailable = -630;     // store cannot be opened or created, or its folder is unsafe
 inline constexpr NWDSCCODE kStoreBusy = -631;            // another program holds the store too long
 inline constexpr NWDSCCODE kStoreFailure = -632;         // store error while reading or writing
 inline constexpr NWDSCCODE kNoAccess = -672;             // identity may not change the directory ("[Public]")
@@ -32,11 +35,12 @@ inline constexpr NWDSCCODE kInsecureBind = -640;         // password bind refuse
 inline constexpr NWDSCCODE kBadPasswordFile = -641;      // password file missing or readable by others
 inline constexpr NWDSCCODE kPagingRunaway = -642;        // server kept sending pages: too many, or empty and repeated
 inline constexpr NWDSCCODE kLoginNameNotValid = -643;    // login name the server cannot take (AD: > 20, " / \ [ ] ...)
+inline constexpr NWDSCCODE kServerDown = -644;           // no server reachable, or the connection was lost
 inline constexpr NWDSCCODE kPasswordNotSupported = -650; // this directory cannot set a password with the user
 inline constexpr NWDSCCODE kMustChangeNotSupported = -651;  // it cannot ask for a change at first login
 inline constexpr NWDSCCODE kPasswordNeedsEncryption = -652; // a password would travel over an unencrypted connection
 // Refusals of the directory layer itself, before any client call.
-inline constexpr NWDSCCODE kLoginNameTooLong = -660; // user name longer than 256 characters
-inline constexpr NWDSCCODE kSurnameTooLong = -661;   // surname longer than 256 characters
+inline constexpr NWDSCCODE kLoginNameTooLong = -660; // user name of 256 bytes or more once escaped
+inline constexpr NWDSCCODE kSurnameTooLong = -661;   // surname longer than 256 bytes
 inline constexpr NWDSCCODE kPasswordTooLong = -662;  // password longer than 256 bytes
 } // namespace rc

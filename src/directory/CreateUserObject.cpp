@@ -30,10 +30,14 @@ const char* AddLabel(NWDSCCODE code) {
 
 bool CreateUserObject(const std::string& objectName, const std::string& surname,
                       const std::optional<InitialPassword>& password) {
-    // Over-long input would not fit the client's areas (bytes of UTF-8 text): refuse it whole rather than
-    // cut it short.
-    if (objectName.size() > kMaxValueLength) {
-        CheckNDSError(rc::kLoginNameTooLong, "Login name longer than 256 bytes, user not created");
+    // The typed name is one literal name: its ".", "\" and "=" must not split it into containers
+    // or give it a type.
+    const std::string literalName = EscapeNamePart(objectName);
+    // Over-long input would not fit the client's areas (bytes of UTF-8 text): refuse it whole rather
+    // than cut it short. A name is handed back by listings escaped, in an area of kEntryNameSize
+    // bytes with its NUL: a user whose name could not be listed is not created.
+    if (literalName.size() >= kEntryNameSize) {
+        CheckNDSError(rc::kLoginNameTooLong, "Login name too long for the directory, user not created");
         return false;
     }
     if (surname.size() > kMaxValueLength) {
@@ -50,8 +54,6 @@ bool CreateUserObject(const std::string& objectName, const std::string& surname,
     if (CheckNDSError(client.NWDSAllocBuf(kBufferSize, &buffer), "NWDSAllocBuf"))
         return false;
 
-    // The typed name is one literal name: its "." and "\" must not split it into containers.
-    const std::string literalName = EscapeNamePart(objectName);
     const TextArea classAttr = ToArea(kObjectClassAttribute);
     const TextArea classValue = ToArea(kUserClass);
     const TextArea surnameAttr = ToArea(kSurnameAttribute);

@@ -12,6 +12,8 @@ struct InitialPassword {
 // Creates one User named `objectName` (one literal name, relative to DirContext's name context)
 // with `surname` as its "Surname" and, when given, `password` as its initial password. Reports the
 // first failing step through CheckNDSError and returns false; true when the object has been
-// created. Without a password it makes exactly the calls of a User without one.
+// created. A name that listings could not hand back (256 bytes or more once escaped), a surname or
+// a password longer than 256 bytes is refused before any client call. Without a password it makes
+// exactly the calls of a User without one.
 bool CreateUserObject(const std::string& objectName, const std::string& surname,
                       const std::optional<InitialPassword>& password = std::nullopt);

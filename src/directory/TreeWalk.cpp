@@ -1,5 +1,6 @@
 #include "TreeWalk.h"
 
+#include "ResultCodes.h"
 #include "SharedContext.h"
 #include "TNDSObj.h"
 
@@ -18,6 +19,14 @@ std::string ChildName(const WalkedContainer& parent, std::string_view entry) {
     return name;
 }
 } // namespace
+
+bool ListingFailed(NWDSCCODE code) {
+    return code != kListExhausted && code != rc::kNoMoreEntries;
+}
+
+std::string ContainerDottedName(const WalkedContainer& container) {
+    return container.level >= 2 ? container.name.substr(1) : container.name;
+}
 
 bool WalkTree(TreeWalkVisitor& visitor) {
     // Children go on the stack last to first, so the first child is walked next: the order of

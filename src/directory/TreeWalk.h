@@ -29,12 +29,21 @@ public:
     // walk as a container of its own, with the next number.
     virtual bool EntryListed(const WalkedContainer& container, std::string_view name, std::string_view baseClass) = 0;
     // The nonzero code that ended the listing of `container`: kListExhausted once every entry was
-    // read, else the code of the step that failed (an empty container ends with its first read).
+    // read, else the code of the step that failed (an empty container ends with its first read,
+    // which finds no entry); see ListingFailed.
     virtual void ListingEnded(const WalkedContainer& /*container*/, NWDSCCODE /*code*/) {}
     // Asked before each container and after each ListNext, where window messages may have run:
     // true ends the walk at once, and the listing in progress gives back its context and buffer.
     virtual bool StopRequested() { return false; }
 };
+
+// Whether a listing that ended with `code` left its container listed incompletely: true for every
+// code but the end of the listing (kListExhausted) and the client's "no entry left"
+// (rc::kNoMoreEntries), with which the first read of an empty container ends.
+bool ListingFailed(NWDSCCODE code);
+
+// The container's dotted name without the scan's leading "." ("East.Sales.Acme", "[Root]").
+std::string ContainerDottedName(const WalkedContainer& container);
 
 // The scan's walk of the tree from "[Root]", depth first: the containers a visitor adds are walked
 // right after their own container, in the order they were listed. For each container,

@@ -1,6 +1,9 @@
 #include "CreatePreview.h"
 
+#include "IndexText.h"
 #include "NumberText.h"
+
+#include <utility>
 
 namespace {
 QString PasswordsText(const PasswordChoice& passwords) {
@@ -37,15 +40,20 @@ QString CreatePreviewText(const CreatePreviewInput& input) {
     qint32 digits = 0;
     if (!StrToIntStrict(input.digits, &digits))
         return QStringLiteral("\"# of fixed digits\" must be a number between 0 and 9.");
+    for (const auto& [text, label] : {std::pair{&input.loginName, QStringLiteral("Login name")},
+                                      std::pair{&input.lastName, QStringLiteral("Last name")}}) {
+        if (text->contains(QChar(u'\0')))
+            return QStringLiteral("\"") + label + QStringLiteral("\" must not contain a NUL character.");
+    }
 
     const QString in = QStringLiteral(" in ") + *input.container;
     if (count == 0)
         return QStringLiteral("Creates no users") + in;
-    const QString first = input.loginName + IndexText(index, digits);
+    const QString first = input.loginName + QString::fromStdString(IndexText(index, digits));
     if (count == 1)
         return QStringLiteral("Creates ") + first + in + PasswordsText(input.passwords);
     // The index wraps as the run's does.
     const auto lastIndex = static_cast<qint32>(static_cast<quint32>(index) + static_cast<quint32>(count - 1));
-    const QString last = input.loginName + IndexText(lastIndex, digits);
+    const QString last = input.loginName + QString::fromStdString(IndexText(lastIndex, digits));
     return QStringLiteral("Creates ") + first + QStringLiteral(" ... ") + last + in + PasswordsText(input.passwords);
 }

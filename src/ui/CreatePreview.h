@@ -12,6 +12,7 @@ struct CreatePreviewInput {
     bool fieldsFilled = false;        // login name, last name and count hold text (the button's rule)
     std::optional<QString> container; // dotted name of the selected container; none without a selection
     QString loginName;
+    QString lastName;
     QString count;
     QString index;
     QString digits;
@@ -19,5 +20,6 @@ struct CreatePreviewInput {
 };
 
 // "Creates stud0001 ... stud0030 in Class 7b.School", with the passwords they get; or what stands
-// in the way, checked in the order a press checks it (the number fields: count, index, digits).
+// in the way, checked in the order a press checks it (the number fields: count, index, digits;
+// then a NUL in the login or last name).
 QString CreatePreviewText(const CreatePreviewInput& input);

@@ -5,6 +5,7 @@
 #include "ContainerName.h"
 #include "CreateUserObject.h"
 #include "DisplayPacer.h"
+#include "IndexText.h"
 #include "MessageBoxSeam.h"
 #include "NumberText.h"
 #include "RandomPassword.h"
@@ -15,6 +16,7 @@
 #include <QTreeWidget>
 
 #include <optional>
+#include <utility>
 
 namespace {
 // The next user's password as the Passwords dialog chose: empty for none, nullopt when no random
@@ -77,13 +79,25 @@ void TfMain::bbCreateClick() {
         return;
     }
 
+    // A NUL would cut the name or surname short on its way to the directory.
+    for (const auto& [field, label] :
+         {std::pair{ebLoginName, QStringLiteral("Login name")}, std::pair{ebLastName, QStringLiteral("Last name")}}) {
+        if (field->text().contains(QChar(u'\0'))) {
+            ShowMessageBox(
+                QStringLiteral("\"") + label +
+                QStringLiteral("\" must not contain a NUL character. Please verify this field and try again."));
+            EndBusyCursor();
+            return;
+        }
+    }
+
     // The account list holds this run's users from here on, whatever the run's end.
     accounts_.clear();
     const QString container = QString::fromStdString(DottedContainerName(selected));
     DisplayPacer pacer;
     qint32 created = 0;
     while (created < count) {
-        const QString name = ebLoginName->text() + IndexText(index, digits);
+        const QString name = ebLoginName->text() + QString::fromStdString(IndexText(index, digits));
         const QString surname = ebLastName->text();
         const std::optional<QString> password = NextPassword(passwords_);
         if (!password)

@@ -1,11 +1,13 @@
 // The scan: F4 rebuilds the tree view from "[Root]" with every Country, Organization and
-// Organizational Unit, counting containers and objects in the status bar.
+// Organizational Unit, counting containers and objects in the status bar, and says once at the end
+// which containers could not be listed completely.
 #include "uMain.h"
 
 #include "BusyCursor.h"
 #include "DisplayPacer.h"
 #include "GetIdentityName.h"
 #include "ImageList.h"
+#include "IncompleteListings.h"
 #include "MessageBoxSeam.h"
 #include "SchemaNames.h"
 #include "SharedContext.h"
@@ -17,6 +19,7 @@
 #include <QTreeWidget>
 
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -61,6 +64,9 @@ void TfMain::ScanNDS1Click() {
     EndBusyCursor();
     ebLoginNameChange();
     UpdateCreatePreview();
+    // A tree that lacks what could not be listed must not pass for the whole directory.
+    if (!scanReport_.empty())
+        ShowMessageBox(QString::fromStdString(std::exchange(scanReport_, {})));
 }
 
 void TfMain::FillNDSView() {
@@ -91,6 +97,9 @@ void TfMain::FillNDSView() {
                 ShowCounts();
             return image >= 0;
         }
+        void ListingEnded(const WalkedContainer& container, NWDSCCODE code) override {
+            incomplete_.Note(container, code);
+        }
         // Closing the window released DirContext and is taking the widgets down: stop there.
         bool StopRequested() override { return form_.closed_; }
 
@@ -105,6 +114,7 @@ void TfMain::FillNDSView() {
             if (objects_ > 0)
                 ShowCounts();
         }
+        std::string IncompleteMessage() const { return incomplete_.Message(); }
 
     private:
         void ShowCounts() {
@@ -121,6 +131,7 @@ void TfMain::FillNDSView() {
         std::int32_t objects_ = 0;
         std::int32_t shownObjects_ = 0;
         DisplayPacer pacer_;
+        IncompleteListings incomplete_;
     };
 
     ScanView view(*this);
@@ -128,6 +139,9 @@ void TfMain::FillNDSView() {
     frameTimer.setInterval(DisplayPacer::kFrameMs);
     connect(&frameTimer, &QTimer::timeout, this, [&view] { view.CatchUp(); });
     frameTimer.start();
-    if (WalkTree(view))
+    scanReport_.clear();
+    if (WalkTree(view)) {
         view.ShowTotals(); // exactly the final counts
+        scanReport_ = view.IncompleteMessage();
+    }
 }

@@ -289,6 +289,7 @@ void TfMain::UpdateCreatePreview() {
     if (const QTreeWidgetItem* selected = tvNDSView->currentItem(); selected && selected->isSelected())
         input.container = QString::fromStdString(DottedContainerName(selected));
     input.loginName = ebLoginName->text();
+    input.lastName = ebLastName->text();
     input.count = ebToCreate->text();
     input.index = ebNumber->text();
     input.digits = ebFixed->text();

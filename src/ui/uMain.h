@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -94,6 +95,8 @@ private:
     void UpdateAccountListMenus();
 
     std::unique_ptr<QtDirectoryUi> directoryUi_;
+    // What the last walk could not list, for the message at the end of its scan; empty when all was listed.
+    std::string scanReport_;
     PasswordChoice passwords_;
     std::vector<CreatedAccount> accounts_;
     bool scanning_ = false;

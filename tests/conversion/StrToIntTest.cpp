@@ -1,4 +1,5 @@
 #include "StrToInt.h"
+#include "IndexText.h"
 
 #include <gtest/gtest.h>
 
@@ -39,4 +40,13 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"+-1", std::nullopt}, Case{"-$A", std::nullopt}, Case{"+0x1", std::nullopt}, Case{"-", std::nullopt},
         Case{"+", std::nullopt}, Case{"$", std::nullopt}, Case{"0x", std::nullopt}, Case{"1a", std::nullopt},
         Case{"$G", std::nullopt}, Case{"1 2", std::nullopt}, Case{"1.0", std::nullopt}, Case{"x", std::nullopt}));
+
+TEST(IndexTextTest, FillsWithZerosInFrontOfTheWholeText) {
+    EXPECT_EQ(IndexText(1, 4), "0001");
+    EXPECT_EQ(IndexText(-5, 4), "00-5");
+    EXPECT_EQ(IndexText(100, 2), "100");
+    EXPECT_EQ(IndexText(7, 0), "7");
+    EXPECT_EQ(IndexText(7, -3), "7");
+    EXPECT_EQ(IndexText(-2147483647 - 1, 12), "0-2147483648");
+}
 } // namespace

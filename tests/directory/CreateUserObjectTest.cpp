@@ -1,6 +1,7 @@
 #include "CreateUserObject.h"
 #include "DirectoryFixture.h"
 #include "DirectoryQueries.h"
+#include "DottedName.h"
 #include "ResultCodes.h"
 
 #include <gmock/gmock.h>
@@ -59,27 +60,37 @@ INSTANTIATE_TEST_SUITE_P(Steps, CreateUserObjectFailure,
                                                        "user not created",
                                                        true, rc::kLoginNameNotValid}));
 
-TEST_F(CreateUserObjectTest, NameOfExactly256CharactersGoesThroughWhole) {
-    const std::string name(256, 'n');
+// Listings hand a name back escaped, in a 256-byte area with its NUL: the longest name that fits
+// there goes through whole, with a surname of 256 bytes.
+TEST_F(CreateUserObjectTest, LongestNamesThatCanBeListedGoThroughWhole) {
+    const std::string name(255, 'n');
+    const std::string dotted = std::string(127, '.') + "n"; // 255 bytes once escaped
     const std::string surname(256, 's');
     EXPECT_TRUE(CreateUserObject(name, surname));
+    EXPECT_TRUE(CreateUserObject(dotted, "S"));
     EXPECT_EQ(client->calls[3], "PutAttr(0,200,Surname,3," + surname + ")");
     EXPECT_EQ(client->calls[4], "AddObject(0," + name + ",-1,0,200)");
+    EXPECT_EQ(client->calls[10], "AddObject(0," + EscapeNamePart(dotted) + ",-1,0,201)");
+    EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(CreateUserObjectTest, OverlongNameOrSurnameIsRefusedBeforeAnyClientCall) {
-    EXPECT_FALSE(CreateUserObject(std::string(257, 'n'), "S"));
-    EXPECT_FALSE(CreateUserObject("n", std::string(300, 's')));
-    EXPECT_THAT(ui.messages, ElementsAre("Error Code FFFFFD6C - Login name longer than 256 bytes, user not created",
+TEST_F(CreateUserObjectTest, NamesThatCouldNotBeListedAndOverlongSurnamesAreRefusedBeforeAnyClientCall) {
+    EXPECT_FALSE(CreateUserObject(std::string(256, 'n'), "S"));
+    EXPECT_FALSE(CreateUserObject(std::string(128, '='), "S")); // 256 bytes once escaped
+    EXPECT_FALSE(CreateUserObject("n", std::string(257, 's')));
+    const char* tooLong = "Error Code FFFFFD6C - Login name too long for the directory, user not created";
+    EXPECT_THAT(ui.messages, ElementsAre(tooLong, tooLong,
                                          "Error Code FFFFFD6B - Last name longer than 256 bytes, user not created"));
-    EXPECT_EQ(client->calls.size(), 2u); // the two messages only
+    EXPECT_EQ(client->calls.size(), 3u); // the three messages only
 }
 
-TEST_F(CreateUserObjectTest, DotsAndBackslashesInTheNameStayInOneLiteralName) {
-    EXPECT_TRUE(CreateUserObject("a.b0001", "S"));
-    EXPECT_TRUE(CreateUserObject("c\\d.0002", "S"));
+TEST_F(CreateUserObjectTest, DotsBackslashesEqualsSignsAndRootStayInOneLiteralName) {
+    for (const char* name : {"a.b0001", "c\\d.0002", "ou=x0003", "[Root]"})
+        EXPECT_TRUE(CreateUserObject(name, "S"));
     EXPECT_EQ(client->calls[4], "AddObject(0,a\\.b0001,-1,0,200)");
     EXPECT_EQ(client->calls[10], "AddObject(0,c\\\\d\\.0002,-1,0,201)");
+    EXPECT_EQ(client->calls[16], "AddObject(0,ou\\=x0003,-1,0,202)");
+    EXPECT_EQ(client->calls[22], "AddObject(0,[Root\\],-1,0,203)");
 }
 
 TEST_F(CreateUserObjectTest, BlanksArePassedUnchanged) {

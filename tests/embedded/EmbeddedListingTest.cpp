@@ -1,4 +1,5 @@
 #include "CreateUserObject.h"
+#include "DottedName.h"
 #include "EmbeddedFixture.h"
 #include "GetIdentityName.h"
 #include "ListEntries.h"
@@ -106,38 +107,88 @@ TEST_F(EmbeddedListingTest, ScanOfTheSampleTreeFromTheTop) {
     EXPECT_EQ(end, rc::kNoSuchEntry);
 }
 
-TEST_F(EmbeddedListingTest, TypedDotsAndBackslashesMakeOneLiteralName) {
+TEST_F(EmbeddedListingTest, TypedDotsBackslashesEqualsSignsAndRootMakeOneLiteralName) {
     BindAndStart(OpenSampleStore());
     ASSERT_EQ(SetNameContext(DirContext, "Sales.Acme"), 0);
-    EXPECT_TRUE(CreateUserObject("a.b0001", "Dotted"));
-    EXPECT_TRUE(CreateUserObject("c\\d0001", "Slashed"));
+    for (const char* name : {"a.b0001", "c\\d0001", "ou=x0001", "[Root]"})
+        EXPECT_TRUE(CreateUserObject(name, name));
     EXPECT_TRUE(ui.messages.empty());
 
-    EXPECT_THAT(*view.Children("Sales.Acme"), ElementsAre("East", "JSmith", "Laser1", "a.b0001", "c\\d0001"));
-    EXPECT_EQ(view.Surname("a\\.b0001.Sales.Acme"), "Dotted");
-    EXPECT_EQ(view.Surname("c\\\\d0001.Sales.Acme"), "Slashed");
+    EXPECT_THAT(*view.Children("Sales.Acme"),
+                ElementsAre("East", "JSmith", "Laser1", "a.b0001", "c\\d0001", "ou=x0001", "[Root]"));
+    EXPECT_EQ(view.Surname("c\\\\d0001.Sales.Acme"), "c\\d0001");
     NWDSCCODE end = 0;
     const Listed listed = ListEntries("Sales.Acme", &end);
-    ASSERT_EQ(listed.size(), 5u);
+    ASSERT_EQ(listed.size(), 7u);
+    // The listing hands each back as the name that names it again.
     EXPECT_EQ(listed[3].first, "a\\.b0001");
     EXPECT_EQ(listed[4].first, "c\\\\d0001");
+    EXPECT_EQ(listed[5].first, "ou\\=x0001");
+    EXPECT_EQ(listed[6].first, "[Root\\]");
+    for (std::size_t i = 3; i < listed.size(); ++i)
+        EXPECT_EQ(view.Surname(listed[i].first + ".Sales.Acme"), view.Children("Sales.Acme")->at(i)) << i;
 
     // The same name again, in other letters, is refused through the layer with the add's label.
     EXPECT_FALSE(CreateUserObject("A.B0001", "Again"));
     EXPECT_THAT(ui.messages, ElementsAre("Error Code FFFFFDA2 - Trying to create userobject with NWDSAddObject"));
 }
 
-TEST_F(EmbeddedListingTest, NameTooLongForTheEntryAreaNeverHidesItsSiblings) {
-    ASSERT_EQ(AddEntry("Box", "Organization"), 0);
-    ASSERT_EQ(AddEntry("a.Box", "User"), 0);
+// Names the 256-byte entry area cannot hold whole (256 bytes, 128 dots that double when escaped, a
+// NUL inside) and a base class too long for the object information come as entries without a
+// name or a class: counted by the scan, never taken for a container, never hiding a sibling.
+TEST_F(EmbeddedListingTest, EntriesThatCannotBeHandedOutComeEmptyAndInPlace) {
+    StoreWriter writer(StorePath());
+    ASSERT_EQ(writer.Add("Box", "Organization"), 0);
+    ASSERT_EQ(writer.Add("a.Box", "User"), 0);
+    ASSERT_EQ(writer.Add(std::string(256, 'L') + ".Box", "User"), 0);
+    ASSERT_EQ(writer.Add(EscapeNamePart(std::string(128, '.')) + ".Box", "Organizational Unit"), 0);
+    ASSERT_EQ(writer.Add(std::string("Sales\0x", 7) + ".Box", "Organizational Unit"), 0);
+    ASSERT_EQ(writer.Add("Wide.Box", "Organization" + std::string(130, ' ')), 0);
+    ASSERT_EQ(writer.Add(std::string(255, 'l') + ".Box", "User"), 0);
     BindAndStart(OpenStore());
-    ASSERT_EQ(SetNameContext(DirContext, "Box"), 0);
-    // Both fit the add, but not the 256-byte name area of a listing (the second once escaped).
-    ASSERT_TRUE(CreateUserObject(std::string(256, 'L'), "S"));
-    ASSERT_TRUE(CreateUserObject(std::string(200, '.') + "0001", "S"));
-    ASSERT_TRUE(CreateUserObject("b", "S"));
 
     NWDSCCODE end = 0;
-    EXPECT_THAT(ListEntries("Box", &end), ElementsAre(Pair("a", "User"), Pair("b", "User")));
+    const Listed listed = ListEntries("Box", &end);
     EXPECT_EQ(end, kListExhausted);
+    EXPECT_THAT(listed, ElementsAre(Pair("a", "User"), Pair("", ""), Pair("", ""), Pair("", ""), Pair("", ""),
+                                    Pair(std::string(255, 'l'), "User")));
+}
+
+TEST_F(EmbeddedListingTest, BufferOperationsAnswerWhenTheBufferWasPreparedForAnother) {
+    ASSERT_EQ(AddEntry("Acme", "Organization"), 0);
+    ASSERT_EQ(AddEntry("u.Acme", "User", std::string("S")), 0);
+    auto client = OpenStore();
+    NWDSContextHandle context = 0;
+    NWBufHandle buffer = 0;
+    ASSERT_EQ(client->CreateContext(&context), 0);
+    ASSERT_EQ(client->SetContext(context, kContextNameContext, "Acme"), 0);
+    ASSERT_EQ(client->NWDSAllocBuf(kBufferSize, &buffer), 0);
+    std::uint32_t count = 0;
+    std::array<char, kEntryNameSize> name{};
+    std::uint32_t attributes = 0;
+    ObjectInfoArea info{};
+    std::int32_t iteration = kNoMoreIterations;
+
+    // Not prepared at all.
+    EXPECT_EQ(client->GetObjectCount(context, buffer, &count), rc::kWrongOperation);
+    EXPECT_EQ(client->GetObjectName(context, buffer, name.data(), &attributes, &info), rc::kWrongOperation);
+    // Prepared for an add, holding two attributes: no entries to read from it.
+    ASSERT_EQ(client->NWDSInitBuf(context, kOperationAddEntry, buffer), 0);
+    ASSERT_EQ(client->NWDSPutAttrNameAndVal(context, buffer, "Object Class", kSyntaxClassName, "User"), 0);
+    ASSERT_EQ(client->NWDSPutAttrNameAndVal(context, buffer, "Surname", kSyntaxCaseIgnoreString, "S"), 0);
+    EXPECT_EQ(client->GetObjectCount(context, buffer, &count), rc::kWrongOperation);
+    EXPECT_EQ(client->GetObjectName(context, buffer, name.data(), &attributes, &info), rc::kWrongOperation);
+    // Holding results: nothing to add from it.
+    ASSERT_EQ(client->ListSubordinates(context, ".Acme", &iteration, buffer), 0);
+    EXPECT_EQ(client->NWDSPutAttrNameAndVal(context, buffer, "Surname", kSyntaxCaseIgnoreString, "S"),
+              rc::kWrongOperation);
+    EXPECT_EQ(client->NWDSAddObject(context, "v", &iteration, 0, buffer), rc::kWrongOperation);
+    ASSERT_EQ(client->GetObjectName(context, buffer, name.data(), &attributes, &info), 0);
+    EXPECT_STREQ(name.data(), "u");
+    // Prepared for another operation.
+    ASSERT_EQ(client->NWDSInitBuf(context, 5, buffer), 0);
+    EXPECT_EQ(client->NWDSPutAttrNameAndVal(context, buffer, "Surname", kSyntaxCaseIgnoreString, "S"),
+              rc::kWrongOperation);
+    EXPECT_EQ(client->NWDSAddObject(context, "v", &iteration, 0, buffer), rc::kWrongOperation);
+    EXPECT_EQ(view.Children("Acme")->size(), 1u);
 }

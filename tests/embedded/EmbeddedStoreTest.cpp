@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using ::testing::ElementsAre;
 
@@ -120,6 +121,13 @@ TEST_F(EmbeddedStoreTest, AddRefusalsEachHaveTheirOwnCode) {
     EXPECT_EQ(AddUser(*client, "Sales.Acme", "u3", ""), rc::kMissingMandatory);
     EXPECT_EQ(AddUser(*client, "Mary.Sales.Acme", "u4", "S"), rc::kIllegalContainment);
     EXPECT_EQ(AddUser(*client, "Sales.Acme", ".u5.Mary.Sales.Acme", "S"), rc::kIllegalContainment);
+    // The top holds containers only, as on an LDAP server.
+    EXPECT_EQ(AddUser(*client, "[Root]", "u10", "S"), rc::kIllegalContainment);
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", ".u11", "S"), rc::kIllegalContainment);
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", "u12.[Root]", "S"), rc::kIllegalContainment);
+    // Names in the store have no attribute types; a typed name is not one of its names.
+    EXPECT_EQ(AddUser(*client, "ou=Sales.Acme", "u13", "S"), rc::kIllegalName);
+    EXPECT_EQ(AddUser(*client, "Sales.Acme", "cn=u14", "S"), rc::kIllegalName);
 
     const RequestAttribute user{"Object Class", kSyntaxClassName, "User"};
     const RequestAttribute surname{"Surname", kSyntaxCaseIgnoreString, "S"};
@@ -132,6 +140,28 @@ TEST_F(EmbeddedStoreTest, AddRefusalsEachHaveTheirOwnCode) {
     EXPECT_EQ(AddUser(*client, "Sales.Acme", longest, longest), 0);
     EXPECT_EQ(view.Surname(longest + ".Sales.Acme"), longest);
     EXPECT_THAT(*view.Children("Sales.Acme"), ElementsAre("Mary", longest));
+}
+
+TEST_F(EmbeddedStoreTest, StoreFolderOthersMayWriteToOrThatIsNotOursIsRefused) {
+    const std::string storeFolder = folder.path() + "/data/quillbarrow";
+    std::filesystem::create_directories(storeFolder);
+    const auto refused = static_cast<NWCCODE>(rc::kStoreUnavailable);
+    for (const mode_t mode : {0770, 0702, 0777}) {
+        ASSERT_EQ(chmod(storeFolder.c_str(), mode), 0);
+        EmbeddedClient client(Options());
+        EXPECT_EQ(client.StartClientLibrary(nullptr, nullptr), refused) << std::oct << mode;
+    }
+    EXPECT_FALSE(std::filesystem::exists(StorePath()));
+    if (geteuid() == 0) {
+        ASSERT_EQ(chmod(storeFolder.c_str(), 0700), 0);
+        ASSERT_EQ(chown(storeFolder.c_str(), 65534, 65534), 0);
+        EmbeddedClient client(Options());
+        EXPECT_EQ(client.StartClientLibrary(nullptr, nullptr), refused);
+        ASSERT_EQ(chown(storeFolder.c_str(), 0, 0), 0);
+    }
+    ASSERT_EQ(chmod(storeFolder.c_str(), 0755), 0);
+    auto client = OpenStore();
+    EXPECT_EQ(ModeOf(StorePath()), 0600u);
 }
 
 TEST_F(EmbeddedStoreTest, DefaultStoreLivesUnderTheUsersDataFolder) {

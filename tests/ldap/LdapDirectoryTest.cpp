@@ -4,6 +4,7 @@
 #include "DottedName.h"
 #include "GetIdentityName.h"
 #include "LdapDirectoryFixture.h"
+#include "LdapDn.h"
 #include "ResultCodes.h"
 #include "TNDSObj.h"
 
@@ -132,7 +133,7 @@ TEST_F(LdapDirectoryTest, ServerDownAtStartFailsFastAndRecoversLater) {
     EXPECT_EQ(ClientHandle, kClientNotStarted);
     NWDSCCODE end = 0;
     EXPECT_TRUE(ListEntries("Acme", &end).empty());
-    EXPECT_EQ(end, -1); // server down, as libldap says it
+    EXPECT_EQ(end, rc::kServerDown); // never -1, the end of a listing
 
     ASSERT_EQ(server.Restart(), "");
     EXPECT_EQ(GetIdentityName(DirContext), "cn=admin,o=acme");
@@ -161,7 +162,7 @@ TEST_F(LdapDirectoryTest, KilledServerStopsTheRunAndTheNextOperationReconnects) 
     EXPECT_GE(created, 600);
     EXPECT_LT(created, 2000);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], "Error Code FFFFFFFF - Trying to create userobject with NWDSAddObject");
+    EXPECT_EQ(ui.messages[0], "Error Code FFFFFD7C - Trying to create userobject with NWDSAddObject");
 
     ASSERT_EQ(server.Restart(), "");
     ServerConnection view = View();
@@ -229,6 +230,115 @@ TEST_F(LdapLargeContainerTest, SizeLimitedReaderListsAContainerAboveTheLimitWhol
     EXPECT_TRUE(names.contains("member0") && names.contains("member1199"));
     // Entries came in many 4096-byte batches, each batch used up before the next.
     EXPECT_GT(ui.pumps, 1200);
+}
+
+// ou=Sales and o=Sales side by side below Acme, and the naming contexts dc=example,dc=com and
+// o=example.com, whose values read alike.
+class LdapCollidingNamesTest : public LdapDirectoryTest {
+protected:
+    void SetUp() override {
+        LdapDirectoryTest::SetUp();
+        ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+        ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
+        ASSERT_EQ(view.Add("o=Sales,o=Acme", {{"objectClass", {"organization"}}, {"o", {"Sales"}}}), LDAP_SUCCESS);
+        ASSERT_EQ(view.Add("ou=West,o=Sales,o=Acme", {{"objectClass", {"organizationalUnit"}}, {"ou", {"West"}}}),
+                  LDAP_SUCCESS);
+        ASSERT_EQ(server.AddNamingContext("o=example.com", "example-o",
+                                          {{"objectClass", {"organization"}}, {"o", {"example.com"}}}),
+                  LDAP_SUCCESS);
+    }
+
+    // DNs of the entries in any naming context whose cn is `cn`.
+    std::vector<std::string> DnsOf(const std::string& cn) {
+        std::vector<std::string> dns;
+        ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+        for (const char* base : {"o=Acme", "dc=example,dc=com", "o=example.com"})
+            for (const auto& entry : view.Search(base, LDAP_SCOPE_SUBTREE, "(cn=" + cn + ")").entries)
+                dns.push_back(entry.dn);
+        return dns;
+    }
+};
+
+TEST_F(LdapCollidingNamesTest, SharedValuesAreListedTypedAndATypelessNameForThemNamesNothing) {
+    BindAndStart(AdminSettings());
+    EXPECT_THAT(ListEntries(kRootName),
+                UnorderedElementsAre(Pair("Acme", "Organization"), Pair("dc=example,dc=com", "Organization"),
+                                     Pair("o=example\\.com", "Organization")));
+    EXPECT_THAT(ListEntries("Acme"),
+                UnorderedElementsAre(Pair("ou=Sales", "Organizational Unit"), Pair("o=Sales", "Organization")));
+    EXPECT_THAT(ListEntries("o=Sales.Acme"), ElementsAre(Pair("West", "Organizational Unit")));
+    EXPECT_EQ(ListEntries("OU=sales.Acme").size(), 3u);
+    EXPECT_THAT(ListEntries("dc=example,dc=com"),
+                UnorderedElementsAre(Pair("People", "Organizational Unit"), Pair("reader", "User")));
+    NWDSCCODE end = 0;
+    EXPECT_TRUE(ListEntries("Sales.Acme", &end).empty());
+    EXPECT_EQ(end, rc::kAmbiguousName);
+    EXPECT_TRUE(ListEntries("example\\.com", &end).empty());
+    EXPECT_EQ(end, rc::kAmbiguousName);
+
+    // The window's test takes users to each typed node; here nothing lands anywhere through a
+    // name that several containers share.
+    for (const char* container : {"Sales.Acme", "example\\.com", "People.example\\.com"}) {
+        LastDirResult = SetNameContext(DirContext, container);
+        EXPECT_FALSE(CreateUserObject("nowhere", "S")) << container;
+    }
+    EXPECT_THAT(ui.messages, ElementsAre("Error Code FFFFFD9C - Trying to create userobject with NWDSAddObject",
+                                         "Error Code FFFFFD9C - Trying to create userobject with NWDSAddObject",
+                                         "Error Code FFFFFD9C - Trying to create userobject with NWDSAddObject"));
+    EXPECT_TRUE(DnsOf("nowhere").empty());
+}
+
+// A fresh client knows no listing: the names are looked up on the server, and a typeless name
+// that one look-up could take for either container is still refused.
+TEST_F(LdapCollidingNamesTest, NamesNoListingHasShownResolveExactlyOrNotAtAll) {
+    BindAndStart(AdminSettings());
+    // The account list's directory name is the DN the add takes, typed parts included.
+    LastDirResult = SetNameContext(DirContext, "o=Sales.Acme");
+    EXPECT_EQ(DirectoryNameOf("o=Sales.Acme", "first"), "cn=first,o=Sales,o=Acme");
+    EXPECT_TRUE(CreateUserObject("first", "S"));
+    LastDirResult = SetNameContext(DirContext, "Sales.Acme");
+    EXPECT_EQ(DirectoryNameOf("Sales.Acme", "second"), "");
+    EXPECT_FALSE(CreateUserObject("second", "S"));
+    LastDirResult = SetNameContext(DirContext, "o=example\\.com");
+    EXPECT_TRUE(CreateUserObject("third", "S"));
+    EXPECT_EQ(DirectoryNameOf("o=example\\.com", "third"), "cn=third,o=example.com");
+    EXPECT_THAT(ui.messages, ElementsAre("Error Code FFFFFD9C - Trying to create userobject with NWDSAddObject"));
+    EXPECT_THAT(DnsOf("first"), ElementsAre("cn=first,o=Sales,o=Acme"));
+    EXPECT_TRUE(DnsOf("second").empty());
+    EXPECT_THAT(DnsOf("third"), ElementsAre("cn=third,o=example.com"));
+}
+
+// slapd takes a NUL inside a value, and names that grow past 255 bytes when escaped: what the
+// 256-byte entry area cannot hold whole comes without a name or a class, and is still counted.
+TEST_F(LdapDirectoryTest, NamesThatCannotBeHandedOutAreCountedButNeverBecomeContainers) {
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
+    const std::string withNul("Sales\0x", 7);
+    const std::string dots(130, '.');
+    const std::string dottedCn(128, '.'); // 256 bytes once escaped
+    ASSERT_EQ(view.Add("ou=Sales\\00x,o=Acme", {{"objectClass", {"organizationalUnit"}}, {"ou", {withNul}}}),
+              LDAP_SUCCESS);
+    ASSERT_EQ(view.Add("ou=" + dots + ",o=Acme", {{"objectClass", {"organizationalUnit"}}, {"ou", {dots}}}),
+              LDAP_SUCCESS);
+    ASSERT_EQ(view.Add(*ChildDn("o=Acme", "cn", dottedCn),
+                       {{"objectClass", {"inetOrgPerson"}}, {"cn", {dottedCn}}, {"sn", {"L"}}}),
+              LDAP_SUCCESS);
+    BindAndStart(AdminSettings());
+
+    NWDSCCODE end = 0;
+    EXPECT_THAT(ListEntries("Acme", &end),
+                UnorderedElementsAre(Pair("Sales", "Organizational Unit"), Pair("", ""), Pair("", ""), Pair("", "")));
+    EXPECT_EQ(end, kListExhausted);
+    const ScannedTree tree = Scan();
+    EXPECT_THAT(tree.containers,
+                ElementsAre(Pair("Acme", "Organization"), Pair("example\\.com", "Organization"),
+                            Pair("Sales.Acme", "Organizational Unit"), Pair("East.Sales.Acme", "Organizational Unit"),
+                            Pair("People.example\\.com", "Organizational Unit")));
+    EXPECT_EQ(tree.objects, 5 + 3 + 3);
+    // The sample's Sales is still the only one of its name.
+    LastDirResult = SetNameContext(DirContext, "Sales.Acme");
+    EXPECT_TRUE(CreateUserObject("u1", "S"));
+    EXPECT_EQ(view.Search("cn=u1,ou=Sales,o=Acme", LDAP_SCOPE_BASE).entries.size(), 1u);
 }
 
 // The size limit of every identity but the administrator on the example.com database.

@@ -2,6 +2,7 @@
 #include "LdapAuthzId.h"
 #include "LdapClasses.h"
 #include "LdapDn.h"
+#include "LdapNames.h"
 #include "LdapPasswordFile.h"
 #include "LdapPasswordValues.h"
 #include "LdapServer.h"
@@ -10,6 +11,7 @@
 #include "ResultCodes.h"
 #include "TempFolder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -41,6 +43,59 @@ TEST(LdapDn, NamingContextsShowAsOneName) {
     EXPECT_EQ(NamingContextName("o=Acme"), "Acme");
     EXPECT_EQ(NamingContextName("dc=example,dc=com"), "example.com");
     EXPECT_EQ(LeafName("cn=a+sn=b,o=Acme")->value, "a+b");
+}
+
+namespace {
+// Checks that every name handed out names its entry again: a typeless one by its value, a typed
+// one by the DN it stands for.
+void ExpectNamesNameTheirEntries(const std::vector<ListedEntry>& entries, const std::vector<std::string>& names,
+                                 const std::string& parentDn) {
+    ASSERT_EQ(names.size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (names[i].empty())
+            continue;
+        const auto split = SplitDottedName(names[i]);
+        ASSERT_TRUE(split && split->parts.size() == 1 && !split->fromRoot) << names[i];
+        const NamePart& part = split->parts.front();
+        if (part.type.empty()) {
+            EXPECT_EQ(part.value, entries[i].name);
+        } else {
+            const auto dn = TypedPartDn(parentDn, part.type, part.value);
+            ASSERT_TRUE(dn) << names[i];
+            EXPECT_EQ(NormaliseDn(*dn), NormaliseDn(entries[i].dn)) << names[i];
+        }
+    }
+}
+} // namespace
+
+TEST(LdapNames, SiblingsThatShareAValueAreHandedOutTyped) {
+    const std::vector<ListedEntry> entries{
+        {"ou=Sales,o=Acme", "Sales", "Organizational Unit"},
+        {"o=SALES,o=Acme", "SALES", "Organization"},
+        {"cn=Sales,o=Acme", "Sales", "User"},
+        {"ou=East,o=Acme", "East", "Organizational Unit"},
+        {"cn=a.b=c,o=Acme", "a.b=c", "User"},
+        {"cn=x\\+y,o=Acme", "x+y", "User"},
+        {"cn=x+sn=y,o=Acme", "x+y", "User"}, // a multi-valued RDN no typed part can name
+        {"2.5.4.11=v.w,o=Acme", "v.w", "Organizational Unit"},
+        {"ou=V.W,o=Acme", "V.W", "Organizational Unit"},
+    };
+    const auto names = HandOutNames(entries, "o=Acme");
+    EXPECT_THAT(names, ::testing::ElementsAre("ou=Sales", "o=SALES", "cn=Sales", "East", "a\\.b\\=c", "cn=x+y", "",
+                                              "2\\.5\\.4\\.11=v\\.w", "ou=V\\.W"));
+    ExpectNamesNameTheirEntries(entries, names, "o=Acme");
+}
+
+TEST(LdapNames, NamingContextsThatReadAlikeAreHandedOutByTheirWholeDn) {
+    const std::vector<ListedEntry> entries{
+        {"dc=example,dc=com", "example.com", "Organization"},
+        {"o=example.com", "example.com", "Organization"},
+        {"o=Acme", "Acme", "Organization"},
+        {"o=[Root]", "[Root]", "Organization"},
+    };
+    const auto names = HandOutNames(entries, "");
+    EXPECT_THAT(names, ::testing::ElementsAre("dc=example,dc=com", "o=example\\.com", "Acme", "[Root\\]"));
+    ExpectNamesNameTheirEntries(entries, names, "");
 }
 
 TEST(LdapClasses, BaseClassIsTheMostSpecificOfTheWholeSetInAnyOrder) {

@@ -1,3 +1,5 @@
+#include "DirectoryUi.h"
+#include "HookedUi.h"
 #include "LdapClientFactory.h"
 #include "OutputDialogSeam.h"
 #include "ServerConnection.h"
@@ -85,6 +87,93 @@ TEST_F(LdapWindowTest, ServerDownAtStartStillOpensTheWindow) {
     OpenWindow(MakeLdapClient(Admin()));
     EXPECT_EQ(form_->sbStatus->PanelText(3), QStringLiteral("Logged in as: "));
     EXPECT_TRUE(messages_.isEmpty());
+}
+
+// Containers whose values read alike, side by side: below Acme ou=Sales and o=Sales; at the top
+// dc=example,dc=com and o=example.com, o=[Root] (holding its own Sales) and o=Sales. Every node
+// of the scan takes its users to the container it stands for, and only there.
+TEST_F(LdapWindowTest, EachNodeOfContainersThatReadAlikeTakesUsersToItsOwnContainer) {
+    ASSERT_EQ(server.Start(), "");
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
+    const auto add = [&](const std::string& dn, const char* objectClass, const char* attribute, const char* value) {
+        ASSERT_EQ(view.Add(dn, {{"objectClass", {objectClass}}, {attribute, {value}}}), LDAP_SUCCESS) << dn;
+    };
+    add("o=Sales,o=Acme", "organization", "o", "Sales");
+    add("ou=West,o=Sales,o=Acme", "organizationalUnit", "ou", "West");
+    int index = 0;
+    for (const char* context : {"o=example.com", "o=[Root]", "o=Sales"}) {
+        const std::string value = std::string(context).substr(2);
+        ASSERT_EQ(server.AddNamingContext(context, "context" + std::to_string(++index),
+                                          {{"objectClass", {"organization"}}, {"o", {value}}}),
+                  LDAP_SUCCESS)
+            << context;
+    }
+    add("ou=Staff,o=example.com", "organizationalUnit", "ou", "Staff");
+    add("ou=Sales,o=[Root]", "organizationalUnit", "ou", "Sales");
+    OpenWindow(MakeLdapClient(Admin()));
+    form_->ScanNDS1->trigger();
+    ASSERT_TRUE(messages_.isEmpty()) << messages_.join(u'|').toStdString();
+
+    struct Target {
+        QStringList node;
+        const char* prefix;
+        const char* dn; // of the container
+    };
+    const Target targets[] = {
+        {{QStringLiteral("Acme"), QStringLiteral("ou=Sales")}, "ou", "ou=Sales,o=Acme"},
+        {{QStringLiteral("Acme"), QStringLiteral("o=Sales")}, "o", "o=Sales,o=Acme"},
+        {{QStringLiteral("Acme"), QStringLiteral("o=Sales"), QStringLiteral("West")}, "west", "ou=West,o=Sales,o=Acme"},
+        {{QStringLiteral("dc=example,dc=com"), QStringLiteral("People")}, "people", "ou=People,dc=example,dc=com"},
+        {{QStringLiteral("o=example\\.com")}, "example", "o=example.com"},
+        {{QStringLiteral("o=example\\.com"), QStringLiteral("Staff")}, "staff", "ou=Staff,o=example.com"},
+        {{QStringLiteral("[Root\\]"), QStringLiteral("Sales")}, "root", "ou=Sales,o=[Root]"},
+        {{QStringLiteral("Sales")}, "top", "o=Sales"},
+    };
+    for (const Target& target : targets) {
+        messages_.clear();
+        Run(target.node, QLatin1String(target.prefix), QStringLiteral("S"), QStringLiteral("2"));
+        EXPECT_EQ(messages_, QStringList{QStringLiteral("2 users succesfully created.")}) << target.dn;
+    }
+    // Each container holds exactly the users of its own run, read as the administrator.
+    for (const Target& target : targets) {
+        std::vector<std::string> users;
+        for (const auto& entry : view.Search(target.dn, LDAP_SCOPE_ONELEVEL, "(sn=S)").entries)
+            users.push_back(entry.dn);
+        const std::string prefix = std::string("cn=") + target.prefix;
+        EXPECT_EQ(users, (std::vector<std::string>{prefix + "0001," + target.dn, prefix + "0002," + target.dn}))
+            << target.dn;
+    }
+}
+
+// Listings cut short by a lost server are no longer taken for whole ones: one box at the end names
+// them, while the tree and the counts keep everything received.
+TEST_F(LdapWindowTest, ScanThatLosesItsServerSaysSoOnceAtTheEnd) {
+    StartWindow();
+    HookedUi hook;
+    // The top's listing is read whole before the first call; both contexts are listed after it.
+    hook.onPending = [&](int call) {
+        if (call == 1)
+            server.Kill();
+    };
+    SetDirectoryUi(&hook);
+    form_->ScanNDS1->trigger();
+    SetDirectoryUi(nullptr);
+
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("The scan is incomplete: 2 containers could not be listed "
+                                                    "completely.\r\nAcme - Error Code FFFFFD7C\r\n"
+                                                    "example\\.com - Error Code FFFFFD7C")});
+    EXPECT_NE(Node({QStringLiteral("Acme")}), nullptr);
+    EXPECT_NE(Node({QStringLiteral("example\\.com")}), nullptr);
+    EXPECT_EQ(form_->sbStatus->PanelText(1), QStringLiteral("Containers found: 2"));
+    EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 2"));
+
+    // Back on the same program: the next scan is whole again and says nothing.
+    ASSERT_EQ(server.Restart(), "");
+    messages_.clear();
+    form_->ScanNDS1->trigger();
+    EXPECT_TRUE(messages_.isEmpty()) << messages_.join(u'|').toStdString();
+    EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 8"));
 }
 
 // The account list is what gets handed out: each of its rows, directory name and password, binds.

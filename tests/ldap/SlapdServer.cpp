@@ -1,6 +1,11 @@
 #include "SlapdServer.h"
 
+#include "ServerConnection.h"
+
+#include <ldap.h>
+
 #include <cstdlib>
+#include <filesystem>
 
 SlapdServer::SlapdServer() : FixtureRunner("slapd-fixture.sh", "slapd", "SLAPD_PID") {}
 
@@ -19,5 +24,31 @@ std::string SlapdServer::ReadValues() {
                                 {"READER_DN", &readerDn},
                                 {"READER_PASSWORD", &readerPassword}});
     port = std::atoi(portText.c_str());
+    // The socket's path is the ldapi URI's host, as libldap reads it.
+    LDAPURLDesc* url = nullptr;
+    if (ldap_url_parse(ldapiUri.c_str(), &url) == LDAP_URL_SUCCESS && url->lud_host)
+        ldapiSocket = url->lud_host;
+    ldap_free_urldesc(url);
     return error;
+}
+
+int SlapdServer::AddNamingContext(const std::string& suffix, const std::string& folderName,
+                                  const std::map<std::string, std::vector<std::string>>& attributes) const {
+    const std::string databaseFolder = folder() + "/" + folderName;
+    std::error_code error;
+    std::filesystem::create_directories(databaseFolder, error);
+    if (error)
+        return LDAP_OTHER;
+    ServerConnection admin = ServerConnection::OverSocket(ldapiUri);
+    if (admin.bindCode() != LDAP_SUCCESS)
+        return admin.bindCode();
+    const int added = admin.Add("olcDatabase=mdb,cn=config",
+                                {{"objectClass", {"olcDatabaseConfig", "olcMdbConfig"}},
+                                 {"olcDatabase", {"mdb"}},
+                                 {"olcSuffix", {suffix}},
+                                 {"olcDbDirectory", {databaseFolder}},
+                                 {"olcDbMaxSize", {"16777216"}},
+                                 {"olcLimits", {"dn.exact=\"" + adminDn + "\" size=unlimited time=unlimited"}},
+                                 {"olcAccess", {"to * by dn.exact=\"" + adminDn + "\" write by * read"}}});
+    return added == LDAP_SUCCESS ? admin.Add(suffix, attributes) : added;
 }

@@ -2,6 +2,7 @@
 
 #include "FixtureRunner.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,18 @@ public:
     int port = 0;
     std::string tcpUri;
     std::string ldapiUri;
+    // The path of the ldapi socket.
+    std::string ldapiSocket;
     std::string adminDn;
     std::string readerDn;
     std::string readerPassword;
+
+    // Adds a database for the naming context `suffix` to the running server's configuration (as
+    // the administrator over the ldapi socket), its files in the subfolder `folderName`, writable
+    // by the administrator and readable by all; then its top entry with `attributes`. The LDAP
+    // result code.
+    int AddNamingContext(const std::string& suffix, const std::string& folderName,
+                         const std::map<std::string, std::vector<std::string>>& attributes) const;
 
 private:
     std::vector<std::string> StartArguments(const std::vector<std::string>& ldifs) const override;

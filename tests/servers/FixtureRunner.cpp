@@ -80,6 +80,8 @@ std::string FixtureRunner::Start(const std::vector<std::string>& ldifs) {
     for (const std::string& argument : StartArguments(ldifs))
         arguments += " " + Quote(argument);
     values_.clear();
+    // Whatever the script started before it failed is stopped with the rest.
+    started_ = true;
     if (std::string error = Run(arguments); !error.empty())
         return error;
     pid_ = static_cast<pid_t>(std::atoi(Value(pidName_).c_str()));
@@ -89,19 +91,24 @@ std::string FixtureRunner::Start(const std::vector<std::string>& ldifs) {
 }
 
 void FixtureRunner::Stop() {
-    if (folder().empty() || pid_ <= 0)
+    if (!started_)
         return;
     Run("stop " + Quote(folder() + "/server"));
+    started_ = false;
     pid_ = 0;
 }
 
 void FixtureRunner::Kill() {
-    if (pid_ <= 0)
-        return;
-    kill(pid_, SIGKILL);
-    for (int i = 0; i < 500 && Alive(pid_); ++i)
-        usleep(10000);
+    KillProcess(pid_);
     pid_ = 0;
+}
+
+void KillProcess(pid_t pid) {
+    if (pid <= 0)
+        return;
+    kill(pid, SIGKILL);
+    for (int i = 0; i < 500 && Alive(pid); ++i)
+        usleep(10000);
 }
 
 std::string FixtureRunner::Value(const std::string& name) const {

@@ -28,7 +28,7 @@ public:
     std::string Start(const std::vector<std::string>& ldifs = {});
     // Starts it again on the same data and ports after Stop() or Kill().
     std::string Restart() { return Start(); }
-    // Stops the server by its pid through the script.
+    // Stops what the script started, through the script (a killed server is no harm to it).
     void Stop();
     // SIGKILL, as a crash would end it; returns once the process is gone.
     void Kill();
@@ -63,7 +63,11 @@ private:
     TempFolder folder_;
     std::map<std::string, std::string> values_;
     pid_t pid_ = 0;
+    bool started_ = false;
 };
+
+// SIGKILL to `pid`, as a crash would end it; returns once the process is gone.
+void KillProcess(pid_t pid);
 
 // The whole content of the file at `path` (a password file), empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);

@@ -20,15 +20,18 @@ inline std::vector<std::string> SortedDns(const ServerConnection::Result& result
 }
 
 // One server for the whole executable, as the integration tests use it: built once, with an extra
-// LDIF file imported beside the sample tree.
-template <typename Server> class FixtureSuite : public ::testing::Test {
+// LDIF file imported beside the sample tree. `Base` is the test fixture to build on.
+template <typename Server, typename Base = ::testing::Test> class FixtureSuite : public Base {
 protected:
-    // Builds and starts the server with an extra LDIF file holding `ldifText`.
-    static void StartServer(const std::string& ldifText) {
+    // Builds and starts the server, with an extra LDIF file holding `ldifText` unless it is empty.
+    static void StartServer(const std::string& ldifText = {}) {
         server = std::make_unique<Server>();
-        const std::string ldif = server->folder() + "/extra.ldif";
-        std::ofstream(ldif) << ldifText;
-        startError = server->Start({ldif});
+        std::vector<std::string> ldifs;
+        if (!ldifText.empty()) {
+            ldifs.push_back(server->folder() + "/extra.ldif");
+            std::ofstream(ldifs.back()) << ldifText;
+        }
+        startError = server->Start(ldifs);
     }
     static void TearDownTestSuite() { server.reset(); }
     void SetUp() override { ASSERT_EQ(startError, "") << "the throwaway server did not start"; }

@@ -47,7 +47,8 @@ std::string Text(sqlite3_stmt* statement) {
 
 // Id of the object `dottedName` names (0 for the top), following parent and name row by row.
 std::optional<std::int64_t> Find(sqlite3* db, const std::string& dottedName) {
-    const auto path = ResolveName(dottedName, kRootName);
+    const auto resolved = ResolveName(dottedName, kRootName);
+    const auto path = resolved ? TypelessValues(*resolved) : std::nullopt;
     if (!path)
         return std::nullopt;
     std::optional<std::int64_t> id = 0;

@@ -14,7 +14,8 @@ NWDSCCODE StoreWriter::Add(const std::string& dottedName, const std::string& bas
                            const std::optional<std::string>& surname) {
     if (!store_)
         return opened_;
-    const auto path = ResolveName(dottedName, kRootName);
+    const auto resolved = ResolveName(dottedName, kRootName);
+    const auto path = resolved ? TypelessValues(*resolved) : std::nullopt;
     if (!path || path->empty())
         return rc::kIllegalName;
     std::vector<EmbeddedStore::Attribute> attributes;

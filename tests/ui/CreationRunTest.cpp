@@ -59,14 +59,6 @@ TEST(NumberFieldTest, ReadsTheFieldTextLikeTheRuntimeAndNoCharacterBeyondLatin1)
     }
 }
 
-TEST(IndexTextTest, FillsWithZerosInFrontOfTheWholeText) {
-    EXPECT_EQ(IndexText(1, 4), QStringLiteral("0001"));
-    EXPECT_EQ(IndexText(-5, 4), QStringLiteral("00-5"));
-    EXPECT_EQ(IndexText(100, 2), QStringLiteral("100"));
-    EXPECT_EQ(IndexText(7, 0), QStringLiteral("7"));
-    EXPECT_EQ(IndexText(-2147483647 - 1, 12), QStringLiteral("0-2147483648"));
-}
-
 class CreationRunTest : public UiTest {
 protected:
     void SetUp() override {
@@ -212,11 +204,48 @@ TEST_F(UiTest, NamesWithDotsStayOneNodeForTheScanAndTheRun) {
     EXPECT_EQ(Children("People.example\\.com"), std::vector<std::string>{"p.q0001"});
 }
 
-TEST_F(CreationRunTest, RootSelectedGivesTheRootAsContainer) {
+TEST_F(CreationRunTest, RootSelectedGivesTheRootAsContainerWhichHoldsNoUsers) {
     PrepareRun({}, QStringLiteral("top"), QStringLiteral("T"), QStringLiteral("1"));
     form_->bbCreateClick();
     EXPECT_EQ(recorder_->NameContextsSet(DirContext).back(), "[Root]");
-    EXPECT_FALSE(messages_.isEmpty());
+    EXPECT_EQ(messages_, (QStringList{QStringLiteral("Error Code FFFFFD9D - Trying to create userobject with "
+                                                     "NWDSAddObject"),
+                                      QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n") +
+                                          Created(0)}));
+    EXPECT_EQ(Children("[Root]"), std::vector<std::string>{"Acme"});
+}
+
+// A NUL pasted into a name field would cut the name short on its way: the run refuses it after
+// the number fields, login name first, and creates nobody.
+TEST_F(CreationRunTest, NulInTheLoginOrLastNameIsRefusedBeforeAnyUser) {
+    const QString nul(QChar(u'\0'));
+    const QString loginMessage =
+        QStringLiteral("\"Login name\" must not contain a NUL character. Please verify this field and try again.");
+    const QString lastMessage =
+        QStringLiteral("\"Last name\" must not contain a NUL character. Please verify this field and try again.");
+    struct Case {
+        QString login;
+        QString last;
+        QString count;
+        QString message;
+    };
+    const Case cases[] = {
+        {QStringLiteral("a") + nul + QStringLiteral("b"), QStringLiteral("L") + nul, QStringLiteral("2"), loginMessage},
+        {nul, QStringLiteral("L"), QStringLiteral("2"), loginMessage},
+        {QStringLiteral("ab"), QStringLiteral("L") + nul, QStringLiteral("2"), lastMessage},
+        {QStringLiteral("a") + nul, QStringLiteral("L"), QStringLiteral("x"), kCountMessage},
+    };
+    for (const Case& c : cases) {
+        PrepareRun(kSales, c.login, c.last, c.count);
+        ASSERT_EQ(form_->ebLoginName->text(), c.login);
+        messages_.clear();
+        SetApplicationCursor(crDefault);
+        form_->bbCreateClick();
+        EXPECT_EQ(messages_, QStringList{c.message});
+        EXPECT_EQ(ApplicationCursor(), crDefault);
+        EXPECT_EQ(form_->pbProgress->value(), 0);
+    }
+    EXPECT_EQ(Children("Sales.Acme").size(), 3u);
 }
 
 TEST_F(UiTest, TheCreateButtonSaysWhatAPressWouldDo) {
@@ -258,6 +287,12 @@ TEST_F(UiTest, TheCreateButtonSaysWhatAPressWouldDo) {
     form_->ebNumber->setText(QStringLiteral("1"));
     form_->ebFixed->setText(QStringLiteral("z"));
     EXPECT_EQ(preview(), QStringLiteral("\"# of fixed digits\" must be a number between 0 and 9."));
+    // Then a NUL in a name field, the login name first, as a press checks them.
+    form_->ebFixed->setText(QStringLiteral("4"));
+    form_->ebLastName->setText(QStringLiteral("Stu") + QChar(u'\0'));
+    EXPECT_EQ(preview(), QStringLiteral("\"Last name\" must not contain a NUL character."));
+    form_->ebLoginName->setText(QStringLiteral("st") + QChar(u'\0'));
+    EXPECT_EQ(preview(), QStringLiteral("\"Login name\" must not contain a NUL character."));
     EXPECT_TRUE(messages_.isEmpty());
     EXPECT_TRUE(form_->bbCreate->isEnabled());
 }

@@ -1,7 +1,8 @@
 #include "UiFixture.h"
 
 #include "BusyCursor.h"
-#include "DirectoryUi.h"
+#include "DottedName.h"
+#include "HookedUi.h"
 #include "ImageList.h"
 #include "MessageBoxSeam.h"
 #include "SharedContext.h"
@@ -31,20 +32,6 @@ QStringList ChildTexts(const QTreeWidgetItem* node) {
         texts << node->child(i)->text(0);
     return texts;
 }
-
-// Lets the test act from inside the scan's message processing, as a user could.
-class HookedUi final : public DirectoryUi {
-public:
-    std::function<void(int call)> onPending;
-    int calls = 0;
-
-    void ShowMessage(const std::string& text) override { ShowMessageBox(QString::fromStdString(text)); }
-    void ProcessPendingMessages() override {
-        ++calls;
-        if (onPending)
-            onPending(calls);
-    }
-};
 
 // Counts the paintings of one widget.
 class PaintCounter final : public QObject {
@@ -92,6 +79,33 @@ TEST_F(UiTest, ScanShowsTheContainersWithTheirImagesAndCountsEveryEntry) {
     // No cursor is left holding a context or a buffer.
     EXPECT_EQ(recorder_->OpenContextCount(), 1u); // DirContext alone
     EXPECT_EQ(recorder_->OpenBufferCount(), 0u);
+}
+
+// A top entry named "[Root]" is a container like any other: its node's name never names the top,
+// so a run in its Sales never lands in the top-level Sales.
+TEST_F(UiTest, NodeNamedRootIsItsOwnContainer) {
+    StartWindow({{"[Root\\]", "Organization"}, {"Sales.[Root\\]", "Organizational Unit"}, {"Sales", "Organization"}});
+    Scan();
+    EXPECT_EQ(ChildTexts(Node({})), (QStringList{QStringLiteral("[Root\\]"), QStringLiteral("Sales")}));
+    PrepareRun({QStringLiteral("[Root\\]"), QStringLiteral("Sales")}, QStringLiteral("r"), QStringLiteral("R"),
+               QStringLiteral("2"));
+    form_->bbCreateClick();
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("2 users succesfully created.")});
+    EXPECT_EQ(Children("Sales.[Root\\]"), (std::vector<std::string>{"r0001", "r0002"}));
+    EXPECT_TRUE(Children("Sales").empty());
+}
+
+// Names the entry area cannot hold whole count as objects and never become nodes.
+TEST_F(UiTest, EntriesWithoutANameToHandOutAreCountedOnly) {
+    StartWindow({{"Acme", "Organization"},
+                 {std::string("Sales\0x", 7) + ".Acme", "Organizational Unit"},
+                 {EscapeNamePart(std::string(128, '.')) + ".Acme", "Organizational Unit"},
+                 {std::string(256, 'u') + ".Acme", "User"},
+                 {"East.Acme", "Organizational Unit"}});
+    Scan();
+    EXPECT_EQ(ChildTexts(Node({QStringLiteral("Acme")})), QStringList{QStringLiteral("East")});
+    EXPECT_EQ(form_->sbStatus->PanelText(1), QStringLiteral("Containers found: 2"));
+    EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 5"));
 }
 
 TEST_F(UiTest, ScanWalksDepthFirstWithTheScansDottedNames) {

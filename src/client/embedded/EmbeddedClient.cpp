@@ -54,6 +54,13 @@ NWDSCCODE EmbeddedClient::NWDSAddObject(NWDSContextHandle context, const char* o
     UserRequest request;
     if (const NWDSCCODE code = ReadUserRequest(context, objectName, buffer, &request); code != rc::kSuccess)
         return code;
+    // The store knows no attribute types, so a typed part names nothing in it.
+    const auto path = TypelessValues(request.path);
+    if (!path)
+        return rc::kIllegalName;
+    // The top of the tree holds containers only, as on an LDAP server.
+    if (path->size() == 1)
+        return rc::kIllegalContainment;
     std::vector<EmbeddedStore::Attribute> attributes{{kSurnameAttribute, request.surname}};
     if (request.password) {
         // Hashed before the store is locked for writing: the slow part keeps no other writer waiting.
@@ -64,7 +71,7 @@ NWDSCCODE EmbeddedClient::NWDSAddObject(NWDSContextHandle context, const char* o
         if (request.mustChange)
             attributes.push_back({kPasswordMustChangeAttribute, kTrueValue});
     }
-    return store_->Add(request.path, kUserClass, attributes);
+    return store_->Add(*path, kUserClass, attributes);
 }
 
 PasswordSupport EmbeddedClient::QueryPasswordSupport() {
@@ -77,7 +84,7 @@ NWDSCCODE EmbeddedClient::ObjectDirectoryName(NWDSContextHandle context, const c
         return rc::kBadContext;
     if (!objectName || !name)
         return rc::kBadArgument;
-    std::vector<std::string> path;
+    std::vector<NamePart> path;
     if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
         return code;
     *name = JoinDottedName({path.rbegin(), path.rend()});
@@ -91,14 +98,16 @@ NWDSCCODE EmbeddedClient::ListSubordinates(NWDSContextHandle context, const char
     const Handles found = CheckListingRequest(context, buffer, parentName, iterationHandle);
     if (found.code != rc::kSuccess)
         return found.code;
-    const auto path = ResolveName(parentName, found.state->nameContext);
+    const auto resolved = ResolveName(parentName, found.state->nameContext);
+    const auto path = resolved ? TypelessValues(*resolved) : std::nullopt;
     if (!path)
         return rc::kIllegalName;
     EmbeddedStore::Object parent;
     if (NWDSCCODE code = store_->Find(*path, &parent); code != rc::kSuccess)
         return code;
 
-    // The handle carries the id of the first entry of the next batch (ids start at 1).
+    // Sibling names are unique in the store (letter case ignored), so every name is handed out
+    // typeless. The handle carries the id of the first entry of the next batch (ids start at 1).
     const std::int64_t fromId = *iterationHandle > 0 ? *iterationHandle : 0;
     ClientBuffer* results = found.buffer;
     results->ClearResults();

@@ -20,7 +20,7 @@ NWDSCCODE OpenCode(int sqliteResult) {
 NWDSCCODE EmbeddedStore::Open(const std::string& path, bool sample, int busyTimeoutMs,
                               std::unique_ptr<EmbeddedStore>* store) {
     store->reset();
-    if (path.empty() || !CreateStoreFolders(path) || !CreatePrivateFile(path))
+    if (path.empty() || !CreateStoreFolders(path) || !IsPrivateStoreFolder(path) || !CreatePrivateFile(path))
         return rc::kStoreUnavailable;
     sqlite3* raw = nullptr;
     const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
@@ -86,7 +86,8 @@ NWDSCCODE EmbeddedStore::CreateSchemaIfNew(bool sample) {
         if (NWDSCCODE code = PrepareStatements(); code != rc::kSuccess)
             return code;
         for (const SampleObject& object : SampleTree()) {
-            auto path = ResolveName(object.dottedName, kRootName);
+            const auto resolved = ResolveName(object.dottedName, kRootName);
+            const auto path = resolved ? TypelessValues(*resolved) : std::nullopt;
             std::vector<Attribute> attributes;
             if (object.surname)
                 attributes.push_back({kSurnameAttribute, object.surname});

@@ -38,6 +38,14 @@ bool CreateStoreFolders(const std::string& path) {
     return true;
 }
 
+bool IsPrivateStoreFolder(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    struct stat info {};
+    return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
+           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 bool CreatePrivateFile(const std::string& path) {
     return static_cast<bool>(FileDescriptor(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)));
 }

@@ -1,5 +1,6 @@
 #include "LdapClient.h"
 
+#include "LdapClientCode.h"
 #include "LdapIdentity.h"
 #include "LdapUserAdd.h"
 #include "ResultCodes.h"
@@ -9,7 +10,7 @@
 LdapClient::LdapClient(LdapSettings settings) : session_(std::move(settings)) {}
 
 NWCCODE LdapClient::StartClientLibrary(void*, void*) {
-    return StartCode(session_.Initialise());
+    return StartCode(ClientCode(session_.Initialise()));
 }
 
 NWCCODE LdapClient::OpenClientScope(std::uint32_t* scope) {
@@ -18,7 +19,7 @@ NWCCODE LdapClient::OpenClientScope(std::uint32_t* scope) {
     const int code = session_.Connect();
     if (code == LDAP_SUCCESS)
         *scope = 1;
-    return StartCode(code);
+    return StartCode(ClientCode(code));
 }
 
 NWCCODE LdapClient::AttachClient(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t* clientHandle) {
@@ -27,7 +28,7 @@ NWCCODE LdapClient::AttachClient(std::uint32_t, std::uint32_t, std::uint32_t, st
     const int code = session_.Bind();
     if (code == LDAP_SUCCESS)
         *clientHandle = 1;
-    return StartCode(code);
+    return StartCode(ClientCode(code));
 }
 
 NWDSCCODE LdapClient::FreeContext(NWDSContextHandle context) {
@@ -40,7 +41,8 @@ NWDSCCODE LdapClient::ListSubordinates(NWDSContextHandle context, const char* pa
     const Handles found = CheckListingRequest(context, buffer, parentName, iterationHandle);
     if (found.code != rc::kSuccess)
         return found.code;
-    return listings_.NextBatch(context, found.state->nameContext, parentName, iterationHandle, *found.buffer);
+    return ClientCode(
+        listings_.NextBatch(context, found.state->nameContext, parentName, iterationHandle, *found.buffer));
 }
 
 NWDSCCODE LdapClient::NWDSAddObject(NWDSContextHandle context, const char* objectName, std::int32_t*, std::uint8_t,
@@ -48,7 +50,7 @@ NWDSCCODE LdapClient::NWDSAddObject(NWDSContextHandle context, const char* objec
     UserRequest request;
     if (const NWDSCCODE code = ReadUserRequest(context, objectName, buffer, &request); code != rc::kSuccess)
         return code;
-    return AddUser(session_, names_, request);
+    return ClientCode(AddUser(session_, names_, request));
 }
 
 NWDSCCODE LdapClient::WhoAmI(NWDSContextHandle context, char* identity) {
@@ -58,7 +60,7 @@ NWDSCCODE LdapClient::WhoAmI(NWDSContextHandle context, char* identity) {
         return rc::kBadArgument;
     std::string name;
     if (const int code = ReadIdentity(session_, &name); code != LDAP_SUCCESS)
-        return code;
+        return ClientCode(code);
     if (name.size() >= kIdentitySize)
         return rc::kEntryNameTooLong;
     std::memcpy(identity, name.c_str(), name.size() + 1);
@@ -98,8 +100,8 @@ NWDSCCODE LdapClient::ObjectDirectoryName(NWDSContextHandle context, const char*
         return rc::kBadContext;
     if (!objectName || !name)
         return rc::kBadArgument;
-    std::vector<std::string> path;
+    std::vector<NamePart> path;
     if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
         return code;
-    return UserDn(names_, path, name);
+    return ClientCode(UserDn(names_, path, name));
 }

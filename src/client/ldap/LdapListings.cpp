@@ -3,17 +3,19 @@
 #include "DottedName.h"
 #include "ResultCodes.h"
 
-NWDSCCODE LdapListings::ReadContainer(const std::vector<std::string>& path, std::vector<ListedEntry>* entries) {
+NWDSCCODE LdapListings::ReadContainer(const std::vector<NamePart>& path, Listing* listing) {
     KnownDn container;
     if (const NWDSCCODE code = names_.Resolve(path, &container); code != rc::kSuccess)
         return code;
+    std::vector<ListedEntry>& entries = listing->entries;
     const int code = session_.Run([&](LDAP* ld) {
         const ObjectClassSchema& classes = session_.server().Classes(ld);
-        return path.empty() ? ListNamingContexts(ld, classes, entries)
-                            : ListOneLevel(ld, container.dn, session_.paging(), classes, entries);
+        return path.empty() ? ListNamingContexts(ld, classes, &entries)
+                            : ListOneLevel(ld, container.dn, session_.paging(), classes, &entries);
     });
-    // A listing cut short still showed real entries.
-    names_.Remember(container.normalised, *entries);
+    // A listing cut short still showed real entries, but not all of them.
+    names_.Remember(container.normalised, entries, code == LDAP_SUCCESS);
+    listing->names = HandOutNames(entries, container.dn);
     return code;
 }
 
@@ -25,7 +27,7 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
         if (!path)
             return rc::kIllegalName;
         Listing fresh;
-        fresh.end = ReadContainer(*path, &fresh.entries);
+        fresh.end = ReadContainer(*path, &fresh);
         if (fresh.end != rc::kSuccess && fresh.entries.empty())
             return fresh.end;
         if (nextListing_ <= 0)
@@ -40,8 +42,8 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
     Listing& current = listing->second;
     results.ClearResults();
     while (current.next < current.entries.size()) {
-        const ListedEntry& entry = current.entries[current.next];
-        if (!results.AppendEntry(EscapeNamePart(entry.name), entry.baseClass))
+        // A name that cannot be handed out goes in empty: counted, never taken for a container.
+        if (!results.AppendEntry(current.names[current.next], current.entries[current.next].baseClass))
             break;
         ++current.next;
     }

@@ -29,12 +29,14 @@ public:
 private:
     struct Listing {
         std::vector<ListedEntry> entries;
+        std::vector<std::string> names; // as handed out (HandOutNames)
         std::size_t next = 0;
         NWDSCCODE end = 0; // what the server's listing ended with
     };
 
-    // Every entry of the container at `path`: the naming contexts for the top.
-    NWDSCCODE ReadContainer(const std::vector<std::string>& path, std::vector<ListedEntry>* entries);
+    // Every entry of the container at `path` (the naming contexts for the top), with the names
+    // they are handed out by.
+    NWDSCCODE ReadContainer(const std::vector<NamePart>& path, Listing* listing);
 
     LdapSession& session_;
     LdapNames& names_;

@@ -66,6 +66,9 @@ public:
     // Hands out the entries of `result`; returns how many it received.
     int Deliver(LDAP* ld, LDAPMessage* result) {
         int received = 0;
+        // A search that failed before any answer came (the server went away) has no result at all.
+        if (!result)
+            return received;
         for (LDAPMessage* entry = ldap_first_entry(ld, result); entry; entry = ldap_next_entry(ld, entry)) {
             ++received;
             const LdapStringPtr rawDn(ldap_get_dn(ld, entry));

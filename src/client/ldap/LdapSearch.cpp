@@ -123,12 +123,29 @@ int FindChildren(LDAP* ld, const std::string& parentDn, const std::string& name,
 
     std::vector<ListedEntry> found;
     const int code = PagedSearch(ld, ListingRequest(parentDn, filter), limits, Collector(schema, &found));
-    if (code != LDAP_SUCCESS && code != LDAP_SIZELIMIT_EXCEEDED)
+    if (code != LDAP_SUCCESS)
         return code;
     const std::string wanted = FoldCase(name);
     for (ListedEntry& entry : found) {
         if (FoldCase(entry.name) == wanted)
             entries->push_back(std::move(entry));
+    }
+    return LDAP_SUCCESS;
+}
+
+int ReadEntryAt(LDAP* ld, const std::string& dn, const ObjectClassSchema& schema, std::vector<ListedEntry>* entries) {
+    entries->clear();
+    LdapMessagePtr result;
+    const int code = Search(ld, dn, LDAP_SCOPE_BASE, kAnyEntry, kListAttributes.data(), &result);
+    if (code == LDAP_NO_SUCH_OBJECT)
+        return LDAP_SUCCESS;
+    if (code != LDAP_SUCCESS)
+        return code;
+    const EntrySink collect = Collector(schema, entries);
+    for (LDAPMessage* entry = ldap_first_entry(ld, result.get()); entry; entry = ldap_next_entry(ld, entry)) {
+        LdapStringPtr found(ldap_get_dn(ld, entry));
+        if (found)
+            collect(ld, entry, found.get());
     }
     return LDAP_SUCCESS;
 }

@@ -25,6 +25,10 @@ int ListOneLevel(LDAP* ld, const std::string& baseDn, PagingLimits& limits, cons
 int ListNamingContexts(LDAP* ld, const ObjectClassSchema& schema, std::vector<ListedEntry>* entries);
 
 // Subordinates of `parentDn` whose own name is `name` (letter case ignored), found with a
-// one-level search on the value; for names that no listing has shown yet.
+// one-level search on the value; for names that no listing has shown yet. A search cut short
+// returns its code: a namesake it missed would make the answer a guess.
 int FindChildren(LDAP* ld, const std::string& parentDn, const std::string& name, PagingLimits& limits,
                  const ObjectClassSchema& schema, std::vector<ListedEntry>* entries);
+
+// The entry `dn` itself, when it exists; for a typed name part that no listing has shown yet.
+int ReadEntryAt(LDAP* ld, const std::string& dn, const ObjectClassSchema& schema, std::vector<ListedEntry>* entries);

@@ -108,7 +108,12 @@ int LdapSession::Reconnect() {
         return rc::kNotStarted;
     if (bound_ && ld_)
         return LDAP_SUCCESS;
-    return Bind();
+    if (const int code = Connect(); code != LDAP_SUCCESS)
+        return code;
+    // A server going down may still take the connection and then drop it before the bind is
+    // answered; libldap moves on to the next server of the list only when one refuses outright.
+    const int code = Bind();
+    return IsConnectionLoss(code) ? Bind() : code;
 }
 
 int LdapSession::Run(const std::function<int(LDAP*)>& operation) {
@@ -124,6 +129,16 @@ int LdapSession::Run(const std::function<int(LDAP*)>& operation) {
             DropOnConnectionLoss(code);
         }
     }
+    return code;
+}
+
+int LdapSession::RunWrite(const std::function<int(LDAP*)>& operation, bool* sent) {
+    *sent = false;
+    if (const int code = Reconnect(); code != LDAP_SUCCESS)
+        return code;
+    *sent = true;
+    const int code = operation(ld_.get());
+    DropOnConnectionLoss(code);
     return code;
 }
 

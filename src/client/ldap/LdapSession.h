@@ -11,8 +11,9 @@
 #include <string>
 
 // The one connection of the LDAP backend. The three client start steps initialise, connect and
-// bind it; afterwards every operation runs through Run(), which reconnects and binds again when
-// the server went away, so a restarted server is used again without restarting the program.
+// bind it; afterwards every operation runs through Run() (reads) or RunWrite(), which connect and
+// bind again when the server went away, so a restarted server, or the next server of the URI list,
+// is used without restarting the program.
 class LdapSession {
 public:
     explicit LdapSession(LdapSettings settings);
@@ -26,10 +27,15 @@ public:
 
     bool Started() const { return started_; }
 
-    // Runs `operation` on a connected, bound handle and returns its code. When the server turns
-    // out to be gone on a connection that was open before, the operation is tried once more on a
+    // Runs a read, `operation`, on a connected, bound handle and returns its code. When the server
+    // turns out to be gone on a connection that was open before, the read is tried once more on a
     // fresh connection; it never waits for a server that is not there.
     int Run(const std::function<int(LDAP*)>& operation);
+    // Runs a write once on a connected, bound handle and returns its code; never again, since the
+    // server may have applied it before its answer was lost. `*sent` tells whether it went out at
+    // all (false when no connection could be made). A lost connection is dropped, so the next
+    // operation connects afresh.
+    int RunWrite(const std::function<int(LDAP*)>& operation, bool* sent);
 
     const LdapSettings& settings() const { return settings_; }
     // What the searches have learnt about the server's paging; kept across reconnects to the same server.

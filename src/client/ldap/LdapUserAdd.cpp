@@ -1,5 +1,6 @@
 #include "LdapUserAdd.h"
 
+#include "LdapAdd.h"
 #include "LdapDn.h"
 #include "LdapUserProfile.h"
 #include "ResultCodes.h"
@@ -25,28 +26,34 @@ public:
             mod.mod_type = attribute.name.data();
             mod.mod_bvalues = refs.data();
             mods_.push_back(mod);
+            if (!attribute.comparable)
+                uncompared_.push_back(attribute.name);
         }
         for (LDAPMod& mod : mods_)
             modPointers_.push_back(&mod);
         modPointers_.push_back(nullptr);
     }
     LDAPMod** mods() { return modPointers_.data(); }
+    // The attributes a read-back cannot compare with what was sent (UserAttribute::comparable).
+    const std::vector<std::string>& uncompared() const { return uncompared_; }
 
 private:
     std::vector<std::vector<berval>> values_;
     std::vector<std::vector<berval*>> pointers_;
     std::vector<LDAPMod> mods_;
     std::vector<LDAPMod*> modPointers_;
+    std::vector<std::string> uncompared_;
 };
 } // namespace
 
-NWDSCCODE UserDn(LdapNames& names, const std::vector<std::string>& path, std::string* dn) {
-    if (path.size() < 2)
+NWDSCCODE UserDn(LdapNames& names, const std::vector<NamePart>& path, std::string* dn) {
+    // The own name is typeless (ClientBase::ReadUserRequest); the parts above it may be typed.
+    if (path.size() < 2 || !path.back().type.empty())
         return rc::kIllegalContainment;
     KnownDn parent;
     if (const NWDSCCODE code = names.Resolve({path.begin(), path.end() - 1}, &parent); code != rc::kSuccess)
         return code;
-    auto child = ChildDn(parent.dn, kUserRdnAttribute, path.back());
+    auto child = ChildDn(parent.dn, kUserRdnAttribute, path.back().value);
     if (!child)
         return rc::kIllegalName;
     *dn = std::move(*child);
@@ -54,7 +61,7 @@ NWDSCCODE UserDn(LdapNames& names, const std::vector<std::string>& path, std::st
 }
 
 NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const ClientBase::UserRequest& request) {
-    const std::vector<std::string>& path = request.path;
+    const std::vector<NamePart>& path = request.path;
     if (path.size() < 2)
         return rc::kIllegalContainment; // a new naming context is the server administrator's business
 
@@ -64,7 +71,7 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const ClientBase::User
         code != LDAP_SUCCESS)
         return code;
     UserEntry entry;
-    const NewUser user{path.back(), request.surname, request.password, request.mustChange};
+    const NewUser user{path.back().value, request.surname, request.password, request.mustChange};
     if (const NWDSCCODE code = MakeUserEntry(server, user, &entry); code != rc::kSuccess)
         return code;
     std::string dn;
@@ -72,5 +79,5 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const ClientBase::User
         return code;
 
     AddRequest add(entry);
-    return session.Run([&](LDAP* ld) { return ldap_add_ext_s(ld, dn.c_str(), add.mods(), nullptr, nullptr); });
+    return AddEntry(session, dn, add.mods(), add.uncompared());
 }

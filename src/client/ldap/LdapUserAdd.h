@@ -14,5 +14,6 @@
 // LDAP result code.
 NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const ClientBase::UserRequest& request);
 
-// DN a User at `path` gets (the path's last part its own name), or why it cannot be made there.
-NWDSCCODE UserDn(LdapNames& names, const std::vector<std::string>& path, std::string* dn);
+// DN a User at `path` gets (the path's last part, typeless, its own name; the parts above it name
+// the container as the add resolves them), or why it cannot be made there.
+NWDSCCODE UserDn(LdapNames& names, const std::vector<NamePart>& path, std::string* dn);

@@ -2,7 +2,8 @@
 // Server, each over its local socket as its administrator, each figure beside a reference on the
 // same server: a 9,999-user creation run against ldapadd of the same entries in one process, and a
 // full scan of 10,000 containers and 50,000 other entries against a bare libldap one-level walk of
-// the same tree.
+// the same tree. On slapd also the run with a random password for each user, beside the run without
+// and beside ldapadd of the same entries with their hashed passwords.
 
 #include "../Stopwatch.h"
 #include "BareSearch.h"
@@ -13,7 +14,10 @@
 #include "DirsrvServer.h"
 #include "LdapClientFactory.h"
 #include "LdapHandles.h"
+#include "LdapPasswordValues.h"
 #include "MessageBoxSeam.h"
+#include "PasswordsDialog.h"
+#include "RandomPassword.h"
 #include "SchemaNames.h"
 #include "SharedContext.h"
 #include "SlapdServer.h"
@@ -26,6 +30,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -43,6 +50,7 @@ constexpr int kUsers = 9999;
 constexpr int kScanRuns = 3;
 constexpr double kCreateTarget = 1.25;
 constexpr double kScanTarget = 1.5;
+constexpr double kPasswordTarget = 1.5; // the run with random passwords against the run without
 
 void PrintRow(const char* what, double measured, double reference, double target) {
     const double ratio = measured / reference;
@@ -81,13 +89,14 @@ private:
     DirsrvServer server_;
 };
 
-// One kind of server: how to make one, the suffix the benchmark's entries go below, and the name
-// of that suffix's node in the tree.
+// One kind of server: how to make one, the suffix the benchmark's entries go below, the name of that
+// suffix's node in the tree, and whether the runs with passwords are timed on it.
 struct BenchTarget {
     const char* name;
     std::function<std::unique_ptr<BenchServer>()> make;
     std::string suffix;
     QString top;
+    bool passwords = false;
 };
 
 LdapSettings Admin(const BenchServer& server) {
@@ -113,51 +122,50 @@ bool LdapAdd(const BenchServer& server, const std::string& ldif) {
     return std::system(command.c_str()) == 0;
 }
 
-std::string WriteUserLdif(const std::string& path, const std::string& container) {
+// The benchmark's users below `container`; with `hashed`, each with a random password as slapd
+// takes it from the program ({SSHA}).
+std::string WriteUserLdif(const std::string& path, const std::string& container, bool hashed = false) {
     std::ofstream ldif(path);
     char name[16];
     for (int i = 1; i <= kUsers; ++i) {
         std::snprintf(name, sizeof name, "user%04d", i);
         ldif << "dn: cn=" << name << "," << container << "\nobjectClass: inetOrgPerson\ncn: " << name
-             << "\nsn: Bench\nuid: " << name << "\n\n";
+             << "\nsn: Bench\nuid: " << name << "\n";
+        if (hashed)
+            ldif << "userPassword: " << SaltedSha1(RandomPassword(kDefaultRandomPasswordLength).value()).value()
+                 << "\n";
+        ldif << "\n";
     }
     return path;
 }
 
-// The creation run through the window against ldapadd of the same entries.
-bool BenchCreation(const BenchTarget& target) {
-    const auto server = target.make();
-    if (const std::string error = server->Start({}); !error.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return false;
-    }
-    // Three sibling containers of the same kind: the reference, the window run, the directory layer.
-    const std::string bench = "ou=Bench," + target.suffix;
-    const std::string containers = server->Folder() + "/containers.ldif";
-    {
-        std::ofstream ldif(containers);
-        ldif << "dn: " << bench << "\nobjectClass: organizationalUnit\nou: Bench\n\n";
-        for (const char* name : {"West", "East", "North"})
-            ldif << "dn: ou=" << name << "," << bench << "\nobjectClass: organizationalUnit\nou: " << name << "\n\n";
-    }
-    if (!LdapAdd(*server, containers))
-        return false;
-    // The reference first, so the window run meets the larger database: same server, same count,
-    // same attributes.
-    const std::string referenceLdif = WriteUserLdif(server->Folder() + "/reference.ldif", "ou=West," + bench);
-    const Stopwatch refStart;
-    if (!LdapAdd(*server, referenceLdif))
-        return false;
-    const double reference = refStart.Seconds();
+// Chooses a random password of the default length for each user in the Passwords dialog.
+bool ChooseRandomPasswords(TfMain& form) {
+    QTimer::singleShot(0, &form, [] {
+        if (auto* dialog = qobject_cast<TfPasswords*>(QApplication::activeModalWidget())) {
+            dialog->rbRandomPassword->setChecked(true);
+            dialog->bbOK->click();
+        }
+    });
+    form.Passwords1->trigger();
+    return form.Passwords().mode == PasswordChoice::Mode::Random;
+}
 
-    auto form = OpenWindow(*server);
+// The window's run of kUsers users into the container `name` below Bench, after a scan, with a random
+// password for each user when `passwords`. Its time, or a negative one when it did not create them all.
+double WindowRun(const BenchServer& server, const BenchTarget& target, const QString& name, bool passwords) {
+    auto form = OpenWindow(server);
     form->ScanNDS1->trigger();
-    QTreeWidgetItem* east = NodeAt(*form->tvNDSView, {target.top, QStringLiteral("Bench"), QStringLiteral("East")});
-    if (!east) {
-        std::fprintf(stderr, "no East node after the scan\n");
-        return false;
+    QTreeWidgetItem* node = NodeAt(*form->tvNDSView, {target.top, QStringLiteral("Bench"), name});
+    if (!node) {
+        std::fprintf(stderr, "no %s node after the scan\n", name.toStdString().c_str());
+        return -1;
     }
-    form->tvNDSView->setCurrentItem(east);
+    if (passwords && !ChooseRandomPasswords(*form)) {
+        std::fprintf(stderr, "random passwords could not be chosen\n");
+        return -1;
+    }
+    form->tvNDSView->setCurrentItem(node);
     form->ebLoginName->setText(QStringLiteral("user"));
     form->ebLastName->setText(QStringLiteral("Bench"));
     form->ebToCreate->setText(QString::number(kUsers));
@@ -167,13 +175,54 @@ bool BenchCreation(const BenchTarget& target) {
     SetMessageBoxHandler([&](const QString& text) { messages << text; });
     const Stopwatch runStart;
     form->bbCreateClick();
-    const double window = runStart.Seconds();
+    const double seconds = runStart.Seconds();
     SetMessageBoxHandler({});
     CloseWindow(std::move(form));
     if (messages != QStringList{QString::number(kUsers) + QStringLiteral(" users succesfully created.")}) {
         std::fprintf(stderr, "run ended with: %s\n", messages.join(QStringLiteral(" | ")).toStdString().c_str());
+        return -1;
+    }
+    return seconds;
+}
+
+// The creation run through the window against ldapadd of the same entries; on slapd also with passwords.
+bool BenchCreation(const BenchTarget& target) {
+    const auto server = target.make();
+    if (const std::string error = server->Start({}); !error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
+    // Sibling containers of the same kind: the references, the window runs, the directory layer.
+    const std::string bench = "ou=Bench," + target.suffix;
+    const std::string containers = server->Folder() + "/containers.ldif";
+    {
+        std::ofstream ldif(containers);
+        ldif << "dn: " << bench << "\nobjectClass: organizationalUnit\nou: Bench\n\n";
+        for (const char* name : {"West", "East", "North", "Hashed", "Passwords"})
+            ldif << "dn: ou=" << name << "," << bench << "\nobjectClass: organizationalUnit\nou: " << name << "\n\n";
+    }
+    if (!LdapAdd(*server, containers))
+        return false;
+    // The references first, so the window runs meet the larger database: same server, same count,
+    // same attributes.
+    const std::string referenceLdif = WriteUserLdif(server->Folder() + "/reference.ldif", "ou=West," + bench);
+    const Stopwatch refStart;
+    if (!LdapAdd(*server, referenceLdif))
+        return false;
+    const double reference = refStart.Seconds();
+    double hashedReference = 0;
+    if (target.passwords) {
+        const std::string hashedLdif = WriteUserLdif(server->Folder() + "/hashed.ldif", "ou=Hashed," + bench, true);
+        const Stopwatch hashedStart;
+        if (!LdapAdd(*server, hashedLdif))
+            return false;
+        hashedReference = hashedStart.Seconds();
+    }
+
+    const double window = WindowRun(*server, target, QStringLiteral("East"), false);
+    const double withPasswords = target.passwords ? WindowRun(*server, target, QStringLiteral("Passwords"), true) : 0;
+    if (window < 0 || withPasswords < 0)
+        return false;
 
     // The same adds through the directory layer alone, to tell the window's share from the client's.
     ResetDirectoryState();
@@ -195,6 +244,10 @@ bool BenchCreation(const BenchTarget& target) {
     std::printf("%s:\n", target.name);
     PrintRow("9,999 users: window run", window, reference, kCreateTarget);
     PrintRow("  CreateUserObject loop alone", layer, reference, kCreateTarget);
+    if (target.passwords) {
+        PrintRow("9,999 random passwords: window run", withPasswords, window, kPasswordTarget);
+        PrintRow("  against ldapadd, hashed", withPasswords, hashedReference, kCreateTarget);
+    }
     return true;
 }
 
@@ -292,7 +345,7 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     const std::vector<BenchTarget> targets{
-        {"slapd", [] { return std::make_unique<SlapdBenchServer>(); }, "o=Acme", QStringLiteral("Acme")},
+        {"slapd", [] { return std::make_unique<SlapdBenchServer>(); }, "o=Acme", QStringLiteral("Acme"), true},
         {"389 Directory Server", [] { return std::make_unique<DirsrvBenchServer>(); }, "dc=example,dc=com",
          QStringLiteral("example\\.com")},
     };

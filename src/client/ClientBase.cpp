@@ -214,17 +214,27 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
     // anonymous); a demand to change needs a password to change.
     if ((password && password->empty()) || (mustChange && (*mustChange != kTrueValue || !password)))
         return rc::kSyntaxViolation;
-    if (password || mustChange) {
-        const PasswordSupport support = QueryPasswordSupport();
-        if (!support.CanSetPassword())
-            return rc::kPasswordNotSupported;
-        if (mustChange && !support.CanAskForChange())
-            return rc::kMustChangeNotSupported;
+    if (password) {
+        if (const NWDSCCODE code = CheckPasswordRequest(mustChange.has_value()); code != rc::kSuccess)
+            return code;
     }
     request->path = std::move(path);
     request->surname = std::move(*surname);
     request->password = std::move(password);
     request->mustChange = mustChange.has_value();
+    return rc::kSuccess;
+}
+
+NWDSCCODE ClientBase::CheckPasswordRequest(bool mustChange) {
+    return PasswordRefusal(QueryPasswordSupport(), mustChange);
+}
+
+NWDSCCODE ClientBase::PasswordRefusal(const PasswordSupport& support, bool mustChange) {
+    if (!support.CanSetPassword())
+        return support.password == PasswordLimit::Unencrypted ? rc::kPasswordNeedsEncryption
+                                                              : rc::kPasswordNotSupported;
+    if (mustChange && !support.CanAskForChange())
+        return rc::kMustChangeNotSupported;
     return rc::kSuccess;
 }
 

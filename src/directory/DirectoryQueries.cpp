@@ -8,9 +8,11 @@ PasswordSupport DirectoryPasswordSupport() {
     return Client().QueryPasswordSupport();
 }
 
-std::string DirectoryNameOf(const std::string& objectName) {
+std::string DirectoryNameOf(const std::string& container, const std::string& objectName) {
+    // Named from the top: the shared context's name context is whatever the last scan or run left.
+    const std::string absolute = "." + EscapeNamePart(objectName) + "." + container;
     std::string name;
-    if (Client().ObjectDirectoryName(DirContext, EscapeNamePart(objectName).c_str(), &name) != 0)
+    if (Client().ObjectDirectoryName(DirContext, absolute.c_str(), &name) != 0)
         return {};
     return name;
 }

@@ -10,6 +10,6 @@
 PasswordSupport DirectoryPasswordSupport();
 
 // The directory's own full name of the User `objectName` (one literal name, as CreateUserObject
-// takes it) in DirContext's name context: an LDAP DN, or the embedded directory's dotted name from
-// the top. Empty when the directory cannot tell.
-std::string DirectoryNameOf(const std::string& objectName);
+// takes it) in `container` (a dotted name from the top, as SetNameContext takes it): an LDAP DN, or
+// the embedded directory's dotted name from the top. Empty when the directory cannot tell.
+std::string DirectoryNameOf(const std::string& container, const std::string& objectName);

@@ -24,6 +24,11 @@ void TfMain::SaveAccountList1Click() {
                                          QDir::home().filePath(QStringLiteral("accounts.csv")));
     if (path.isEmpty())
         return;
+    for (CreatedAccount& account : accounts_) {
+        if (account.directoryName.isEmpty())
+            account.directoryName = QString::fromStdString(
+                DirectoryNameOf(account.container.toStdString(), account.loginName.toStdString()));
+    }
     QString error;
     if (!SaveAccountList(path, accounts_, &error))
         ShowMessageBox(QStringLiteral("The account list could not be saved.\r\n") + error);

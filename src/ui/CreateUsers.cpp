@@ -4,7 +4,6 @@
 #include "BusyCursor.h"
 #include "ContainerName.h"
 #include "CreateUserObject.h"
-#include "DirectoryQueries.h"
 #include "DisplayPacer.h"
 #include "IndexText.h"
 #include "MessageBoxSeam.h"
@@ -112,8 +111,8 @@ void TfMain::bbCreateClick() {
             EndBusyCursor();
             return;
         }
-        accounts_.push_back(
-            {name, surname, container, QString::fromStdString(DirectoryNameOf(name.toStdString())), *password});
+        // The directory name waits for the list to be saved: the loop asks the directory nothing more.
+        accounts_.push_back({name, surname, container, QString(), *password});
         pbProgress->setValue(pbProgress->value() + 1);
         if (pacer.Due())
             pbProgress->repaint();

@@ -7,6 +7,6 @@ struct CreatedAccount {
     QString loginName;
     QString lastName;
     QString container;     // dotted container name, as the run named it
-    QString directoryName; // LDAP DN, or the embedded directory's dotted name
+    QString directoryName; // LDAP DN, or the embedded directory's dotted name; asked for when the list is saved
     QString password;      // empty when none was set
 };

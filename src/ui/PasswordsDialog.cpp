@@ -31,6 +31,21 @@ QString PasswordLimitText(PasswordLimit limit) {
         return QStringLiteral("This directory cannot set a password when it creates a user.");
     case PasswordLimit::NoStandardWay:
         return QStringLiteral("This directory has no standard way to ask users to change their password.");
+    case PasswordLimit::Unencrypted:
+        return QStringLiteral("Passwords are set only over an encrypted connection (ldaps:// or ldapi://).");
+    case PasswordLimit::UnknownServer:
+        return QStringLiteral("This LDAP server is of no known kind, so how it keeps passwords is not known.");
+    case PasswordLimit::NoPolicyOverlay:
+        return QStringLiteral("This OpenLDAP server has no password policy overlay (ppolicy), its standard way to "
+                              "ask for a change at first login.");
+    case PasswordLimit::PolicyOff:
+        return QStringLiteral("The server's password policy does not ask for a change of a password an "
+                              "administrator set (pwdMustChange, or passwordMustChange on 389 Directory Server).");
+    case PasswordLimit::PolicyHidden:
+        return QStringLiteral("The server's password policy decides on a change at first login, and you may not "
+                              "read it.");
+    case PasswordLimit::Unreachable:
+        return QStringLiteral("The directory could not be reached to ask what it supports.");
     }
     return {};
 }

@@ -130,10 +130,10 @@ TEST_F(CreateUserObjectTest, PasswordStepsFailLikeTheOthersAndNeverShowThePasswo
     EXPECT_EQ(std::count(client->calls.begin(), client->calls.end(), "FreeBuf(201)"), 1);
 }
 
-TEST_F(CreateUserObjectTest, DirectoryNameIsAskedForTheLiteralName) {
+TEST_F(CreateUserObjectTest, DirectoryNameIsAskedForTheLiteralNameFromTheTop) {
     DirContext = 42;
-    EXPECT_EQ(DirectoryNameOf("a.b"), "a\\.b,directory");
-    EXPECT_THAT(client->calls, ElementsAre("ObjectDirectoryName(42,a\\.b)"));
+    EXPECT_EQ(DirectoryNameOf("v1\\.2.Acme", "a.b"), ".a\\.b.v1\\.2.Acme,directory");
+    EXPECT_THAT(client->calls, ElementsAre("ObjectDirectoryName(42,.a\\.b.v1\\.2.Acme)"));
     client->results["ObjectDirectoryName"] = {-601};
-    EXPECT_EQ(DirectoryNameOf("gone"), "");
+    EXPECT_EQ(DirectoryNameOf("Acme", "gone"), "");
 }

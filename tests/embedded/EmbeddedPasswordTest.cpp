@@ -105,7 +105,7 @@ TEST_F(EmbeddedPasswordTest, TheDirectoryLayerSetsThePasswordAndNamesTheUser) {
     ASSERT_TRUE(CreateUserObject("a.b", "Student", InitialPassword{"Abc12345", true}));
     EXPECT_TRUE(ui.messages.empty());
 
-    EXPECT_EQ(DirectoryNameOf("a.b"), "a\\.b.East.Sales.Acme");
+    EXPECT_EQ(DirectoryNameOf("East.Sales.Acme", "a.b"), "a\\.b.East.Sales.Acme");
     EXPECT_TRUE(
         PasswordMatches(view.Attribute("a\\.b.East.Sales.Acme", kPasswordHashAttribute).value_or(""), "Abc12345"));
     EXPECT_EQ(view.Attribute("a\\.b.East.Sales.Acme", kPasswordMustChangeAttribute),

@@ -68,8 +68,8 @@ TEST_F(LdapDirectoryTest, MultiPartContextAcceptsUsersAndNamesResolveWithoutList
     EXPECT_THAT(ListEntries(".People.example\\.com"),
                 UnorderedElementsAre(Pair("alice", "User"), Pair("ALICE2", "User")));
     // The account list names users by their DN, every special taken literally.
-    EXPECT_EQ(DirectoryNameOf("alice"), "cn=alice,ou=People,dc=example,dc=com");
-    EXPECT_EQ(DirectoryNameOf("a,b+c.d"), "cn=a\\2Cb\\2Bc.d,ou=People,dc=example,dc=com");
+    EXPECT_EQ(DirectoryNameOf("People.example\\.com", "alice"), "cn=alice,ou=People,dc=example,dc=com");
+    EXPECT_EQ(DirectoryNameOf("People.example\\.com", "a,b+c.d"), "cn=a\\2Cb\\2Bc.d,ou=People,dc=example,dc=com");
 }
 
 TEST_F(LdapDirectoryTest, CreationRunAndDuplicateStopWithCode44) {
@@ -80,11 +80,7 @@ TEST_F(LdapDirectoryTest, CreationRunAndDuplicateStopWithCode44) {
     EXPECT_TRUE(ui.messages.empty());
 
     EXPECT_FALSE(CreateUserObject("STUD0002", "Other"));
-    // No passwords on LDAP servers yet: such an add is refused before anything is sent.
-    EXPECT_FALSE(DirectoryPasswordSupport().CanSetPassword());
-    EXPECT_FALSE(CreateUserObject("stud0004", "Student", InitialPassword{"Secret99", false}));
-    EXPECT_THAT(ui.messages, ElementsAre("Error Code 44 - Trying to create userobject with NWDSAddObject",
-                                         "Error Code FFFFFD76 - Trying to create userobject with NWDSAddObject"));
+    EXPECT_THAT(ui.messages, ElementsAre("Error Code 44 - Trying to create userobject with NWDSAddObject"));
 
     ServerConnection view = View();
     const auto entries = view.Search("ou=East,ou=Sales,o=Acme", LDAP_SCOPE_ONELEVEL).entries;
@@ -298,14 +294,14 @@ TEST_F(LdapCollidingNamesTest, NamesNoListingHasShownResolveExactlyOrNotAtAll) {
     BindAndStart(AdminSettings());
     // The account list's directory name is the DN the add takes, typed parts included.
     LastDirResult = SetNameContext(DirContext, "o=Sales.Acme");
-    EXPECT_EQ(DirectoryNameOf("first"), "cn=first,o=Sales,o=Acme");
+    EXPECT_EQ(DirectoryNameOf("o=Sales.Acme", "first"), "cn=first,o=Sales,o=Acme");
     EXPECT_TRUE(CreateUserObject("first", "S"));
     LastDirResult = SetNameContext(DirContext, "Sales.Acme");
-    EXPECT_EQ(DirectoryNameOf("second"), "");
+    EXPECT_EQ(DirectoryNameOf("Sales.Acme", "second"), "");
     EXPECT_FALSE(CreateUserObject("second", "S"));
     LastDirResult = SetNameContext(DirContext, "o=example\\.com");
     EXPECT_TRUE(CreateUserObject("third", "S"));
-    EXPECT_EQ(DirectoryNameOf("third"), "cn=third,o=example.com");
+    EXPECT_EQ(DirectoryNameOf("o=example\\.com", "third"), "cn=third,o=example.com");
     EXPECT_THAT(ui.messages, ElementsAre("Error Code FFFFFD9C - Trying to create userobject with NWDSAddObject"));
     EXPECT_THAT(DnsOf("first"), ElementsAre("cn=first,o=Sales,o=Acme"));
     EXPECT_TRUE(DnsOf("second").empty());

@@ -2,6 +2,7 @@
 #include "LdapRelay.h"
 #include "ServerConnection.h"
 #include "SlapdServer.h"
+#include "UserBind.h"
 #include "WindowTest.h"
 
 #include <QAction>
@@ -104,5 +105,30 @@ TEST_F(LdapInDoubtTest, EntryFoundInDoubtIsJudgedByWhatWasSent) {
     for (const auto& entry : held) {
         const bool theirs = entry.dn.starts_with("cn=clash0003,");
         EXPECT_EQ(entry.attributes.at("sn"), std::vector<std::string>{theirs ? "Other" : "Doubt"}) << entry.dn;
+    }
+}
+
+// A password is nothing a read-back can compare: the server may hash it, or, as here, let the
+// administrator set it but never read it. An add with a password whose answer is lost still counts
+// once, judged by the rest of the entry, and the user binds with the list's password.
+TEST_F(LdapInDoubtTest, AddWithAPasswordFoundInDoubtCountsOnceAndBinds) {
+    ServerConnection config = ServerConnection::OverSocket(server.ldapiUri);
+    const std::string admin = "dn.exact=\"" + server.adminDn + "\"";
+    ASSERT_EQ(config.Replace("olcDatabase={1}mdb,cn=config", "olcAccess",
+                             {"{0}to attrs=userPassword by " + admin + " =wx by self read by anonymous auth by * none",
+                              "{1}to * by " + admin + " write by * read"}),
+              LDAP_SUCCESS);
+
+    ChooseRandomPasswords(12);
+    const int before = relay->adds();
+    relay->LoseAdd(2, LdapRelay::Loss::Answer);
+    Run(QStringLiteral("pw"), QStringLiteral("3"));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("3 users succesfully created.")});
+    EXPECT_EQ(relay->adds() - before, 3);
+    ASSERT_EQ(Held("pw").size(), 3u);
+    ASSERT_EQ(form_->CreatedAccounts().size(), 3u);
+    for (const CreatedAccount& account : form_->CreatedAccounts()) {
+        const std::string dn = "cn=" + account.loginName.toStdString() + "," + kEastDn;
+        EXPECT_EQ(BindAsUser(server.ldapiUri, "", dn, account.password.toStdString()).code, LDAP_SUCCESS) << dn;
     }
 }

@@ -4,6 +4,7 @@
 #include "LdapDn.h"
 #include "LdapNames.h"
 #include "LdapPasswordFile.h"
+#include "LdapPasswordValues.h"
 #include "LdapServer.h"
 #include "LdapSettings.h"
 #include "LdapUserProfile.h"
@@ -193,10 +194,19 @@ TEST(LdapUserProfile, ActiveDirectoryTakesTwentyUnitsWithoutItsSpecials) {
         EXPECT_FALSE(IsActiveDirectoryLoginName(std::string("a") + special + "b")) << special;
 }
 
+namespace {
+LdapServerFacts Server(LdapServerKind kind, const std::string& domain) {
+    LdapServerFacts facts;
+    facts.kind = kind;
+    facts.domainDnsName = domain;
+    return facts;
+}
+} // namespace
+
 TEST(LdapUserProfile, LoginNameBecomesTheServersLoginAttribute) {
-    using Attributes = std::vector<std::pair<std::string, std::vector<std::string>>>;
+    using Attributes = std::vector<UserAttribute>;
     UserEntry entry;
-    ASSERT_EQ(MakeUserEntry(LdapServerKind::ActiveDirectory, "stud0001", "Student", "ad.example.com", &entry),
+    ASSERT_EQ(MakeUserEntry(Server(LdapServerKind::ActiveDirectory, "ad.example.com"), {"stud0001", "Student"}, &entry),
               rc::kSuccess);
     EXPECT_EQ(entry.rdnAttribute, "cn");
     EXPECT_EQ(entry.attributes, (Attributes{{"objectClass", {"user"}},
@@ -205,15 +215,62 @@ TEST(LdapUserProfile, LoginNameBecomesTheServersLoginAttribute) {
                                             {"userPrincipalName", {"stud0001@ad.example.com"}},
                                             {"sn", {"Student"}}}));
     for (const LdapServerKind kind : {LdapServerKind::OpenLdap, LdapServerKind::Dirsrv389, LdapServerKind::Generic}) {
-        ASSERT_EQ(MakeUserEntry(kind, "a,b", "Student", "example.com", &entry), rc::kSuccess);
+        ASSERT_EQ(MakeUserEntry(Server(kind, "example.com"), {"a,b", "Student"}, &entry), rc::kSuccess);
         EXPECT_EQ(
             entry.attributes,
             (Attributes{{"objectClass", {"inetOrgPerson"}}, {"cn", {"a,b"}}, {"sn", {"Student"}}, {"uid", {"a,b"}}}));
     }
     entry = {};
-    EXPECT_EQ(MakeUserEntry(LdapServerKind::ActiveDirectory, "a,b", "Student", "ad.example.com", &entry),
+    EXPECT_EQ(MakeUserEntry(Server(LdapServerKind::ActiveDirectory, "ad.example.com"), {"a,b", "Student"}, &entry),
               rc::kLoginNameNotValid);
     EXPECT_TRUE(entry.attributes.empty());
+}
+
+// What the add carries beyond the user without a password, per kind; the password itself is marked as
+// nothing a read-back can compare.
+TEST(LdapUserProfile, PasswordAndDemandToChangeGoIntoTheOneAdd) {
+    using Attributes = std::vector<UserAttribute>;
+    const auto added = [](LdapServerKind kind, const std::string& password, bool mustChange) {
+        UserEntry entry;
+        EXPECT_EQ(MakeUserEntry(Server(kind, "ad.example.com"), {"u", "S", password, mustChange}, &entry),
+                  rc::kSuccess);
+        const std::size_t plain = kind == LdapServerKind::ActiveDirectory ? 5 : 4;
+        return entry.attributes.size() < plain ? Attributes{}
+                                               : Attributes(entry.attributes.begin() + plain, entry.attributes.end());
+    };
+    // "ü", a quote and U+1F600, which UTF-16 holds as a surrogate pair.
+    const std::string password = "\xC3\xBC\"\xF0\x9F\x98\x80";
+    const std::string unicodePwd("\"\0\xFC\0\"\0\x3D\xD8\x00\xDE\"\0", 12);
+    EXPECT_EQ(added(LdapServerKind::ActiveDirectory, password, false),
+              (Attributes{{"unicodePwd", {unicodePwd}, false}, {"userAccountControl", {"512"}}}));
+    EXPECT_EQ(
+        added(LdapServerKind::ActiveDirectory, password, true),
+        (Attributes{{"unicodePwd", {unicodePwd}, false}, {"userAccountControl", {"512"}}, {"pwdLastSet", {"0"}}}));
+    // 389 hashes what it gets and asks for the change by its own policy.
+    EXPECT_EQ(added(LdapServerKind::Dirsrv389, password, true), (Attributes{{"userPassword", {password}, false}}));
+
+    const Attributes first = added(LdapServerKind::OpenLdap, password, true);
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[1], (UserAttribute{"pwdReset", {"TRUE"}}));
+    EXPECT_EQ(first[0].name, "userPassword");
+    EXPECT_FALSE(first[0].comparable);
+    const std::string hash = first[0].values.at(0);
+    EXPECT_TRUE(hash.starts_with("{SSHA}")) << hash;
+    EXPECT_EQ(hash.size(), 6u + 40u); // base64 of a 20-byte digest and an 8-byte salt
+    // Salted: the same password never hashes the same way twice.
+    EXPECT_NE(added(LdapServerKind::OpenLdap, password, false).at(0).values, first[0].values);
+
+    UserEntry entry;
+    EXPECT_EQ(MakeUserEntry(Server(LdapServerKind::Generic, ""), {"u", "S", password, false}, &entry),
+              rc::kPasswordNotSupported);
+}
+
+TEST(LdapUserProfile, UnicodePwdTakesOnlyWellFormedUtf8) {
+    EXPECT_EQ(UnicodePwdValue("a b\\"), std::string("\"\0a\0 \0b\0\\\0\"\0", 12));
+    EXPECT_EQ(UnicodePwdValue("\xEF\xBF\xBD"), std::string("\"\0\xFD\xFF\"\0", 6));
+    for (const char* malformed :
+         {"\xC3", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF", "a\x80"})
+        EXPECT_EQ(UnicodePwdValue(malformed), std::nullopt) << malformed;
 }
 
 TEST(LdapSettings, PasswordFileMustBeAPrivateRegularFileOfAtMost4KiB) {

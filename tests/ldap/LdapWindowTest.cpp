@@ -3,13 +3,16 @@
 #include "LdapClientFactory.h"
 #include "ListEntries.h"
 #include "OrderTree.h"
+#include "OutputDialogSeam.h"
 #include "SchemaNames.h"
 #include "ServerConnection.h"
 #include "SlapdServer.h"
 #include "StatusBar.h"
+#include "UserBind.h"
 #include "WindowTest.h"
 
 #include <QAction>
+#include <QFile>
 #include <QStringList>
 #include <QTreeWidget>
 
@@ -241,4 +244,36 @@ TEST_F(LdapWindowTest, ScanThatLosesItsServerSaysSoOnceAtTheEnd) {
                                       "ber")}),
               nullptr);
     EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 10"));
+}
+
+// The account list is what gets handed out: each of its rows, directory name and password, binds.
+TEST_F(LdapWindowTest, EveryRowOfTheSavedListBindsAsItsUser) {
+    StartWindow();
+    form_->ScanNDS1->trigger();
+    ChooseRandomPasswords(16);
+    Run({QStringLiteral("Acme"), QStringLiteral("Sales"), QStringLiteral("East")}, QStringLiteral("rnd"),
+        QStringLiteral("Student"), QStringLiteral("3"));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("3 users succesfully created.")});
+    ASSERT_EQ(form_->CreatedAccounts().size(), 3u);
+
+    const QString path = QString::fromStdString(server.folder() + "/accounts.csv");
+    SetSaveFileNameHandler([&](const QString&) { return path; });
+    form_->SaveAccountList1->trigger();
+    SetSaveFileNameHandler({});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray expected = "Login name,Last name,Container,Directory name,Password\r\n";
+    std::vector<std::pair<std::string, std::string>> users;
+    for (const CreatedAccount& account : form_->CreatedAccounts()) {
+        const std::string dn = "cn=" + account.loginName.toStdString() + ",ou=East,ou=Sales,o=Acme";
+        ASSERT_EQ(account.password.size(), 16);
+        expected += account.loginName.toUtf8() + ",Student,East.Sales.Acme,\"" + QByteArray::fromStdString(dn) + "\"," +
+                    account.password.toUtf8() + "\r\n";
+        users.emplace_back(dn, account.password.toStdString());
+    }
+    EXPECT_EQ(file.readAll(), expected);
+    for (const auto& [dn, password] : users) {
+        EXPECT_EQ(BindAsUser(server.ldapiUri, "", dn, password).code, LDAP_SUCCESS) << dn;
+        EXPECT_EQ(BindAsUser(server.ldapiUri, "", dn, password + "x").code, LDAP_INVALID_CREDENTIALS) << dn;
+    }
 }

@@ -3,8 +3,13 @@
 #include "DirsrvServer.h"
 #include "DottedName.h"
 #include "ListEntries.h"
+#include "PasswordsDialog.h"
 #include "ServerWindowTest.h"
 #include "SharedContext.h"
+#include "UserBind.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
 
 #include <gmock/gmock.h>
 
@@ -14,6 +19,7 @@
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Pair;
+using ::testing::StartsWith;
 
 namespace {
 constexpr const char* kLimitedDn = "uid=limited,ou=People,dc=example,dc=com";
@@ -164,4 +170,98 @@ TEST_F(DirsrvWindowTest, HostileNamesBecomeOneLiteralEntryEach) {
         EXPECT_THAT(stored, Contains(Pair(name, name)));
         EXPECT_THAT(listed, Contains(Pair(EscapeNamePart(name), "User")));
     }
+}
+
+// One setting of the server's own (cn=config) for the length of a test, put back as it was after.
+class ServerSetting {
+public:
+    ServerSetting(const std::string& attribute, const std::string& value) : attribute_(attribute) {
+        ServerConnection manager = Manager();
+        old_ = ValuesOf(manager, "cn=config", attribute);
+        EXPECT_EQ(manager.Replace("cn=config", attribute, {value}), LDAP_SUCCESS) << attribute;
+    }
+    ~ServerSetting() { EXPECT_EQ(Manager().Replace("cn=config", attribute_, old_), LDAP_SUCCESS) << attribute_; }
+
+private:
+    static ServerConnection Manager() {
+        const auto& server = DirsrvEnvironment::server;
+        return ServerConnection::OverTls(server->ldapsUri, server->caFile, server->directoryManagerDn,
+                                         server->directoryManagerPassword);
+    }
+    std::string attribute_;
+    std::vector<std::string> old_;
+};
+
+// The ordinary administrator may not read the server's password policy; the passwords go in all the same
+// and the server keeps only its own hashes of them.
+TEST_F(DirsrvWindowTest, EveryUserBindsWithThePasswordOfTheListAndTheServerKeepsAHash) {
+    const std::string container = OwnContainer("Passwords");
+    OpenWindowAsAdmin();
+    Scan();
+    ChoosePasswords([](TfPasswords& dialog) {
+        dialog.rbRandomPassword->setChecked(true);
+        EXPECT_FALSE(dialog.cbMustChange->isEnabled());
+        EXPECT_EQ(dialog.cbMustChange->toolTip(), PasswordLimitText(PasswordLimit::PolicyHidden));
+    });
+    const QStringList path{kTop, kSchool, QStringLiteral("Passwords")};
+    Run(path, QStringLiteral("rnd"), QStringLiteral("Student"), QStringLiteral("3"));
+    std::vector<CreatedAccount> accounts = form_->CreatedAccounts();
+    ASSERT_EQ(kAwkwardPassword.size(), 64);
+    ChooseOnePassword(kAwkwardPassword);
+    Run(path, QStringLiteral("one"), QStringLiteral("Student"), QStringLiteral("1"));
+    accounts.push_back(form_->CreatedAccounts().at(0));
+    EXPECT_EQ(messages_, (QStringList{QStringLiteral("3 users succesfully created."),
+                                      QStringLiteral("1 users succesfully created.")}));
+
+    ServerConnection manager = Manager();
+    ASSERT_EQ(CountEntries(manager, container, LDAP_SCOPE_ONELEVEL), 4);
+    for (const CreatedAccount& account : accounts) {
+        const std::string dn = "cn=" + account.loginName.toStdString() + "," + container;
+        const std::string password = account.password.toStdString();
+        EXPECT_THAT(ValuesOf(manager, dn, "userPassword"), ElementsAre(StartsWith("{PBKDF2"))) << dn;
+        const BindAnswer bound = BindAsUser(server->ldapsUri, server->caFile, dn, password);
+        EXPECT_EQ(bound.code, LDAP_SUCCESS) << dn;
+        EXPECT_EQ(bound.searchCode, LDAP_SUCCESS) << dn;
+        EXPECT_EQ(BindAsUser(server->ldapsUri, server->caFile, dn, password + "x").code, LDAP_INVALID_CREDENTIALS);
+    }
+}
+
+// 389's standard way: with passwordMustChange on, a password an administrator set is expired from the
+// start; the user binds and may do nothing but change it.
+TEST_F(DirsrvWindowTest, PolicyThatAsksMakesNewUsersChangeThePasswordFirst) {
+    const std::string container = OwnContainer("MustChange");
+    const ServerSetting mustChange("passwordMustChange", "on");
+    OpenWindowAs(server->ldapsUri, server->directoryManagerDn, server->directoryManagerPassword);
+    Scan();
+    ChooseOnePassword(QStringLiteral("Secret-389"), true);
+    EXPECT_TRUE(form_->Passwords().mustChange); // the box was enabled: the policy is readable and on
+    Run({kTop, kSchool, QStringLiteral("MustChange")}, QStringLiteral("new"), QStringLiteral("Student"),
+        QStringLiteral("2"));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("2 users succesfully created.")});
+
+    ServerConnection manager = Manager();
+    for (const std::string name : {"new0001", "new0002"}) {
+        const std::string dn = "cn=" + name + "," + container;
+        EXPECT_THAT(ValuesOf(manager, dn, "passwordExpirationTime"), ElementsAre("19700101000000Z"));
+        const BindAnswer bound = BindAsUser(server->ldapsUri, server->caFile, dn, "Secret-389");
+        EXPECT_EQ(bound.code, LDAP_SUCCESS) << dn;
+        EXPECT_TRUE(bound.mustChange) << dn;
+        EXPECT_EQ(bound.searchCode, LDAP_UNWILLING_TO_PERFORM) << dn;
+    }
+}
+
+TEST_F(DirsrvWindowTest, PasswordThePolicyRefusesStopsTheRunAndNothingOfTheUserExists) {
+    const std::string container = OwnContainer("Refused");
+    const ServerSetting syntax("passwordCheckSyntax", "on"); // and passwordMinLength 8, the default
+    OpenWindowAsAdmin();
+    Scan();
+    ChooseOnePassword(QStringLiteral("Ab1"));
+    Run({kTop, kSchool, QStringLiteral("Refused")}, QStringLiteral("short"), QStringLiteral("Student"),
+        QStringLiteral("3"));
+    EXPECT_EQ(messages_, (QStringList{QStringLiteral("Error Code 13 - Trying to create userobject with NWDSAddObject"),
+                                      QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
+                                                     "0 users succesfully created.")}));
+    ServerConnection manager = Manager();
+    EXPECT_EQ(CountEntries(manager, container, LDAP_SCOPE_ONELEVEL), 0);
+    EXPECT_TRUE(form_->CreatedAccounts().empty());
 }

@@ -4,6 +4,7 @@
 #include "SambaServer.h"
 #include "ServerWindowTest.h"
 #include "SharedContext.h"
+#include "UserBind.h"
 
 #include <gmock/gmock.h>
 
@@ -11,6 +12,7 @@
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::Pair;
 
 namespace {
@@ -154,4 +156,64 @@ TEST_F(SambaWindowTest, HostileNamesAreCreatedLiterallyOrRefusedWhole) {
         EXPECT_THAT(stored, Contains(Pair(name, name)));
         EXPECT_THAT(listed, Contains(Pair(EscapeNamePart(name), "User")));
     }
+}
+
+// unicodePwd and userAccountControl 512 in the add: an enabled account whose user binds with the
+// password of the list.
+TEST_F(SambaWindowTest, EveryUserIsEnabledAndBindsWithThePasswordOfTheList) {
+    const std::string container = OwnContainer("Passwords");
+    const QStringList path{kTop, kSchool, QStringLiteral("Passwords")};
+    ChooseRandomPasswords(12);
+    Run(path, QStringLiteral("rnd"), QStringLiteral("Student"), QStringLiteral("3"));
+    std::vector<CreatedAccount> accounts = form_->CreatedAccounts();
+    ChooseOnePassword(kAwkwardPassword);
+    Run(path, QStringLiteral("one"), QStringLiteral("Student"), QStringLiteral("1"));
+    accounts.push_back(form_->CreatedAccounts().at(0));
+    EXPECT_EQ(messages_, (QStringList{QStringLiteral("3 users succesfully created."),
+                                      QStringLiteral("1 users succesfully created.")}));
+
+    ServerConnection admin = Admin();
+    ASSERT_EQ(CountEntries(admin, container, LDAP_SCOPE_ONELEVEL), 4);
+    for (const CreatedAccount& account : accounts) {
+        const std::string dn = "CN=" + account.loginName.toStdString() + "," + container;
+        const std::string password = account.password.toStdString();
+        EXPECT_THAT(ValuesOf(admin, dn, "userAccountControl"), ElementsAre("512")) << dn;
+        const BindAnswer bound = BindAsUser(server->ldapsUri, server->caFile, dn, password);
+        EXPECT_EQ(bound.code, LDAP_SUCCESS) << dn << " " << bound.text;
+        EXPECT_EQ(bound.searchCode, LDAP_SUCCESS) << dn;
+        EXPECT_EQ(BindAsUser(server->ldapsUri, server->caFile, dn, password + "x").code, LDAP_INVALID_CREDENTIALS);
+    }
+}
+
+// pwdLastSet 0: the password must be changed before the first logon, which a bind reports as AD does,
+// "data 773".
+TEST_F(SambaWindowTest, MustChangeMakesTheFirstBindAskForANewPassword) {
+    const std::string container = OwnContainer("MustChange");
+    ChooseOnePassword(QStringLiteral("Secret-AD-1"), true);
+    EXPECT_TRUE(form_->Passwords().mustChange); // the box was enabled
+    Run({kTop, kSchool, QStringLiteral("MustChange")}, QStringLiteral("new"), QStringLiteral("Student"),
+        QStringLiteral("1"));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("1 users succesfully created.")});
+
+    ServerConnection admin = Admin();
+    const std::string dn = "CN=new0001," + container;
+    EXPECT_THAT(ValuesOf(admin, dn, "pwdLastSet"), ElementsAre("0"));
+    EXPECT_THAT(ValuesOf(admin, dn, "userAccountControl"), ElementsAre("512"));
+    const BindAnswer bound = BindAsUser(server->ldapsUri, server->caFile, dn, "Secret-AD-1");
+    EXPECT_EQ(bound.code, LDAP_INVALID_CREDENTIALS);
+    EXPECT_THAT(bound.text, HasSubstr("data 773"));
+}
+
+// The domain's complexity rules refuse the add whole: no disabled account is left behind.
+TEST_F(SambaWindowTest, PasswordTheDomainRefusesStopsTheRunAndNothingOfTheUserExists) {
+    const std::string container = OwnContainer("Refused");
+    ChooseOnePassword(QStringLiteral("abc"));
+    Run({kTop, kSchool, QStringLiteral("Refused")}, QStringLiteral("weak"), QStringLiteral("Student"),
+        QStringLiteral("3"));
+    EXPECT_EQ(messages_, (QStringList{QStringLiteral("Error Code 13 - Trying to create userobject with NWDSAddObject"),
+                                      QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
+                                                     "0 users succesfully created.")}));
+    ServerConnection admin = Admin();
+    EXPECT_EQ(CountEntries(admin, container, LDAP_SCOPE_ONELEVEL), 0);
+    EXPECT_TRUE(form_->CreatedAccounts().empty());
 }

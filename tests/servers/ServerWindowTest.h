@@ -20,6 +20,11 @@ inline void PrintTo(const ScanCounts& counts, std::ostream* out) {
     *out << counts.containers << " containers, " << counts.objects << " objects";
 }
 
+// A password of 64 characters with umlauts, quotes, a backslash, braces and blanks, which also meets
+// Active Directory's complexity rules.
+inline const QString kAwkwardPassword =
+    QStringLiteral("Gr\u00FC\u00DFe \"aus\" C:\\Temp, 'so' { viel } & mehr \u00E9t\u00E9 Nr. 1234567890 !#+");
+
 // Makes the client trust the test CA's certificates (and nothing else). libldap reads its settings
 // once per process, on first use: call it before anything in the process talks LDAP.
 void TrustTestCa(const std::string& caFile);

@@ -3,11 +3,18 @@
 #include "BoundClient.h"
 #include "BusyCursor.h"
 #include "MessageBoxSeam.h"
+#include "PasswordsDialog.h"
 #include "SharedContext.h"
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
 #include <QTreeWidget>
 
 QString AccessibleName(QObject* object) {
@@ -68,4 +75,31 @@ void WindowTest::PrepareRun(const QStringList& path, const QString& loginName, c
     form_->ebToCreate->setText(count);
     form_->ebNumber->setText(index);
     form_->ebFixed->setText(digits);
+}
+
+void WindowTest::ChoosePasswords(const std::function<void(TfPasswords&)>& choose) {
+    QTimer::singleShot(0, form_.get(), [&] {
+        auto* dialog = qobject_cast<TfPasswords*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        choose(*dialog);
+        dialog->bbOK->click();
+    });
+    form_->Passwords1->trigger();
+}
+
+void WindowTest::ChooseOnePassword(const QString& password, bool mustChange) {
+    ChoosePasswords([&](TfPasswords& dialog) {
+        dialog.rbOnePassword->setChecked(true);
+        dialog.ebPassword->setText(password);
+        dialog.ebRepeatPassword->setText(password);
+        dialog.cbMustChange->setChecked(mustChange);
+    });
+}
+
+void WindowTest::ChooseRandomPasswords(int length, bool mustChange) {
+    ChoosePasswords([&](TfPasswords& dialog) {
+        dialog.rbRandomPassword->setChecked(true);
+        dialog.seLength->setValue(length);
+        dialog.cbMustChange->setChecked(mustChange);
+    });
 }

@@ -13,6 +13,7 @@
 #include <ostream>
 
 class QTreeWidget;
+class TfPasswords;
 class QTreeWidgetItem;
 
 // Readable texts in failure messages.
@@ -49,6 +50,11 @@ protected:
     // Selects the node at `path` and fills in the creation fields.
     void PrepareRun(const QStringList& path, const QString& loginName, const QString& lastName, const QString& count,
                     const QString& index = QStringLiteral("1"), const QString& digits = QStringLiteral("4"));
+
+    // Chooses in the Passwords dialog, as a user does: `choose` sets its controls, then OK is pressed.
+    void ChoosePasswords(const std::function<void(TfPasswords&)>& choose);
+    void ChooseOnePassword(const QString& password, bool mustChange = false);
+    void ChooseRandomPasswords(int length, bool mustChange = false);
 
     std::unique_ptr<TfMain> form_;
     QStringList messages_;

@@ -57,31 +57,6 @@ protected:
         UiTest::TearDown();
     }
 
-    // Chooses the passwords in the dialog, as a user does.
-    void ChoosePasswords(const std::function<void(TfPasswords&)>& choose) {
-        QTimer::singleShot(0, form_.get(), [&] {
-            auto* dialog = qobject_cast<TfPasswords*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            choose(*dialog);
-            dialog->bbOK->click();
-        });
-        form_->Passwords1->trigger();
-    }
-    void ChooseOnePassword(const QString& password, bool mustChange) {
-        ChoosePasswords([&](TfPasswords& dialog) {
-            dialog.rbOnePassword->setChecked(true);
-            dialog.ebPassword->setText(password);
-            dialog.ebRepeatPassword->setText(password);
-            dialog.cbMustChange->setChecked(mustChange);
-        });
-    }
-    void ChooseRandomPasswords(int length) {
-        ChoosePasswords([&](TfPasswords& dialog) {
-            dialog.rbRandomPassword->setChecked(true);
-            dialog.seLength->setValue(length);
-        });
-    }
-
     // What the store keeps for a user: the password hash must match `password`.
     bool StoreAccepts(const std::string& dottedName, const QString& password) const {
         const auto hash = view_.Attribute(dottedName, kPasswordHashAttribute);
@@ -142,20 +117,25 @@ TEST_F(AccountListTest, RandomPasswordsAreEachUsersOwnAndTheListHoldsThem) {
     ASSERT_EQ(accounts.size(), 5u);
     QSet<QString> distinct;
     for (const CreatedAccount& account : accounts) {
+        const std::string dotted = account.loginName.toStdString() + ".Acme";
         EXPECT_EQ(account.password.size(), 16);
-        EXPECT_TRUE(StoreAccepts(account.directoryName.toStdString(), account.password))
-            << account.directoryName.toStdString();
-        EXPECT_EQ(view_.Attribute(account.directoryName.toStdString(), kPasswordMustChangeAttribute), std::nullopt);
+        EXPECT_TRUE(StoreAccepts(dotted, account.password)) << dotted;
+        EXPECT_EQ(view_.Attribute(dotted, kPasswordMustChangeAttribute), std::nullopt);
         distinct.insert(account.password);
     }
     EXPECT_EQ(distinct.size(), 5);
 
+    // The run asked for no directory names; the save does, from the top, whatever a scan in between
+    // left as the shared context's name context.
+    EXPECT_EQ(recorder_->Count("ObjectDirectoryName"), 0u);
+    Scan();
     const QList<QByteArray> lines = SavedList().split('\n');
+    EXPECT_EQ(recorder_->Count("ObjectDirectoryName"), 5u);
     ASSERT_EQ(lines.size(), 1 + 5 + 1); // header, users, and nothing after the last line end
     for (std::size_t i = 0; i < accounts.size(); ++i)
         EXPECT_EQ(lines[static_cast<int>(i) + 1],
                   (QStringList{accounts[i].loginName, QStringLiteral("R"), QStringLiteral("Acme"),
-                               accounts[i].directoryName, accounts[i].password}
+                               accounts[i].loginName + QStringLiteral(".Acme"), accounts[i].password}
                        .join(QLatin1Char(',')) +
                    QLatin1Char('\r'))
                       .toUtf8());

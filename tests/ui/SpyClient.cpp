@@ -1,5 +1,7 @@
 #include "SpyClient.h"
 
+#include <algorithm>
+
 void SpyClient::Note(const char* operation, NWDSContextHandle context, std::string text) {
     calls.push_back(Call{operation, context, std::move(text)});
 }
@@ -88,4 +90,14 @@ NWDSCCODE SpyClient::GetObjectName(NWDSContextHandle context, NWBufHandle buffer
 NWDSCCODE SpyClient::WhoAmI(NWDSContextHandle context, char* identity) {
     Note("WhoAmI", context);
     return EmbeddedClient::WhoAmI(context, identity);
+}
+
+NWDSCCODE SpyClient::ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) {
+    Note("ObjectDirectoryName", context, objectName ? objectName : "");
+    return EmbeddedClient::ObjectDirectoryName(context, objectName, name);
+}
+
+std::size_t SpyClient::Count(const std::string& operation) const {
+    return static_cast<std::size_t>(
+        std::count_if(calls.begin(), calls.end(), [&](const Call& call) { return call.operation == operation; }));
 }

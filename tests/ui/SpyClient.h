@@ -21,6 +21,8 @@ public:
 
     // Calls that used `context` after it was released.
     std::vector<Call> UsesAfterRelease(NWDSContextHandle context) const;
+    // Calls of `operation`.
+    std::size_t Count(const std::string& operation) const;
     // Name contexts set on `context`, in order.
     std::vector<std::string> NameContextsSet(NWDSContextHandle context) const;
 
@@ -39,6 +41,7 @@ public:
     NWDSCCODE GetObjectName(NWDSContextHandle context, NWBufHandle buffer, char* objectName, std::uint32_t* attrCount,
                             ObjectInfoArea* objectInfo) override;
     NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) override;
+    NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) override;
 
 private:
     void Note(const char* operation, NWDSContextHandle context, std::string text = {});

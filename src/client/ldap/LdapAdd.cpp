@@ -26,13 +26,17 @@ bool SameText(const std::string& a, const std::string& b, bool ignoreCase) {
     return ignoreCase ? a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0 : a == b;
 }
 
-// Whether `entry` holds what `mods` carried. Servers add superclasses to an entry's object classes
-// and keep passwords hashed or unreadable, so object classes need only be among the entry's and
-// passwords are not compared.
-bool HoldsWhatWasSent(LDAP* ld, LDAPMessage* entry, LDAPMod* const* mods) {
+bool IsNamed(const char* type, const std::vector<std::string>& names) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& name) { return strcasecmp(type, name.c_str()) == 0; });
+}
+
+// Whether `entry` holds what `mods` carried, the attributes named in `uncompared` aside. Servers add
+// superclasses to an entry's object classes, so those need only be among the entry's.
+bool HoldsWhatWasSent(LDAP* ld, LDAPMessage* entry, LDAPMod* const* mods, const std::vector<std::string>& uncompared) {
     for (LDAPMod* const* mod = mods; *mod; ++mod) {
         const char* type = (*mod)->mod_type;
-        if (strcasecmp(type, "userPassword") == 0 || strcasecmp(type, "unicodePwd") == 0)
+        if (IsNamed(type, uncompared))
             continue;
         std::vector<std::string> held;
         BervalsPtr raw(ldap_get_values_len(ld, entry, type));
@@ -51,10 +55,13 @@ bool HoldsWhatWasSent(LDAP* ld, LDAPMessage* entry, LDAPMod* const* mods) {
     return true;
 }
 
-int ReadEntryBack(LdapSession& session, const std::string& dn, LDAPMod* const* mods, ReadBack* found) {
+int ReadEntryBack(LdapSession& session, const std::string& dn, LDAPMod* const* mods,
+                  const std::vector<std::string>& uncompared, ReadBack* found) {
     std::vector<char*> attributes;
-    for (LDAPMod* const* mod = mods; *mod; ++mod)
-        attributes.push_back((*mod)->mod_type);
+    for (LDAPMod* const* mod = mods; *mod; ++mod) {
+        if (!IsNamed((*mod)->mod_type, uncompared))
+            attributes.push_back((*mod)->mod_type);
+    }
     attributes.push_back(nullptr);
     const auto read = [&](LDAP* ld) {
         LDAPMessage* raw = nullptr;
@@ -68,7 +75,9 @@ int ReadEntryBack(LdapSession& session, const std::string& dn, LDAPMod* const* m
         if (code != LDAP_SUCCESS)
             return code;
         LDAPMessage* entry = ldap_first_entry(ld, result.get());
-        *found = !entry ? ReadBack::Missing : HoldsWhatWasSent(ld, entry, mods) ? ReadBack::Same : ReadBack::Other;
+        *found = !entry                                          ? ReadBack::Missing
+                 : HoldsWhatWasSent(ld, entry, mods, uncompared) ? ReadBack::Same
+                                                                 : ReadBack::Other;
         return LDAP_SUCCESS;
     };
     // A server that is going down may still take a connection and then drop it; libldap moves on to
@@ -78,7 +87,8 @@ int ReadEntryBack(LdapSession& session, const std::string& dn, LDAPMod* const* m
 }
 } // namespace
 
-int AddEntry(LdapSession& session, const std::string& dn, LDAPMod* const* mods) {
+int AddEntry(LdapSession& session, const std::string& dn, LDAPMod* const* mods,
+             const std::vector<std::string>& uncompared) {
     bool sent = false;
     const auto send = [&] {
         return session.RunWrite(
@@ -91,7 +101,7 @@ int AddEntry(LdapSession& session, const std::string& dn, LDAPMod* const* mods) 
     if (!lost(code))
         return code;
     ReadBack found = ReadBack::Missing;
-    if (const int read = ReadEntryBack(session, dn, mods, &found); read != LDAP_SUCCESS)
+    if (const int read = ReadEntryBack(session, dn, mods, uncompared, &found); read != LDAP_SUCCESS)
         return read;
     if (found != ReadBack::Missing)
         return found == ReadBack::Same ? LDAP_SUCCESS : LDAP_ALREADY_EXISTS;
@@ -100,7 +110,7 @@ int AddEntry(LdapSession& session, const std::string& dn, LDAPMod* const* mods) 
     if (!lost(code) && code != LDAP_ALREADY_EXISTS)
         return code;
     // The first add may have reached the server after all, or this answer is lost too: look again.
-    if (const int read = ReadEntryBack(session, dn, mods, &found); read != LDAP_SUCCESS)
+    if (const int read = ReadEntryBack(session, dn, mods, uncompared, &found); read != LDAP_SUCCESS)
         return read;
     if (found == ReadBack::Same)
         return LDAP_SUCCESS;

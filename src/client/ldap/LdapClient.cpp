@@ -50,7 +50,7 @@ NWDSCCODE LdapClient::NWDSAddObject(NWDSContextHandle context, const char* objec
     UserRequest request;
     if (const NWDSCCODE code = ReadUserRequest(context, objectName, buffer, &request); code != rc::kSuccess)
         return code;
-    return ClientCode(AddUser(session_, names_, request.path, request.surname));
+    return ClientCode(AddUser(session_, names_, request));
 }
 
 NWDSCCODE LdapClient::WhoAmI(NWDSContextHandle context, char* identity) {
@@ -67,8 +67,31 @@ NWDSCCODE LdapClient::WhoAmI(NWDSContextHandle context, char* identity) {
     return rc::kSuccess;
 }
 
+int LdapClient::ReadPasswordSupport(PasswordSupport* support) {
+    return session_.Run([&](LDAP* ld) {
+        LdapServerFacts server;
+        MustChangePolicy policy = MustChangePolicy::Hidden;
+        if (const int code = session_.server().Facts(ld, &server); code != LDAP_SUCCESS)
+            return code;
+        if (const int code = session_.server().MustChange(ld, &policy); code != LDAP_SUCCESS)
+            return code;
+        *support = PasswordSupportOf(server.kind, policy, EveryUrlProtected(ld));
+        return LDAP_SUCCESS;
+    });
+}
+
 PasswordSupport LdapClient::QueryPasswordSupport() {
-    return {PasswordLimit::NoPasswords, PasswordLimit::NoPasswords};
+    PasswordSupport support;
+    if (ReadPasswordSupport(&support) != LDAP_SUCCESS)
+        return {PasswordLimit::Unreachable, PasswordLimit::Unreachable};
+    return support;
+}
+
+NWDSCCODE LdapClient::CheckPasswordRequest(bool mustChange) {
+    PasswordSupport support;
+    if (const int code = ReadPasswordSupport(&support); code != LDAP_SUCCESS)
+        return code;
+    return PasswordRefusal(support, mustChange);
 }
 
 NWDSCCODE LdapClient::ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) {

@@ -23,13 +23,19 @@ public:
                                NWBufHandle buffer) override;
     NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) override;
 
-    // Passwords are not set on LDAP servers yet: an add that carries one is refused.
+    // By the server's kind and password policy, and the connection's encryption (LdapPasswordPolicy.h);
+    // Unreachable when the server cannot be asked.
     PasswordSupport QueryPasswordSupport() override;
     NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) override;
 
     std::size_t OpenListingCount() const { return listings_.OpenCount(); }
 
+protected:
+    NWDSCCODE CheckPasswordRequest(bool mustChange) override;
+
 private:
+    int ReadPasswordSupport(PasswordSupport* support);
+
     LdapSession session_;
     LdapNames names_{session_};
     LdapListings listings_{session_, names_};

@@ -20,10 +20,12 @@ std::string First(LDAP* ld, LDAPMessage* entry, const char* attribute) {
 int ReadRootDse(LDAP* ld, RootDse* root) {
     *root = RootDse{};
     // Operational attributes all: most of the root DSE comes only when asked for by name.
-    std::array<char*, 8> attributes{const_cast<char*>("objectClass"),       const_cast<char*>("vendorName"),
-                                    const_cast<char*>("vendorVersion"),     const_cast<char*>("supportedCapabilities"),
-                                    const_cast<char*>("namingContexts"),    const_cast<char*>("defaultNamingContext"),
-                                    const_cast<char*>("subschemaSubentry"), nullptr};
+    std::array<char*, 10> attributes{
+        const_cast<char*>("objectClass"),          const_cast<char*>("vendorName"),
+        const_cast<char*>("vendorVersion"),        const_cast<char*>("supportedCapabilities"),
+        const_cast<char*>("supportedControl"),     const_cast<char*>("namingContexts"),
+        const_cast<char*>("defaultNamingContext"), const_cast<char*>("subschemaSubentry"),
+        const_cast<char*>("configContext"),        nullptr};
     LDAPMessage* raw = nullptr;
     const int code = ldap_search_ext_s(ld, "", LDAP_SCOPE_BASE, "(objectClass=*)", attributes.data(), 0, nullptr,
                                        nullptr, nullptr, LDAP_NO_LIMIT, &raw);
@@ -37,8 +39,10 @@ int ReadRootDse(LDAP* ld, RootDse* root) {
     root->vendorName = First(ld, entry, "vendorName");
     root->vendorVersion = First(ld, entry, "vendorVersion");
     root->supportedCapabilities = Values(ld, entry, "supportedCapabilities");
+    root->supportedControls = Values(ld, entry, "supportedControl");
     root->namingContexts = Values(ld, entry, "namingContexts");
     root->defaultNamingContext = First(ld, entry, "defaultNamingContext");
     root->subschemaSubentry = First(ld, entry, "subschemaSubentry");
+    root->configContext = First(ld, entry, "configContext");
     return LDAP_SUCCESS;
 }

@@ -11,9 +11,11 @@ struct RootDse {
     std::string vendorName;
     std::string vendorVersion;
     std::vector<std::string> supportedCapabilities;
+    std::vector<std::string> supportedControls;
     std::vector<std::string> namingContexts;
     std::string defaultNamingContext;
     std::string subschemaSubentry;
+    std::string configContext; // OpenLDAP: where its configuration lives (cn=config)
 };
 
 // Reads the root DSE (attribute names matched in any case, as servers spell them differently).

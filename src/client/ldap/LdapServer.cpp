@@ -56,11 +56,28 @@ int LdapServer::ReadRootDseOnce(LDAP* ld) {
 int LdapServer::Facts(LDAP* ld, LdapServerFacts* facts) {
     if (const int code = ReadRootDseOnce(ld); code != LDAP_SUCCESS)
         return code;
-    facts->kind = kindSetting_ ? *kindSetting_ : DetectServerKind(*root_);
+    facts->kind = Kind();
     const std::string& domain = !root_->defaultNamingContext.empty() ? root_->defaultNamingContext
                                 : root_->namingContexts.empty()      ? std::string()
                                                                      : root_->namingContexts.front();
     facts->domainDnsName = DomainDnsName(domain);
+    return LDAP_SUCCESS;
+}
+
+LdapServerKind LdapServer::Kind() const {
+    return kindSetting_ ? *kindSetting_ : DetectServerKind(*root_);
+}
+
+int LdapServer::MustChange(LDAP* ld, MustChangePolicy* policy) {
+    if (!mustChange_) {
+        if (const int code = ReadRootDseOnce(ld); code != LDAP_SUCCESS)
+            return code;
+        MustChangePolicy read = MustChangePolicy::Hidden;
+        if (const int code = ReadMustChangePolicy(ld, Kind(), *root_, &read); code != LDAP_SUCCESS)
+            return code;
+        mustChange_ = read;
+    }
+    *policy = *mustChange_;
     return LDAP_SUCCESS;
 }
 
@@ -83,4 +100,5 @@ const ObjectClassSchema& LdapServer::Classes(LDAP* ld) {
 void LdapServer::Forget() {
     root_.reset();
     classes_.reset();
+    mustChange_.reset();
 }

@@ -2,6 +2,7 @@
 
 #include "LdapHandles.h"
 #include "LdapObjectClasses.h"
+#include "LdapPasswordPolicy.h"
 #include "LdapServerKind.h"
 
 #include <optional>
@@ -28,15 +29,20 @@ public:
     int Facts(LDAP* ld, LdapServerFacts* facts);
     // The object classes of the server's schema; the standard ones alone when it cannot be read.
     const ObjectClassSchema& Classes(LDAP* ld);
+    // Whether the server asks for a change of a password an administrator set (ReadMustChangePolicy).
+    // The LDAP code only when the connection was lost on the way, else LDAP_SUCCESS.
+    int MustChange(LDAP* ld, MustChangePolicy* policy);
     // The session is about to connect anew: what was read belongs to the old connection.
     void Forget();
 
 private:
     int ReadRootDseOnce(LDAP* ld);
+    LdapServerKind Kind() const;
 
     std::optional<LdapServerKind> kindSetting_;
     std::optional<RootDse> root_;
     std::optional<ObjectClassSchema> classes_;
+    std::optional<MustChangePolicy> mustChange_;
 };
 
 // "ad.example.com" for "DC=ad,DC=example,DC=com": the values of the DN's dc= parts joined by ".";

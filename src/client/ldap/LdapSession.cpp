@@ -11,10 +11,8 @@
 #include <sstream>
 #include <utility>
 
-namespace {
-// A password may travel only over TLS or the local socket: every URL the handle may connect to
-// must be ldaps:// or ldapi://. libldap gives back the list it parsed from the settings, each URL
-// escaped and the URLs parted by one blank.
+// libldap gives back the list of URLs it parsed from the settings, each URL escaped and the URLs
+// parted by one blank.
 bool EveryUrlProtected(LDAP* ld) {
     char* raw = nullptr;
     if (ldap_get_option(ld, LDAP_OPT_URI, &raw) != LDAP_OPT_SUCCESS || !raw)
@@ -28,7 +26,6 @@ bool EveryUrlProtected(LDAP* ld) {
     }
     return any;
 }
-} // namespace
 
 bool IsConnectionLoss(int code) {
     return code == LDAP_SERVER_DOWN || code == LDAP_CONNECT_ERROR || code == LDAP_TIMEOUT;
@@ -88,6 +85,7 @@ int LdapSession::Bind() {
         code = ExternalBind(ld_.get(), &reported);
         identity = reported ? std::optional<std::string>(AuthzIdName(*reported)) : std::nullopt;
     } else if (!settings_.bindDn.empty()) {
+        // A password may travel only over TLS or the local socket.
         if (!EveryUrlProtected(ld_.get()))
             return rc::kInsecureBind;
         std::string password;

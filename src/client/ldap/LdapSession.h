@@ -62,3 +62,7 @@ private:
 
 // True for libldap's codes that mean the connection is unusable.
 bool IsConnectionLoss(int code);
+
+// True when every URL the handle may connect to is ldaps:// or ldapi://: whatever it sends, a
+// password among it, travels encrypted or stays on the machine.
+bool EveryUrlProtected(LDAP* ld);

@@ -13,9 +13,9 @@ public:
         values_.reserve(entry.attributes.size());
         pointers_.reserve(entry.attributes.size());
         mods_.reserve(entry.attributes.size());
-        for (auto& [name, list] : entry.attributes) {
+        for (UserAttribute& attribute : entry.attributes) {
             auto& bervals = values_.emplace_back();
-            for (std::string& value : list)
+            for (std::string& value : attribute.values)
                 bervals.push_back({static_cast<ber_len_t>(value.size()), value.data()});
             auto& refs = pointers_.emplace_back();
             for (berval& value : bervals)
@@ -23,21 +23,26 @@ public:
             refs.push_back(nullptr);
             LDAPMod mod{};
             mod.mod_op = LDAP_MOD_ADD | LDAP_MOD_BVALUES;
-            mod.mod_type = name.data();
+            mod.mod_type = attribute.name.data();
             mod.mod_bvalues = refs.data();
             mods_.push_back(mod);
+            if (!attribute.comparable)
+                uncompared_.push_back(attribute.name);
         }
         for (LDAPMod& mod : mods_)
             modPointers_.push_back(&mod);
         modPointers_.push_back(nullptr);
     }
     LDAPMod** mods() { return modPointers_.data(); }
+    // The attributes a read-back cannot compare with what was sent (UserAttribute::comparable).
+    const std::vector<std::string>& uncompared() const { return uncompared_; }
 
 private:
     std::vector<std::vector<berval>> values_;
     std::vector<std::vector<berval*>> pointers_;
     std::vector<LDAPMod> mods_;
     std::vector<LDAPMod*> modPointers_;
+    std::vector<std::string> uncompared_;
 };
 } // namespace
 
@@ -55,8 +60,8 @@ NWDSCCODE UserDn(LdapNames& names, const std::vector<NamePart>& path, std::strin
     return rc::kSuccess;
 }
 
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const std::vector<NamePart>& path,
-                  const std::string& surname) {
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const ClientBase::UserRequest& request) {
+    const std::vector<NamePart>& path = request.path;
     if (path.size() < 2)
         return rc::kIllegalContainment; // a new naming context is the server administrator's business
 
@@ -66,13 +71,13 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const std::vector<Name
         code != LDAP_SUCCESS)
         return code;
     UserEntry entry;
-    if (const NWDSCCODE code = MakeUserEntry(server.kind, path.back().value, surname, server.domainDnsName, &entry);
-        code != rc::kSuccess)
+    const NewUser user{path.back().value, request.surname, request.password, request.mustChange};
+    if (const NWDSCCODE code = MakeUserEntry(server, user, &entry); code != rc::kSuccess)
         return code;
     std::string dn;
     if (const NWDSCCODE code = UserDn(names, path, &dn); code != rc::kSuccess)
         return code;
 
-    AddRequest request(entry);
-    return AddEntry(session, dn, request.mods());
+    AddRequest add(entry);
+    return AddEntry(session, dn, add.mods(), add.uncompared());
 }

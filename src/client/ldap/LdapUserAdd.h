@@ -1,18 +1,18 @@
 #pragma once
 
-#include "ClientTypes.h"
+#include "ClientBase.h"
 #include "LdapNames.h"
 #include "LdapSession.h"
 
 #include <string>
 #include <vector>
 
-// Creates a User on the server: named by the path's last part, the login name, in the container the
-// parts before it name, with `surname`, in the profile of the server's kind (LdapUserProfile.h).
-// A User at the top of the tree is refused (kIllegalContainment): a new naming context is the
-// server administrator's business. Our code, or the LDAP result code.
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const std::vector<NamePart>& path,
-                  const std::string& surname);
+// Creates the User `request` asks for: named by the path's last part, the login name, in the container
+// the parts before it name, with its surname and, when asked, its password, all in the one add, in the
+// profile of the server's kind (LdapUserProfile.h). A User at the top of the tree is refused
+// (kIllegalContainment): a new naming context is the server administrator's business. Our code, or the
+// LDAP result code.
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const ClientBase::UserRequest& request);
 
 // DN a User at `path` gets (the path's last part, typeless, its own name; the parts above it name
 // the container as the add resolves them), or why it cannot be made there.

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, and with --test also those the tests need,
-# only when they are missing. Uses sudo when not run as root.
+# Installs the Debian packages the build needs, with --test also those the tests need, and with
+# --bench those and what the benchmarks need besides, only when they are missing. Uses sudo when
+# not run as root.
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev libldap-dev libcrypt-dev)
-if [ "${1:-}" = "--test" ]; then
+if [ "${1:-}" = "--bench" ]; then
+    # The scan with the accessibility bridge: a virtual X server, a session bus, the AT-SPI bus.
+    packages+=(xvfb xauth dbus-daemon at-spi2-core)
+fi
+if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--bench" ]; then
     # GoogleTest, throwaway servers for the integration tests (slapd, 389 Directory Server, Samba AD DC),
     # openssl for their test certificate authority, the checks of the install and the Debian package,
     # clang-format for the formatting check, pdftotext to read back the printed account slips, and

@@ -8,6 +8,7 @@
 # It prints shell assignments of what clients need (LDAPURI, LDAPI_URI, ...). Extra LDIF files are
 # loaded offline with slapadd into the database whose suffix their first entry ends with.
 # LDAPS_URI serves ldaps on a second free port with a certificate of the test CA (CA_FILE).
+# cn=Monitor counts the server's operations; the administrator may read it.
 # slapd-pair-fixture.sh builds a replicating pair from the same pieces (it sources this file).
 set -euo pipefail
 
@@ -35,7 +36,7 @@ write_config() {
     local server_line="" syncprov_line=""
     if [[ -n $server_id ]]; then
         server_line="olcServerID: $server_id"$'\n'
-        syncprov_line="olcModuleLoad: {1}syncprov"$'\n'
+        syncprov_line="olcModuleLoad: {2}syncprov"$'\n'
     fi
     cat >"$dir/config.ldif" <<EOF
 dn: cn=config
@@ -53,6 +54,7 @@ objectClass: olcModuleList
 cn: module{0}
 olcModulePath: $MODULE_DIR
 olcModuleLoad: {0}back_mdb
+olcModuleLoad: {1}back_monitor
 ${syncprov_line}
 dn: cn=schema,cn=config
 objectClass: olcSchemaConfig
@@ -116,6 +118,14 @@ EOF
         echo >>"$dir/config.ldif"
         index=$((index + 1))
     done
+    # The server's own counts of its operations (cn=Monitor, not a naming context), for the administrator.
+    cat >>"$dir/config.ldif" <<EOF
+dn: olcDatabase={$index}monitor,cn=config
+objectClass: olcDatabaseConfig
+olcDatabase: {$index}monitor
+olcAccess: {0}to * by dn.exact="$ADMIN_DN" read by * none
+
+EOF
 }
 
 write_sample() {

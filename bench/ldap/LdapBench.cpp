@@ -6,6 +6,7 @@
 // and beside ldapadd of the same entries with their hashed passwords.
 
 #include "../Stopwatch.h"
+#include "BareSearch.h"
 #include "BoundClient.h"
 #include "BusyCursor.h"
 #include "CreateUserObject.h"
@@ -21,6 +22,7 @@
 #include "SharedContext.h"
 #include "SlapdServer.h"
 #include "StatusBar.h"
+#include "TreeLdif.h"
 #include "TreeWalk.h"
 #include "WindowTest.h"
 #include "uMain.h"
@@ -45,9 +47,6 @@
 
 namespace {
 constexpr int kUsers = 9999;
-constexpr int kTopContainers = 100;
-constexpr int kSubContainers = 99; // per top container: 100 + 100 * 99 = 10,000 containers
-constexpr int kUsersPerContainer = 5;
 constexpr int kScanRuns = 3;
 constexpr double kCreateTarget = 1.25;
 constexpr double kScanTarget = 1.5;
@@ -136,27 +135,6 @@ std::string WriteUserLdif(const std::string& path, const std::string& container,
             ldif << "userPassword: " << SaltedSha1(RandomPassword(kDefaultRandomPasswordLength).value()).value()
                  << "\n";
         ldif << "\n";
-    }
-    return path;
-}
-
-std::string WriteTreeLdif(const std::string& path, const std::string& suffix) {
-    std::ofstream ldif(path);
-    ldif << "dn: ou=Tree," << suffix << "\nobjectClass: organizationalUnit\nou: Tree\n\n";
-    const auto users = [&](const std::string& container) {
-        for (int u = 0; u < kUsersPerContainer; ++u)
-            ldif << "dn: cn=u" << u << "," << container << "\nobjectClass: inetOrgPerson\ncn: u" << u
-                 << "\nsn: Tree\n\n";
-    };
-    for (int t = 0; t < kTopContainers; ++t) {
-        const std::string top = "ou=T" + std::to_string(t) + ",ou=Tree," + suffix;
-        ldif << "dn: " << top << "\nobjectClass: organizationalUnit\nou: T" << t << "\n\n";
-        users(top);
-        for (int s = 0; s < kSubContainers; ++s) {
-            const std::string sub = "ou=S" + std::to_string(s) + "," + top;
-            ldif << "dn: " << sub << "\nobjectClass: organizationalUnit\nou: S" << s << "\n\n";
-            users(sub);
-        }
     }
     return path;
 }
@@ -273,56 +251,15 @@ bool BenchCreation(const BenchTarget& target) {
     return true;
 }
 
-// A one-level walk of the whole tree with nothing but libldap: the scan's work without the program.
-int BareWalk(LDAP* ld, const std::string& base, int* containers, int* objects) {
-    std::array<char*, 2> attributes{const_cast<char*>("objectClass"), nullptr};
-    LDAPMessage* raw = nullptr;
-    const int code =
-        ldap_search_ext_s(ld, base.c_str(), base.empty() ? LDAP_SCOPE_BASE : LDAP_SCOPE_ONELEVEL, "(objectClass=*)",
-                          attributes.data(), 0, nullptr, nullptr, nullptr, LDAP_NO_LIMIT, &raw);
-    LdapMessagePtr result(raw);
-    if (code != LDAP_SUCCESS)
-        return code;
-    std::vector<std::string> below;
-    if (base.empty()) {
-        std::array<char*, 2> contexts{const_cast<char*>("namingContexts"), nullptr};
-        LDAPMessage* rawRoot = nullptr;
-        ldap_search_ext_s(ld, "", LDAP_SCOPE_BASE, "(objectClass=*)", contexts.data(), 0, nullptr, nullptr, nullptr,
-                          LDAP_NO_LIMIT, &rawRoot);
-        LdapMessagePtr root(rawRoot);
-        BervalsPtr values(ldap_get_values_len(ld, ldap_first_entry(ld, root.get()), "namingContexts"));
-        for (berval** value = values.get(); value && *value; ++value) {
-            below.emplace_back((*value)->bv_val, (*value)->bv_len);
-            ++*containers;
-            ++*objects;
-        }
-    } else {
-        for (LDAPMessage* entry = ldap_first_entry(ld, result.get()); entry; entry = ldap_next_entry(ld, entry)) {
-            ++*objects;
-            BervalsPtr classes(ldap_get_values_len(ld, entry, "objectClass"));
-            bool container = false;
-            for (berval** value = classes.get(); value && *value; ++value) {
-                const std::string name((*value)->bv_val, (*value)->bv_len);
-                container = container || strcasecmp(name.c_str(), "organizationalUnit") == 0 ||
-                            strcasecmp(name.c_str(), "organization") == 0 || strcasecmp(name.c_str(), "country") == 0;
-            }
-            if (container) {
-                LdapStringPtr dn(ldap_get_dn(ld, entry));
-                below.emplace_back(dn.get());
-                ++*containers;
-            }
-        }
-    }
-    for (const std::string& dn : below) {
-        if (const int nested = BareWalk(ld, dn, containers, objects); nested != LDAP_SUCCESS)
-            return nested;
-    }
-    return LDAP_SUCCESS;
-}
-
 bool BenchScan(const BenchTarget& target) {
     const auto server = target.make();
-    const std::string tree = WriteTreeLdif(server->Folder() + "/tree.ldif", target.suffix);
+    TreeShape shape;
+    shape.suffix = target.suffix;
+    const std::string tree = server->Folder() + "/tree.ldif";
+    if (!WriteTreeLdif(tree, shape)) {
+        std::fprintf(stderr, "cannot write %s\n", tree.c_str());
+        return false;
+    }
     if (const std::string error = server->Start({tree}); !error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
@@ -336,11 +273,12 @@ bool BenchScan(const BenchTarget& target) {
         ldap_set_option(ld.get(), LDAP_OPT_PROTOCOL_VERSION, &version);
         berval noAuthzid{0, const_cast<char*>("")};
         ldap_sasl_bind_s(ld.get(), nullptr, "EXTERNAL", &noAuthzid, nullptr, nullptr, nullptr);
-        *containers = 0;
-        *objects = 0;
+        BareCount count;
         const Stopwatch start;
-        const int code = BareWalk(ld.get(), "", containers, objects);
+        const int code = BareOneLevelWalk(ld.get(), &count);
         *seconds = start.Seconds();
+        *containers = static_cast<int>(count.containers);
+        *objects = static_cast<int>(count.objects);
         return code;
     };
     int containers = 0;

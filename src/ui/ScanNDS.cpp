@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -83,13 +84,13 @@ void TfMain::FillNDSView() {
             if (objects_ != shownObjects_ && pacer_.Due())
                 ShowCounts();
         }
-        bool EntryListed(const WalkedContainer& container, std::string_view name, std::string_view baseClass) override {
+        bool EntryListed(const WalkedContainer&, std::string_view name, std::string_view baseClass) override {
             const int image = ContainerImage(baseClass);
             if (image >= 0) {
                 const QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-                auto* child = new QTreeWidgetItem(nodes_[container.id], QStringList(text));
+                auto& child = listed_.emplace_back(std::make_unique<QTreeWidgetItem>(QStringList(text)));
                 child->setIcon(0, form_.imIcons->Icon(image));
-                nodes_.push_back(child); // the walk numbers the containers it is given in this order
+                nodes_.push_back(child.get()); // the walk numbers the containers it is given in this order
                 ++containers_;
             }
             ++objects_;
@@ -97,8 +98,19 @@ void TfMain::FillNDSView() {
                 ShowCounts();
             return image >= 0;
         }
+        // A container's nodes go into the tree together once its listing has ended: one insertion
+        // tells the view, and a screen reader through it, of all of them at once. The walk lists
+        // none of them before that. How the listing ended goes into the end-of-scan message.
         void ListingEnded(const WalkedContainer& container, NWDSCCODE code) override {
             incomplete_.Note(container, code);
+            if (listed_.empty())
+                return;
+            QList<QTreeWidgetItem*> children;
+            children.reserve(static_cast<qsizetype>(listed_.size()));
+            for (auto& child : listed_)
+                children.append(child.release());
+            listed_.clear();
+            nodes_[container.id]->addChildren(children);
         }
         // Closing the window released DirContext and is taking the widgets down: stop there.
         bool StopRequested() override { return form_.closed_; }
@@ -127,6 +139,8 @@ void TfMain::FillNDSView() {
 
         TfMain& form_;
         std::vector<QTreeWidgetItem*> nodes_; // by the walk's number of their container
+        // Nodes of the container being listed, not in the tree yet (dropped when the walk stops).
+        std::vector<std::unique_ptr<QTreeWidgetItem>> listed_;
         std::int32_t containers_ = 0;
         std::int32_t objects_ = 0;
         std::int32_t shownObjects_ = 0;

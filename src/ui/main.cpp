@@ -1,6 +1,7 @@
 #include "AppTitle.h"
 #include "BoundClient.h"
 #include "ClientFactory.h"
+#include "ProcessHeap.h"
 #include "uMain.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    UseOneHeapForAllThreads();
     QApplication application(argc, argv);
     // The application title names the program and titles every message box. It is not set as Qt's
     // display name, which Qt would append to the window caption.

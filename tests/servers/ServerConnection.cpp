@@ -2,6 +2,12 @@
 
 #include <memory>
 
+bool TrustForNewHandles(const std::string& caFile) {
+    const int fresh = 0;
+    return ldap_set_option(nullptr, LDAP_OPT_X_TLS_CACERTFILE, caFile.c_str()) == LDAP_OPT_SUCCESS &&
+           ldap_set_option(nullptr, LDAP_OPT_X_TLS_NEWCTX, &fresh) == LDAP_OPT_SUCCESS;
+}
+
 void ServerConnection::Open(const std::string& uri) {
     LDAP* raw = nullptr;
     bindCode_ = ldap_initialize(&raw, uri.c_str());

@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+// Makes libldap's process-wide TLS settings trust `caFile` for the handles made from now on, as
+// LDAPTLS_CACERT does for a program started with it: how the client under test trusts a test CA.
+// False when libldap refuses.
+bool TrustForNewHandles(const std::string& caFile);
+
 // The test's own admin connection to a throwaway server, with plain libldap and independent of the
 // client under test: the server's own view of its data. Over ldaps verifying the server's
 // certificate against the test CA (demand, never "never"), or over an ldapi socket with SASL

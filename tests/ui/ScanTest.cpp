@@ -141,6 +141,32 @@ TEST_F(UiTest, ScanKeepsDeliveryOrderAndTestsTheClassExactly) {
     EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 6"));
 }
 
+// Each insertion tells the view, and a screen reader through it: one per container, holding all its nodes.
+TEST_F(UiTest, ScanInsertsEachContainersNodesAtOnce) {
+    StartWindow({
+        {"Acme", "Organization"},
+        {"Sales.Acme", "Organizational Unit"},
+        {"jdoe.Acme", "User"},
+        {"Dev.Acme", "Organizational Unit"},
+        {"Ops.Acme", "Organizational Unit"},
+        {"East.Sales.Acme", "Organizational Unit"},
+        {"Globex", "Organization"},
+    });
+    QStringList insertions;
+    QAbstractItemModel* model = form_->tvNDSView->model();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, form_.get(),
+                     [&](const QModelIndex& parent, int first, int last) {
+                         insertions << parent.data().toString() + QStringLiteral(" %1-%2").arg(first).arg(last);
+                     });
+    Scan();
+    EXPECT_EQ(insertions, (QStringList{QStringLiteral(" 0-0"), QStringLiteral("[Root] 0-1"), QStringLiteral("Acme 0-2"),
+                                       QStringLiteral("Sales 0-0")}));
+    EXPECT_EQ(ChildTexts(Node({QStringLiteral("Acme")})),
+              (QStringList{QStringLiteral("Sales"), QStringLiteral("Dev"), QStringLiteral("Ops")}));
+    EXPECT_EQ(form_->sbStatus->PanelText(1), QStringLiteral("Containers found: 6"));
+    EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 7"));
+}
+
 TEST_F(UiTest, SecondScanReplacesTheTreeAndItsSelection) {
     StartWindow(AcmeTree());
     Scan();

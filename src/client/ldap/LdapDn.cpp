@@ -58,6 +58,28 @@ std::optional<RdnName> LeafName(std::string_view dn) {
     return RdnName{RdnValues(leaf), std::string(View(leaf[0]->la_attr))};
 }
 
+std::optional<DnParts> SplitDn(std::string_view dn, bool withSelf) {
+    auto parsed = ParseDn(dn);
+    if (!parsed || !*parsed || !parsed->get()[0])
+        return std::nullopt;
+    const auto print = [](LDAPDN rdns) -> std::optional<std::string> {
+        char* out = nullptr;
+        if (ldap_dn2str(rdns, &out, LDAP_DN_FORMAT_LDAPV3) != LDAP_SUCCESS)
+            return std::nullopt;
+        LdapStringPtr owned(out);
+        return FoldCase(owned ? owned.get() : "");
+    };
+    LDAPDN all = parsed->get();
+    DnParts parts{{RdnValues(all[0]), std::string(View(all[0][0]->la_attr))}, {}, {}};
+    auto parent = print(all + 1);
+    auto self = withSelf ? print(all) : std::optional<std::string>(std::string());
+    if (!parent || !self)
+        return std::nullopt;
+    parts.parent = std::move(*parent);
+    parts.self = std::move(*self);
+    return parts;
+}
+
 std::optional<std::string> NamingContextName(std::string_view dn) {
     auto parsed = ParseDn(dn);
     if (!parsed || !*parsed || !parsed->get()[0])

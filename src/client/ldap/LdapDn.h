@@ -22,6 +22,16 @@ struct RdnName {
 };
 std::optional<RdnName> LeafName(std::string_view dn);
 
+// An entry's DN taken apart in one parse: its own name (as LeafName gives it) and the normalised
+// forms (as NormaliseDn gives them) of its parent's DN and, when `withSelf`, of its own. The parent
+// of a DN of one RDN is the empty DN. Nullopt when `dn` is no valid DN or the empty one.
+struct DnParts {
+    RdnName leaf;
+    std::string parent;
+    std::string self;
+};
+std::optional<DnParts> SplitDn(std::string_view dn, bool withSelf);
+
 // Name of a naming context shown as one top container: the RDN values leaf first joined by "."
 // ("dc=example,dc=com" -> "example.com", "o=Acme" -> "Acme").
 std::optional<std::string> NamingContextName(std::string_view dn);

@@ -3,17 +3,43 @@
 #include "DottedName.h"
 #include "ResultCodes.h"
 
+#include <chrono>
+
+namespace {
+// How long one call of a top listing that waits for the scan's read holds the caller: the window
+// lets its messages run between two calls.
+constexpr std::chrono::milliseconds kReadWait{10};
+} // namespace
+
 NWDSCCODE LdapListings::ReadContainer(const std::vector<NamePart>& path, Listing* listing) {
     KnownDn container;
     if (const NWDSCCODE code = names_.Resolve(path, &container); code != rc::kSuccess)
         return code;
     std::vector<ListedEntry>& entries = listing->entries;
-    const int code = session_.Run([&](LDAP* ld) {
-        const ObjectClassSchema& classes = session_.server().Classes(ld);
-        return path.empty() ? ListNamingContexts(ld, classes, &entries)
-                            : ListOneLevel(ld, container.dn, session_.paging(), classes, &entries);
-    });
-    // A listing cut short still showed real entries, but not all of them.
+    int code = LDAP_SUCCESS;
+    if (path.empty()) {
+        // A listing of the top starts a scan: the tree below is read for it, with what this
+        // connection knows of the server, and the listing ends once that read has.
+        LdapServerFacts facts;
+        std::optional<ObjectClassSchema> classes;
+        code = session_.Run([&](LDAP* ld) {
+            classes = session_.server().Classes(ld);
+            const int listed = ListNamingContexts(ld, *classes, &entries);
+            return listed == LDAP_SUCCESS ? session_.server().Facts(ld, &facts) : listed;
+        });
+        if (code == LDAP_SUCCESS && !entries.empty()) {
+            read_.Start(session_.settings(), session_.paging(), facts.kind, std::move(*classes), entries);
+            listing->awaitsRead = true;
+        }
+    } else if (auto held = read_.Take(container.normalised)) {
+        entries = std::move(*held);
+    } else {
+        code = session_.Run([&](LDAP* ld) {
+            return ListOneLevel(ld, container.dn, session_.paging(), session_.server().Classes(ld), &entries);
+        });
+    }
+    // A listing cut short still showed real entries, but not all of them. One served from the
+    // scan's read is whole, and its names go out as a one-level listing's would.
     names_.Remember(container.normalised, entries, code == LDAP_SUCCESS);
     listing->names = HandOutNames(entries, container.dn);
     return code;
@@ -55,7 +81,11 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
         *iterationHandle = kNoMoreIterations;
         return end;
     }
-    if (handedOut && current.end == rc::kSuccess) {
+    // The top's listing ends when the scan's read has; until then each call waits a little and
+    // hands out nothing more.
+    if (handedOut && current.end == rc::kSuccess && current.awaitsRead && read_.WaitEnded(kReadWait))
+        current.awaitsRead = false;
+    if (handedOut && current.end == rc::kSuccess && !current.awaitsRead) {
         listings_.erase(listing);
         *iterationHandle = kNoMoreIterations;
     } else {
@@ -65,5 +95,13 @@ NWDSCCODE LdapListings::NextBatch(NWDSContextHandle context, const std::string& 
 }
 
 void LdapListings::Forget(NWDSContextHandle context) {
-    std::erase_if(listings_, [context](const auto& listing) { return listing.first.first == context; });
+    // A scan given up while its read runs (the window closed) ends the read as well.
+    bool readAbandoned = false;
+    std::erase_if(listings_, [&](const auto& listing) {
+        const bool ofContext = listing.first.first == context;
+        readAbandoned = readAbandoned || (ofContext && listing.second.awaitsRead);
+        return ofContext;
+    });
+    if (readAbandoned)
+        read_.Cancel();
 }

@@ -2,6 +2,7 @@
 
 #include "ClientBuffer.h"
 #include "LdapNames.h"
+#include "LdapScanRead.h"
 
 #include <map>
 #include <string>
@@ -31,15 +32,18 @@ private:
         std::vector<ListedEntry> entries;
         std::vector<std::string> names; // as handed out (HandOutNames)
         std::size_t next = 0;
-        NWDSCCODE end = 0; // what the server's listing ended with
+        NWDSCCODE end = 0;       // what the server's listing ended with
+        bool awaitsRead = false; // a listing of the top, which ends once the scan's read has
     };
 
-    // Every entry of the container at `path` (the naming contexts for the top), with the names
-    // they are handed out by.
+    // Every entry of the container at `path` into `listing`, with the names they are handed out
+    // by: the naming contexts for the top, else what the scan's read holds of it, else what the
+    // server lists one level below it.
     NWDSCCODE ReadContainer(const std::vector<NamePart>& path, Listing* listing);
 
     LdapSession& session_;
     LdapNames& names_;
+    ScanRead read_;
     std::map<std::pair<NWDSContextHandle, std::int32_t>, Listing> listings_;
     std::int32_t nextListing_ = 1;
 };

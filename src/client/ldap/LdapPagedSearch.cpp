@@ -160,10 +160,15 @@ int NextPages(LDAP* ld, const SearchRequest& request, char** attributes, int pag
 }
 } // namespace
 
+int FirstPageSize(const SearchRequest& request, const PagingLimits& limits) {
+    const int wanted = std::max(request.pageSize, 1);
+    return limits.sizeLimit > 0 ? std::clamp(limits.sizeLimit - 1, 1, wanted) : wanted;
+}
+
 int PagedSearch(LDAP* ld, const SearchRequest& request, PagingLimits& limits, const EntrySink& sink) {
     std::vector<char*> attributes = AttributeList(request);
     Delivery delivery(sink);
-    int pageSize = limits.sizeLimit > 0 ? std::clamp(limits.sizeLimit - 1, 1, kFirstPageSize) : kFirstPageSize;
+    int pageSize = FirstPageSize(request, limits);
     // The first page goes without the control, limited to a page's size by our own request: slapd
     // serves a one-level search with the control about a hundred times slower than without, and most
     // containers fit one page.

@@ -31,7 +31,12 @@ struct SearchRequest {
     int scope = LDAP_SCOPE_ONELEVEL;
     std::string filter = "(objectClass=*)";
     std::vector<std::string> attributes; // empty for all user attributes
+    // Entries a page asks for before any size limit was seen; a read of a whole tree asks for more.
+    int pageSize = kFirstPageSize;
 };
+
+// Entries the first page of `request` asks for: its page size, below the size limit `limits` know.
+int FirstPageSize(const SearchRequest& request, const PagingLimits& limits);
 
 // Receives every entry once, in the order the server sent them, with its DN as the server spelt it.
 using EntrySink = std::function<void(LDAP* ld, LDAPMessage* entry, const std::string& dn)>;

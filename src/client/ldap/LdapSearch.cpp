@@ -12,15 +12,6 @@ std::array<char*, 3> kListAttributes{const_cast<char*>("objectClass"), const_cas
                                      nullptr};
 const char* const kAnyEntry = "(objectClass=*)";
 
-SearchRequest ListingRequest(const std::string& base, std::string filter) {
-    SearchRequest request;
-    request.base = base;
-    request.scope = LDAP_SCOPE_ONELEVEL;
-    request.filter = std::move(filter);
-    request.attributes = {"objectClass", "structuralObjectClass"};
-    return request;
-}
-
 std::vector<std::string> Values(LDAP* ld, LDAPMessage* entry, const char* attribute) {
     std::vector<std::string> values;
     BervalsPtr raw(ldap_get_values_len(ld, entry, attribute));
@@ -38,13 +29,9 @@ bool ToListedEntry(LDAP* ld, LDAPMessage* entry, const std::string& dn, bool nam
     const auto name = namingContext ? NamingContextName(dn) : std::optional<std::string>();
     if (!leaf || (namingContext && !name))
         return false;
-    // The whole set: Samba names several structural classes, "top" first.
-    std::vector<std::string> classes = Values(ld, entry, "objectClass");
-    for (std::string& structural : Values(ld, entry, "structuralObjectClass"))
-        classes.push_back(std::move(structural));
-    listed->dn = dn;
-    listed->name = namingContext ? *name : leaf->value;
-    listed->baseClass = BaseClassName(classes, leaf->attribute, schema);
+    *listed = ListedForm(ld, entry, dn, *leaf, schema);
+    if (namingContext)
+        listed->name = *name;
     return true;
 }
 
@@ -78,10 +65,32 @@ int Search(LDAP* ld, const std::string& base, int scope, const char* filter, cha
 }
 } // namespace
 
+SearchRequest ListingRequest(const std::string& base, int scope, std::string filter) {
+    SearchRequest request;
+    request.base = base;
+    request.scope = scope;
+    request.filter = std::move(filter);
+    request.attributes = {"objectClass", "structuralObjectClass"};
+    return request;
+}
+
+ListedEntry ListedForm(LDAP* ld, LDAPMessage* entry, const std::string& dn, const RdnName& leaf,
+                       const ObjectClassSchema& schema) {
+    // The whole set: Samba names several structural classes, "top" first.
+    std::vector<std::string> classes = Values(ld, entry, "objectClass");
+    for (std::string& structural : Values(ld, entry, "structuralObjectClass"))
+        classes.push_back(std::move(structural));
+    ListedEntry listed;
+    listed.dn = dn;
+    listed.name = leaf.value;
+    listed.baseClass = BaseClassName(classes, leaf.attribute, schema);
+    return listed;
+}
+
 int ListOneLevel(LDAP* ld, const std::string& baseDn, PagingLimits& limits, const ObjectClassSchema& schema,
                  std::vector<ListedEntry>* entries) {
     entries->clear();
-    return PagedSearch(ld, ListingRequest(baseDn, kAnyEntry), limits, Collector(schema, entries));
+    return PagedSearch(ld, ListingRequest(baseDn, LDAP_SCOPE_ONELEVEL), limits, Collector(schema, entries));
 }
 
 int ListNamingContexts(LDAP* ld, const ObjectClassSchema& schema, std::vector<ListedEntry>* entries) {
@@ -122,7 +131,8 @@ int FindChildren(LDAP* ld, const std::string& parentDn, const std::string& name,
     filter += ")";
 
     std::vector<ListedEntry> found;
-    const int code = PagedSearch(ld, ListingRequest(parentDn, filter), limits, Collector(schema, &found));
+    const int code =
+        PagedSearch(ld, ListingRequest(parentDn, LDAP_SCOPE_ONELEVEL, filter), limits, Collector(schema, &found));
     if (code != LDAP_SUCCESS)
         return code;
     const std::string wanted = FoldCase(name);

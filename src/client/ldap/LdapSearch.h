@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LdapDn.h"
 #include "LdapHandles.h"
 #include "LdapObjectClasses.h"
 #include "LdapPagedSearch.h"
@@ -14,6 +15,12 @@ struct ListedEntry {
     std::string name;
     std::string baseClass;
 };
+
+// A search for listed entries below `base` (names and the classes their base class comes from).
+SearchRequest ListingRequest(const std::string& base, int scope, std::string filter = "(objectClass=*)");
+// The listed form of one entry of such a search, whose own name `leaf` is (LeafName of `dn`).
+ListedEntry ListedForm(LDAP* ld, LDAPMessage* entry, const std::string& dn, const RdnName& leaf,
+                       const ObjectClassSchema& schema);
 
 // Immediate subordinates of `baseDn`, in the order the server sends them, page by page
 // (PagedSearch). Returns the LDAP result code; a listing cut short keeps the entries received.

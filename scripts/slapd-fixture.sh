@@ -28,7 +28,9 @@ source "$(dirname "$0")/fixture-common.sh"
 
 # The configuration of the server in DIR. With SERVER_ID and PEER (the ldapi URI of the other
 # server) it is one of a pair in mirror mode: syncprov on both databases, each a syncrepl consumer
-# of the peer bound as the administrator (SASL EXTERNAL over the peer's socket).
+# of the peer bound as the administrator (SASL EXTERNAL over the peer's socket). Each write's
+# contextCSN is checkpointed at once: the tests kill servers, and a server that comes back with an
+# older contextCSN than its entries would never send its peer what the peer missed.
 write_config() {
     local dir=$1 server_id=${2:-} peer=${3:-} uid
     uid=$(id -u)
@@ -112,7 +114,7 @@ dn: olcOverlay={0}syncprov,olcDatabase={$index}mdb,cn=config
 objectClass: olcOverlayConfig
 objectClass: olcSyncProvConfig
 olcOverlay: {0}syncprov
-olcSpCheckpoint: 100 10
+olcSpCheckpoint: 1 1
 EOF
         fi
         echo >>"$dir/config.ldif"

@@ -262,3 +262,15 @@ ClientBuffer* ClientBase::FindBuffer(NWBufHandle buffer) {
     auto it = buffers_.find(buffer);
     return it == buffers_.end() ? nullptr : it->second.get();
 }
+
+NWDSCCODE ClientBase::ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) {
+    const ContextState* state = FindContext(context);
+    if (!state)
+        return rc::kBadContext;
+    if (!objectName || !name)
+        return rc::kBadArgument;
+    std::vector<NamePart> path;
+    if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
+        return code;
+    return DirectoryNameOf(path, name);
+}

@@ -44,6 +44,10 @@ public:
     NWDSCCODE GetObjectName(NWDSContextHandle context, NWBufHandle buffer, char* objectName, std::uint32_t* attrCount,
                             ObjectInfoArea* objectInfo) override;
 
+    // Checks the context and the name the way an add does, then asks the backend for the name
+    // (DirectoryNameOf).
+    NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) override;
+
     std::size_t OpenContextCount() const { return contexts_.size(); }
     std::size_t OpenBufferCount() const { return buffers_.size(); }
 
@@ -85,6 +89,9 @@ protected:
     // empty or ill-formed name, the top itself or a typed own name (a new object's own name is one
     // literal value), kValueTooLong for an own name over 256 bytes.
     static NWDSCCODE ResolveObjectPath(const ContextState& state, const char* objectName, std::vector<NamePart>* path);
+
+    // The directory's own name for the object at `path` (ResolveObjectPath's form).
+    virtual NWDSCCODE DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) = 0;
 
     // Null for an unknown or released handle.
     ContextState* FindContext(NWDSContextHandle context);

@@ -42,7 +42,7 @@ public:
     }
     NWDSCCODE WhoAmI(NWDSContextHandle, char*) override { return rc::kBadArgument; }
     PasswordSupport QueryPasswordSupport() override { return {}; }
-    NWDSCCODE ObjectDirectoryName(NWDSContextHandle, const char*, std::string*) override { return rc::kBadArgument; }
+    NWDSCCODE DirectoryNameOf(const std::vector<NamePart>&, std::string*) override { return rc::kBadArgument; }
     ClientBuffer* Buffer(NWBufHandle buffer) { return FindBuffer(buffer); }
 };
 

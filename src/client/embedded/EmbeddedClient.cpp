@@ -78,15 +78,7 @@ PasswordSupport EmbeddedClient::QueryPasswordSupport() {
     return {PasswordLimit::None, PasswordLimit::None};
 }
 
-NWDSCCODE EmbeddedClient::ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) {
-    const ContextState* state = FindContext(context);
-    if (!state)
-        return rc::kBadContext;
-    if (!objectName || !name)
-        return rc::kBadArgument;
-    std::vector<NamePart> path;
-    if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
-        return code;
+NWDSCCODE EmbeddedClient::DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) {
     *name = JoinDottedName({path.rbegin(), path.rend()});
     return rc::kSuccess;
 }

@@ -37,7 +37,10 @@ public:
 
     // Passwords are kept hashed (PasswordHash.h), the demand to change as a flag beside them.
     PasswordSupport QueryPasswordSupport() override;
-    NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) override;
+
+protected:
+    // The dotted name, from the top down as the path stands.
+    NWDSCCODE DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) override;
 
 private:
     EmbeddedOptions options_;

@@ -94,14 +94,6 @@ NWDSCCODE LdapClient::CheckPasswordRequest(bool mustChange) {
     return PasswordRefusal(support, mustChange);
 }
 
-NWDSCCODE LdapClient::ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) {
-    const ContextState* state = FindContext(context);
-    if (!state)
-        return rc::kBadContext;
-    if (!objectName || !name)
-        return rc::kBadArgument;
-    std::vector<NamePart> path;
-    if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
-        return code;
+NWDSCCODE LdapClient::DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) {
     return ClientCode(UserDn(names_, path, name));
 }

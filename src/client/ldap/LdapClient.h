@@ -26,12 +26,13 @@ public:
     // By the server's kind and password policy, and the connection's encryption (LdapPasswordPolicy.h);
     // Unreachable when the server cannot be asked.
     PasswordSupport QueryPasswordSupport() override;
-    NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) override;
 
     std::size_t OpenListingCount() const { return listings_.OpenCount(); }
 
 protected:
     NWDSCCODE CheckPasswordRequest(bool mustChange) override;
+    // The DN the object gets or has (UserDn).
+    NWDSCCODE DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) override;
 
 private:
     int ReadPasswordSupport(PasswordSupport* support);

@@ -178,20 +178,29 @@ long PanelCount(const TStatusBar& bar, int panel) {
     return text.mid(text.lastIndexOf(QLatin1Char(' ')) + 1).toLong();
 }
 
-// One scan through a fresh, shown window.
-ScanResult ScanThroughWindow(const Target& target) {
+// A fresh program state whose client binds to `target` as the benchmark's administrator.
+void BindTo(const Target& target) {
     LdapSettings settings;
     settings.uri = target.uri;
     settings.bindDn = target.bindDn;
     settings.passwordFile = target.passwordFile;
     ResetDirectoryState();
     BindClient(MakeLdapClient(std::move(settings)));
+}
+
+void ShowWindow(TfMain& form) {
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        std::fprintf(stderr, "window not exposed\n");
+}
+
+// One scan through a fresh, shown window.
+ScanResult ScanThroughWindow(const Target& target) {
+    BindTo(target);
     ScanResult result;
     {
         TfMain form;
-        form.show();
-        if (!QTest::qWaitForWindowExposed(&form))
-            std::fprintf(stderr, "window not exposed\n");
+        ShowWindow(form);
         TimedUi ui;
         SetDirectoryUi(&ui);
         const double cpuStart = CpuSeconds();
@@ -239,17 +248,10 @@ void WarmUp(const BenchServer& server) {
     DelayProxy proxy(server.ldapsPort, std::chrono::milliseconds(0));
     const Target target = server.Through(proxy);
     TimeBare(target, kAdminPassword, BareSubtreeSearch);
-    LdapSettings settings;
-    settings.uri = target.uri;
-    settings.bindDn = target.bindDn;
-    settings.passwordFile = target.passwordFile;
-    ResetDirectoryState();
-    BindClient(MakeLdapClient(std::move(settings)));
+    BindTo(target);
     {
         TfMain form;
-        form.show();
-        if (!QTest::qWaitForWindowExposed(&form))
-            std::fprintf(stderr, "window not exposed\n");
+        ShowWindow(form);
         form.close();
     }
     UnbindClient();

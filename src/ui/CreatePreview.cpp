@@ -40,11 +40,8 @@ QString CreatePreviewText(const CreatePreviewInput& input) {
     qint32 digits = 0;
     if (!StrToIntStrict(input.digits, &digits))
         return QStringLiteral("\"# of fixed digits\" must be a number between 0 and 9.");
-    for (const auto& [text, label] : {std::pair{&input.loginName, QStringLiteral("Login name")},
-                                      std::pair{&input.lastName, QStringLiteral("Last name")}}) {
-        if (text->contains(QChar(u'\0')))
-            return QStringLiteral("\"") + label + QStringLiteral("\" must not contain a NUL character.");
-    }
+    if (auto nul = NulFieldText(input.loginName, input.lastName))
+        return *std::move(nul);
 
     const QString in = QStringLiteral(" in ") + *input.container;
     if (count == 0)
@@ -56,4 +53,13 @@ QString CreatePreviewText(const CreatePreviewInput& input) {
     const auto lastIndex = static_cast<qint32>(static_cast<quint32>(index) + static_cast<quint32>(count - 1));
     const QString last = input.loginName + QString::fromStdString(IndexText(lastIndex, digits));
     return QStringLiteral("Creates ") + first + QStringLiteral(" ... ") + last + in + PasswordsText(input.passwords);
+}
+
+std::optional<QString> NulFieldText(const QString& loginName, const QString& lastName) {
+    for (const auto& [text, label] :
+         {std::pair{&loginName, QStringLiteral("Login name")}, std::pair{&lastName, QStringLiteral("Last name")}}) {
+        if (text->contains(QChar(u'\0')))
+            return QStringLiteral("\"") + label + QStringLiteral("\" must not contain a NUL character.");
+    }
+    return std::nullopt;
 }

@@ -3,6 +3,7 @@
 
 #include "BusyCursor.h"
 #include "ContainerName.h"
+#include "CreatePreview.h"
 #include "CreateUserObject.h"
 #include "DisplayPacer.h"
 #include "IndexText.h"
@@ -16,7 +17,6 @@
 #include <QTreeWidget>
 
 #include <optional>
-#include <utility>
 
 namespace {
 // The next user's password as the Passwords dialog chose: empty for none, nullopt when no random
@@ -79,16 +79,10 @@ void TfMain::bbCreateClick() {
         return;
     }
 
-    // A NUL would cut the name or surname short on its way to the directory.
-    for (const auto& [field, label] :
-         {std::pair{ebLoginName, QStringLiteral("Login name")}, std::pair{ebLastName, QStringLiteral("Last name")}}) {
-        if (field->text().contains(QChar(u'\0'))) {
-            ShowMessageBox(
-                QStringLiteral("\"") + label +
-                QStringLiteral("\" must not contain a NUL character. Please verify this field and try again."));
-            EndBusyCursor();
-            return;
-        }
+    if (const auto nul = NulFieldText(ebLoginName->text(), ebLastName->text())) {
+        ShowMessageBox(*nul + QStringLiteral(" Please verify this field and try again."));
+        EndBusyCursor();
+        return;
     }
 
     // The account list holds this run's users from here on, whatever the run's end.

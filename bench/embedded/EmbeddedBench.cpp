@@ -4,16 +4,16 @@
 // with a random password each, beside the run without.
 
 #include "../Stopwatch.h"
-#include "BoundClient.h"
-#include "CreateUserObject.h"
-#include "DirectoryStartUp.h"
-#include "EmbeddedClient.h"
-#include "RandomPassword.h"
-#include "SharedContext.h"
-#include "SqliteHandles.h"
 #include "StoreWriter.h"
-#include "TNDSObj.h"
 #include "TempFolder.h"
+#include "client/BoundClient.h"
+#include "client/embedded/EmbeddedClient.h"
+#include "client/embedded/SqliteHandles.h"
+#include "directory/CreateUserObject.h"
+#include "directory/DirectoryStartUp.h"
+#include "directory/SharedContext.h"
+#include "directory/TNDSObj.h"
+#include "passwords/RandomPassword.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,15 +3,15 @@
 // the times, the doubled/single ratio of the scan (linear: 2.2 or less) and the peak memory.
 
 #include "../Stopwatch.h"
-#include "BoundClient.h"
-#include "EmbeddedClient.h"
-#include "MessageBoxSeam.h"
-#include "SchemaNames.h"
-#include "SharedContext.h"
-#include "StatusBar.h"
 #include "StoreWriter.h"
-#include "TreeWalk.h"
-#include "uMain.h"
+#include "client/BoundClient.h"
+#include "client/SchemaNames.h"
+#include "client/embedded/EmbeddedClient.h"
+#include "directory/SharedContext.h"
+#include "directory/TreeWalk.h"
+#include "ui/MessageBoxSeam.h"
+#include "ui/StatusBar.h"
+#include "ui/uMain.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "BoundClient.h"
+#include "client/BoundClient.h"
 
 #include <cassert>
 #include <utility>

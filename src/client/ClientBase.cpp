@@ -1,8 +1,8 @@
-#include "ClientBase.h"
+#include "client/ClientBase.h"
 
-#include "DottedName.h"
-#include "ResultCodes.h"
-#include "SchemaNames.h"
+#include "client/DottedName.h"
+#include "client/ResultCodes.h"
+#include "client/SchemaNames.h"
 
 #include <algorithm>
 #include <cstring>

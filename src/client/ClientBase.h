@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ClientBuffer.h"
-#include "DirectoryClient.h"
-#include "DottedName.h"
+#include "client/ClientBuffer.h"
+#include "client/DirectoryClient.h"
+#include "client/DottedName.h"
 
 #include <memory>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "ClientBuffer.h"
+#include "client/ClientBuffer.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
-#include "ClientFactory.h"
+#include "client/ClientFactory.h"
 
-#include "EmbeddedClient.h"
-#include "LdapClientFactory.h"
+#include "client/embedded/EmbeddedClient.h"
+#include "client/ldap/LdapClientFactory.h"
 
 std::unique_ptr<DirectoryClient> MakeClient() {
     if (LdapServerConfigured())

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ClientTypes.h"
-#include "PasswordSupport.h"
+#include "client/ClientTypes.h"
+#include "client/PasswordSupport.h"
 
 #include <string>
 

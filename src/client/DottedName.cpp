@@ -1,6 +1,6 @@
-#include "DottedName.h"
+#include "client/DottedName.h"
 
-#include "ClientTypes.h"
+#include "client/ClientTypes.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ProcessHeap.h"
+#include "client/ProcessHeap.h"
 
 #include <cstdlib> // defines __GLIBC__ on glibc
 

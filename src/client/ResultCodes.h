@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClientTypes.h"
+#include "client/ClientTypes.h"
 
 // Negative result codes of our own client layer, in the style of directory error codes.
 // LDAP result codes (positive) and libldap's client codes (small negatives) pass through unchanged

@@ -1,4 +1,4 @@
-#include "IndexText.h"
+#include "conversion/IndexText.h"
 
 std::string IndexText(std::int32_t index, std::int32_t digits) {
     std::string text = std::to_string(index);

@@ -1,4 +1,4 @@
-#include "StrToInt.h"
+#include "conversion/StrToInt.h"
 
 namespace {
 int HexDigit(char c) {

@@ -1,6 +1,6 @@
-#include "CheckNDSError.h"
+#include "directory/CheckNDSError.h"
 
-#include "DirectoryUi.h"
+#include "directory/DirectoryUi.h"
 
 #include <cstdio>
 

@@ -1,11 +1,11 @@
-#include "CreateUserObject.h"
+#include "directory/CreateUserObject.h"
 
-#include "BoundClient.h"
-#include "CheckNDSError.h"
-#include "DottedName.h"
-#include "ResultCodes.h"
-#include "SchemaNames.h"
-#include "SharedContext.h"
+#include "client/BoundClient.h"
+#include "client/DottedName.h"
+#include "client/ResultCodes.h"
+#include "client/SchemaNames.h"
+#include "directory/CheckNDSError.h"
+#include "directory/SharedContext.h"
 
 #include <array>
 #include <cstring>

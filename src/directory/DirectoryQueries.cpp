@@ -1,8 +1,8 @@
-#include "DirectoryQueries.h"
+#include "directory/DirectoryQueries.h"
 
-#include "BoundClient.h"
-#include "DottedName.h"
-#include "SharedContext.h"
+#include "client/BoundClient.h"
+#include "client/DottedName.h"
+#include "directory/SharedContext.h"
 
 PasswordSupport DirectoryPasswordSupport() {
     return Client().QueryPasswordSupport();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PasswordSupport.h"
+#include "client/PasswordSupport.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
-#include "DirectoryStartUp.h"
+#include "directory/DirectoryStartUp.h"
 
-#include "BoundClient.h"
-#include "DirectoryUi.h"
-#include "SharedContext.h"
+#include "client/BoundClient.h"
+#include "directory/DirectoryUi.h"
+#include "directory/SharedContext.h"
 
 NWCCODE InitNetWareClient() {
     if (ClientHandle != kClientNotStarted)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClientTypes.h"
+#include "client/ClientTypes.h"
 
 // Start and end of the directory side of the run, called by the window's creation and close.
 

@@ -1,4 +1,4 @@
-#include "DirectoryUi.h"
+#include "directory/DirectoryUi.h"
 
 namespace {
 // Used until the window installs its own: shows nothing, has no messages to run.

@@ -1,6 +1,6 @@
-#include "GetIdentityName.h"
+#include "directory/GetIdentityName.h"
 
-#include "BoundClient.h"
+#include "client/BoundClient.h"
 
 #include <array>
 

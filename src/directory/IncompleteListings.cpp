@@ -1,6 +1,6 @@
-#include "IncompleteListings.h"
+#include "directory/IncompleteListings.h"
 
-#include "CheckNDSError.h"
+#include "directory/CheckNDSError.h"
 
 void IncompleteListings::Note(const WalkedContainer& container, NWDSCCODE code) {
     if (!ListingFailed(code))

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ClientTypes.h"
-#include "TreeWalk.h"
+#include "client/ClientTypes.h"
+#include "directory/TreeWalk.h"
 
 #include <cstddef>
 #include <string>

@@ -1,6 +1,6 @@
-#include "SharedContext.h"
+#include "directory/SharedContext.h"
 
-#include "BoundClient.h"
+#include "client/BoundClient.h"
 
 NWDSContextHandle DirContext = 0;
 NWDSCCODE LastDirResult = 0;

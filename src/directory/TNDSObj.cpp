@@ -1,7 +1,7 @@
-#include "TNDSObj.h"
+#include "directory/TNDSObj.h"
 
-#include "BoundClient.h"
-#include "DirectoryUi.h"
+#include "client/BoundClient.h"
+#include "directory/DirectoryUi.h"
 
 #include <array>
 #include <cstring>

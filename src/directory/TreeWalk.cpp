@@ -1,8 +1,8 @@
-#include "TreeWalk.h"
+#include "directory/TreeWalk.h"
 
-#include "ResultCodes.h"
-#include "SharedContext.h"
-#include "TNDSObj.h"
+#include "client/ResultCodes.h"
+#include "directory/SharedContext.h"
+#include "directory/TNDSObj.h"
 
 #include <iterator>
 #include <vector>

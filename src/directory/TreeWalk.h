@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClientTypes.h"
+#include "client/ClientTypes.h"
 
 #include <cstddef>
 #include <string>

@@ -1,6 +1,6 @@
-#include "RandomPassword.h"
+#include "passwords/RandomPassword.h"
 
-#include "RandomSource.h"
+#include "passwords/RandomSource.h"
 
 #include <algorithm>
 #include <array>

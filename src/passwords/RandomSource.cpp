@@ -1,4 +1,4 @@
-#include "RandomSource.h"
+#include "passwords/RandomSource.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "AccountList.h"
+#include "ui/AccountList.h"
 
 #include <QSaveFile>
 

@@ -1,12 +1,12 @@
 // The Passwords dialog and what leaves the program of a run: the account list and the slips.
-#include "uMain.h"
+#include "ui/uMain.h"
 
-#include "AccountList.h"
-#include "AccountSlips.h"
-#include "DirectoryQueries.h"
-#include "MessageBoxSeam.h"
-#include "OutputDialogSeam.h"
-#include "PasswordsDialog.h"
+#include "directory/DirectoryQueries.h"
+#include "ui/AccountList.h"
+#include "ui/AccountSlips.h"
+#include "ui/MessageBoxSeam.h"
+#include "ui/OutputDialogSeam.h"
+#include "ui/PasswordsDialog.h"
 
 #include <QDir>
 #include <QPrinter>

@@ -1,4 +1,4 @@
-#include "AccountSlips.h"
+#include "ui/AccountSlips.h"
 
 #include <QFontDatabase>
 #include <QPagedPaintDevice>

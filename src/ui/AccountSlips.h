@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CreatedAccount.h"
+#include "ui/CreatedAccount.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "ContainerName.h"
+#include "ui/ContainerName.h"
 
 #include <QTreeWidgetItem>
 

@@ -1,7 +1,7 @@
-#include "CreatePreview.h"
+#include "ui/CreatePreview.h"
 
-#include "IndexText.h"
-#include "NumberText.h"
+#include "conversion/IndexText.h"
+#include "ui/NumberText.h"
 
 #include <utility>
 

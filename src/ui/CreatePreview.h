@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PasswordChoice.h"
+#include "ui/PasswordChoice.h"
 
 #include <QString>
 

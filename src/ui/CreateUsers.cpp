@@ -1,16 +1,16 @@
 // The creation run: "Create User(s)" makes a run of User objects in the selected container.
-#include "uMain.h"
+#include "ui/uMain.h"
 
-#include "BusyCursor.h"
-#include "ContainerName.h"
-#include "CreatePreview.h"
-#include "CreateUserObject.h"
-#include "DisplayPacer.h"
-#include "IndexText.h"
-#include "MessageBoxSeam.h"
-#include "NumberText.h"
-#include "RandomPassword.h"
-#include "SharedContext.h"
+#include "conversion/IndexText.h"
+#include "directory/CreateUserObject.h"
+#include "directory/SharedContext.h"
+#include "passwords/RandomPassword.h"
+#include "ui/BusyCursor.h"
+#include "ui/ContainerName.h"
+#include "ui/CreatePreview.h"
+#include "ui/DisplayPacer.h"
+#include "ui/MessageBoxSeam.h"
+#include "ui/NumberText.h"
 
 #include <QLineEdit>
 #include <QProgressBar>

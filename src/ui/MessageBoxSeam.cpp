@@ -1,6 +1,6 @@
-#include "MessageBoxSeam.h"
+#include "ui/MessageBoxSeam.h"
 
-#include "AppTitle.h"
+#include "ui/AppTitle.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>

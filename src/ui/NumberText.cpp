@@ -1,6 +1,6 @@
-#include "NumberText.h"
+#include "ui/NumberText.h"
 
-#include "StrToInt.h"
+#include "conversion/StrToInt.h"
 
 #include <QLocale>
 

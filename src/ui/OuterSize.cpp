@@ -1,4 +1,4 @@
-#include "OuterSize.h"
+#include "ui/OuterSize.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "OutputDialogSeam.h"
+#include "ui/OutputDialogSeam.h"
 
 #include <QFileDialog>
 #include <QPrintDialog>

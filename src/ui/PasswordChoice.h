@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RandomPassword.h"
+#include "passwords/RandomPassword.h"
 
 #include <QString>
 

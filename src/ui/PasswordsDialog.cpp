@@ -1,6 +1,6 @@
-#include "PasswordsDialog.h"
+#include "ui/PasswordsDialog.h"
 
-#include "MessageBoxSeam.h"
+#include "ui/MessageBoxSeam.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PasswordChoice.h"
-#include "PasswordSupport.h"
+#include "client/PasswordSupport.h"
+#include "ui/PasswordChoice.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "QtDirectoryUi.h"
+#include "ui/QtDirectoryUi.h"
 
-#include "MessageBoxSeam.h"
+#include "ui/MessageBoxSeam.h"
 
 #include <QCoreApplication>
 #include <QString>

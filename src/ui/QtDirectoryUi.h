@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DirectoryUi.h"
+#include "directory/DirectoryUi.h"
 
 // The directory layer's view of the window: its messages go to the message box seam, and
 // "let pending messages run" handles the events already queued, without waiting for more.

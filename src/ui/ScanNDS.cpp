@@ -1,18 +1,18 @@
 // The scan: F4 rebuilds the tree view from "[Root]" with every Country, Organization and
 // Organizational Unit, counting containers and objects in the status bar, and says once at the end
 // which containers could not be listed completely.
-#include "uMain.h"
+#include "ui/uMain.h"
 
-#include "BusyCursor.h"
-#include "DisplayPacer.h"
-#include "GetIdentityName.h"
-#include "ImageList.h"
-#include "IncompleteListings.h"
-#include "MessageBoxSeam.h"
-#include "SchemaNames.h"
-#include "SharedContext.h"
-#include "StatusBar.h"
-#include "TreeWalk.h"
+#include "client/SchemaNames.h"
+#include "directory/GetIdentityName.h"
+#include "directory/IncompleteListings.h"
+#include "directory/SharedContext.h"
+#include "directory/TreeWalk.h"
+#include "ui/BusyCursor.h"
+#include "ui/DisplayPacer.h"
+#include "ui/ImageList.h"
+#include "ui/MessageBoxSeam.h"
+#include "ui/StatusBar.h"
 
 #include <QScopedValueRollback>
 #include <QTimer>

@@ -1,8 +1,8 @@
-#include "AppTitle.h"
-#include "BoundClient.h"
-#include "ClientFactory.h"
-#include "ProcessHeap.h"
-#include "uMain.h"
+#include "client/BoundClient.h"
+#include "client/ClientFactory.h"
+#include "client/ProcessHeap.h"
+#include "ui/AppTitle.h"
+#include "ui/uMain.h"
 
 #include <QApplication>
 

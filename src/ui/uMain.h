@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CreatedAccount.h"
-#include "PasswordChoice.h"
+#include "ui/CreatedAccount.h"
+#include "ui/PasswordChoice.h"
 
 #include <QMainWindow>
 

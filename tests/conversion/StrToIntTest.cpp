@@ -1,5 +1,5 @@
-#include "StrToInt.h"
-#include "IndexText.h"
+#include "conversion/StrToInt.h"
+#include "conversion/IndexText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "CreateUserObject.h"
+#include "directory/CreateUserObject.h"
 #include "DirectoryFixture.h"
-#include "DirectoryQueries.h"
-#include "DottedName.h"
-#include "ResultCodes.h"
+#include "client/DottedName.h"
+#include "client/ResultCodes.h"
+#include "directory/DirectoryQueries.h"
 
 #include <gmock/gmock.h>
 

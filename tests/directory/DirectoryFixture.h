@@ -1,9 +1,9 @@
 #pragma once
 
-#include "BoundClient.h"
 #include "RecordingClient.h"
 #include "RecordingUi.h"
-#include "SharedContext.h"
+#include "client/BoundClient.h"
+#include "directory/SharedContext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "DottedName.h"
+#include "client/DottedName.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

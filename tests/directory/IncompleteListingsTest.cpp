@@ -1,6 +1,6 @@
-#include "IncompleteListings.h"
-#include "ResultCodes.h"
-#include "TNDSObj.h"
+#include "directory/IncompleteListings.h"
+#include "client/ResultCodes.h"
+#include "directory/TNDSObj.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DirectoryClient.h"
+#include "client/DirectoryClient.h"
 
 #include <cstring>
 #include <deque>

@@ -1,7 +1,7 @@
-#include "CheckNDSError.h"
 #include "DirectoryFixture.h"
-#include "DirectoryStartUp.h"
-#include "GetIdentityName.h"
+#include "directory/CheckNDSError.h"
+#include "directory/DirectoryStartUp.h"
+#include "directory/GetIdentityName.h"
 
 #include <gmock/gmock.h>
 

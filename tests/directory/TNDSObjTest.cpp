@@ -1,4 +1,4 @@
-#include "TNDSObj.h"
+#include "directory/TNDSObj.h"
 #include "DirectoryFixture.h"
 
 #include <gmock/gmock.h>

@@ -1,6 +1,6 @@
-#include "TreeWalk.h"
+#include "directory/TreeWalk.h"
 #include "DirectoryFixture.h"
-#include "SchemaNames.h"
+#include "client/SchemaNames.h"
 
 #include <gmock/gmock.h>
 

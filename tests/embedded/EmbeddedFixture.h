@@ -1,12 +1,12 @@
 #pragma once
 
 #include "DirectoryBinding.h"
-#include "EmbeddedClient.h"
 #include "RecordingUi.h"
-#include "ResultCodes.h"
 #include "StoreView.h"
 #include "StoreWriter.h"
 #include "TempFolder.h"
+#include "client/ResultCodes.h"
+#include "client/embedded/EmbeddedClient.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "CreateUserObject.h"
-#include "DottedName.h"
 #include "EmbeddedFixture.h"
-#include "GetIdentityName.h"
 #include "ListEntries.h"
-#include "SharedContext.h"
-#include "TNDSObj.h"
+#include "client/DottedName.h"
+#include "directory/CreateUserObject.h"
+#include "directory/GetIdentityName.h"
+#include "directory/SharedContext.h"
+#include "directory/TNDSObj.h"
 
 #include <gmock/gmock.h>
 

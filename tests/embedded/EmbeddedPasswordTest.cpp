@@ -1,10 +1,10 @@
-#include "CreateUserObject.h"
-#include "DirectoryQueries.h"
 #include "EmbeddedFixture.h"
-#include "EmbeddedSchema.h"
-#include "PasswordHash.h"
-#include "SchemaNames.h"
-#include "SharedContext.h"
+#include "client/SchemaNames.h"
+#include "client/embedded/EmbeddedSchema.h"
+#include "client/embedded/PasswordHash.h"
+#include "directory/CreateUserObject.h"
+#include "directory/DirectoryQueries.h"
+#include "directory/SharedContext.h"
 
 #include <gmock/gmock.h>
 

@@ -1,7 +1,7 @@
-#include "BoundClient.h"
 #include "EmbeddedFixture.h"
 #include "ListEntries.h"
-#include "SqliteHandles.h"
+#include "client/BoundClient.h"
+#include "client/embedded/SqliteHandles.h"
 
 #include <gmock/gmock.h>
 #include <sqlite3.h>

@@ -1,8 +1,8 @@
 #include "EmbeddedFixture.h"
-#include "EmbeddedStorePath.h"
 #include "EnvironmentGuard.h"
-#include "GetIdentityName.h"
-#include "SharedContext.h"
+#include "client/embedded/EmbeddedStorePath.h"
+#include "directory/GetIdentityName.h"
+#include "directory/SharedContext.h"
 
 #include <gmock/gmock.h>
 #include <sqlite3.h>

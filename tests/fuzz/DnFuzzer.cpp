@@ -3,11 +3,11 @@
 // Checks: normalising is stable; a UTF-8 value below a parent libldap can print always makes a
 // child DN; the child DN has one more RDN than its parent and its leaf is
 // the type and value given; the typed name a listing would hand out for it names it again.
-#include "DottedName.h"
 #include "FuzzInput.h"
-#include "LdapDn.h"
-#include "LdapHandles.h"
-#include "LdapNames.h"
+#include "client/DottedName.h"
+#include "client/ldap/connection/LdapHandles.h"
+#include "client/ldap/names/LdapDn.h"
+#include "client/ldap/names/LdapNames.h"
 
 #include <string>
 

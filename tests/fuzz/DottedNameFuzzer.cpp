@@ -3,8 +3,8 @@
 // Checks: a name that splits is written back to the same parts; parts joined into a name split
 // into exactly those parts and resolve to exactly them, whether the name is relative, absolute
 // or ends in "[Root]", and whatever context the name is relative to.
-#include "DottedName.h"
 #include "FuzzInput.h"
+#include "client/DottedName.h"
 
 #include <algorithm>
 #include <string>

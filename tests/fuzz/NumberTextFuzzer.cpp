@@ -1,8 +1,8 @@
 // StrToIntStrict against a reference built on the C library's conversions, and IndexText against
 // printf. Input: the text of a number field; its first five bytes also give an index and digits.
 #include "FuzzInput.h"
-#include "IndexText.h"
-#include "StrToInt.h"
+#include "conversion/IndexText.h"
+#include "conversion/StrToInt.h"
 
 #include <cctype>
 #include <cstring>

@@ -5,9 +5,9 @@
 //    handed out whole;
 //  - odd: the raw bytes of a buffer (after a count and what it was prepared for), read with every
 //    buffer operation, none of which may read outside them.
-#include "ClientBase.h"
 #include "FuzzInput.h"
-#include "ResultCodes.h"
+#include "client/ClientBase.h"
+#include "client/ResultCodes.h"
 
 #include <cstring>
 #include <memory>

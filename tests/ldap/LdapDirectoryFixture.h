@@ -1,15 +1,15 @@
 #pragma once
 
 #include "DirectoryBinding.h"
-#include "LdapClientFactory.h"
 #include "ListEntries.h"
 #include "RecordingUi.h"
-#include "SchemaNames.h"
 #include "ServerConnection.h"
-#include "SharedContext.h"
 #include "SlapdServer.h"
 #include "TempFolder.h"
-#include "TreeWalk.h"
+#include "client/SchemaNames.h"
+#include "client/ldap/LdapClientFactory.h"
+#include "directory/SharedContext.h"
+#include "directory/TreeWalk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "BoundClient.h"
-#include "CreateUserObject.h"
-#include "DirectoryQueries.h"
-#include "DottedName.h"
-#include "GetIdentityName.h"
 #include "LdapDirectoryFixture.h"
-#include "LdapDn.h"
-#include "ResultCodes.h"
-#include "TNDSObj.h"
+#include "client/BoundClient.h"
+#include "client/DottedName.h"
+#include "client/ResultCodes.h"
+#include "client/ldap/names/LdapDn.h"
+#include "directory/CreateUserObject.h"
+#include "directory/DirectoryQueries.h"
+#include "directory/GetIdentityName.h"
+#include "directory/TNDSObj.h"
 
 #include <gmock/gmock.h>
 

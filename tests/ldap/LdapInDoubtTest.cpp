@@ -1,9 +1,9 @@
-#include "LdapClientFactory.h"
 #include "LdapRelay.h"
 #include "ServerConnection.h"
 #include "SlapdServer.h"
 #include "UserBind.h"
 #include "WindowTest.h"
+#include "client/ldap/LdapClientFactory.h"
 
 #include <QAction>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "CreateUserObject.h"
-#include "DirectoryQueries.h"
 #include "LdapDirectoryFixture.h"
 #include "UserBind.h"
+#include "directory/CreateUserObject.h"
+#include "directory/DirectoryQueries.h"
 
 #include <gmock/gmock.h>
 

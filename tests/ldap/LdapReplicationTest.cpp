@@ -1,9 +1,9 @@
 #include "FixtureSuite.h"
-#include "LdapClientFactory.h"
 #include "ServerConnection.h"
 #include "SlapdPair.h"
-#include "StatusBar.h"
 #include "WindowTest.h"
+#include "client/ldap/LdapClientFactory.h"
+#include "ui/StatusBar.h"
 
 #include <QAction>
 #include <QStringList>

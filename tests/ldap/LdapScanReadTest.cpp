@@ -3,8 +3,8 @@
 // back to one-level listings where the read cannot vouch for a container.
 #include "LdapDirectoryFixture.h"
 #include "OrderTree.h"
-#include "TNDSObj.h"
 #include "WalkListings.h"
+#include "directory/TNDSObj.h"
 
 #include <gmock/gmock.h>
 

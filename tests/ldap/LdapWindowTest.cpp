@@ -1,15 +1,15 @@
-#include "DirectoryUi.h"
 #include "HookedUi.h"
-#include "LdapClientFactory.h"
 #include "ListEntries.h"
 #include "OrderTree.h"
-#include "OutputDialogSeam.h"
-#include "SchemaNames.h"
 #include "ServerConnection.h"
 #include "SlapdServer.h"
-#include "StatusBar.h"
 #include "UserBind.h"
 #include "WindowTest.h"
+#include "client/SchemaNames.h"
+#include "client/ldap/LdapClientFactory.h"
+#include "directory/DirectoryUi.h"
+#include "ui/OutputDialogSeam.h"
+#include "ui/StatusBar.h"
 
 #include <QAction>
 #include <QFile>

@@ -4,12 +4,12 @@
 #include "DirectoryBinding.h"
 #include "DirsrvServer.h"
 #include "FixtureSuite.h"
-#include "LdapClientFactory.h"
 #include "OrderTree.h"
 #include "RecordingUi.h"
 #include "SambaServer.h"
 #include "TempFolder.h"
 #include "WalkListings.h"
+#include "client/ldap/LdapClientFactory.h"
 
 #include <gmock/gmock.h>
 

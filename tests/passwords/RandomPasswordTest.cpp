@@ -1,4 +1,4 @@
-#include "RandomPassword.h"
+#include "passwords/RandomPassword.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "BoundClient.h"
-#include "CreateUserObject.h"
 #include "DirsrvServer.h"
-#include "DottedName.h"
 #include "ListEntries.h"
-#include "PasswordsDialog.h"
 #include "ServerWindowTest.h"
-#include "SharedContext.h"
 #include "UserBind.h"
+#include "client/BoundClient.h"
+#include "client/DottedName.h"
+#include "directory/CreateUserObject.h"
+#include "directory/SharedContext.h"
+#include "ui/PasswordsDialog.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

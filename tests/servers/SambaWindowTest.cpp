@@ -1,10 +1,10 @@
-#include "CreateUserObject.h"
-#include "DottedName.h"
 #include "ListEntries.h"
 #include "SambaServer.h"
 #include "ServerWindowTest.h"
-#include "SharedContext.h"
 #include "UserBind.h"
+#include "client/DottedName.h"
+#include "directory/CreateUserObject.h"
+#include "directory/SharedContext.h"
 
 #include <gmock/gmock.h>
 

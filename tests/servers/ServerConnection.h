@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LdapHandles.h"
+#include "client/ldap/connection/LdapHandles.h"
 
 #include <map>
 #include <string>

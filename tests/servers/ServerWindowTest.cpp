@@ -1,7 +1,7 @@
 #include "ServerWindowTest.h"
 
-#include "LdapClientFactory.h"
-#include "StatusBar.h"
+#include "client/ldap/LdapClientFactory.h"
+#include "ui/StatusBar.h"
 
 #include <strings.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "LdapSettings.h"
 #include "ServerConnection.h"
 #include "TempFolder.h"
 #include "WindowTest.h"
+#include "client/ldap/connection/LdapSettings.h"
 
 #include <string>
 #include <vector>

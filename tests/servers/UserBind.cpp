@@ -1,6 +1,6 @@
 #include "UserBind.h"
 
-#include "LdapHandles.h"
+#include "client/ldap/connection/LdapHandles.h"
 
 BindAnswer BindAsUser(const std::string& uri, const std::string& caFile, const std::string& dn,
                       const std::string& password) {

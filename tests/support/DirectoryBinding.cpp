@@ -1,8 +1,8 @@
 #include "DirectoryBinding.h"
 
-#include "BoundClient.h"
-#include "DirectoryStartUp.h"
-#include "SharedContext.h"
+#include "client/BoundClient.h"
+#include "directory/DirectoryStartUp.h"
+#include "directory/SharedContext.h"
 
 void BindAndStart(std::unique_ptr<DirectoryClient> client, DirectoryUi& ui) {
     ResetDirectoryState();

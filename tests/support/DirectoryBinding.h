@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DirectoryClient.h"
-#include "DirectoryUi.h"
+#include "client/DirectoryClient.h"
+#include "directory/DirectoryUi.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DirectoryUi.h"
-#include "MessageBoxSeam.h"
+#include "directory/DirectoryUi.h"
+#include "ui/MessageBoxSeam.h"
 
 #include <QString>
 

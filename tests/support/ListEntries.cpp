@@ -1,6 +1,6 @@
 #include "ListEntries.h"
 
-#include "TNDSObj.h"
+#include "directory/TNDSObj.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DirectoryUi.h"
+#include "directory/DirectoryUi.h"
 
 #include <string>
 #include <vector>

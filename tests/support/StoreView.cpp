@@ -1,8 +1,8 @@
 #include "StoreView.h"
 
-#include "ClientTypes.h"
-#include "DottedName.h"
-#include "SqliteHandles.h"
+#include "client/ClientTypes.h"
+#include "client/DottedName.h"
+#include "client/embedded/SqliteHandles.h"
 
 #include <gtest/gtest.h>
 

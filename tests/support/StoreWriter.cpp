@@ -1,9 +1,9 @@
 #include "StoreWriter.h"
 
-#include "DottedName.h"
-#include "EmbeddedStore.h"
-#include "ResultCodes.h"
-#include "SchemaNames.h"
+#include "client/DottedName.h"
+#include "client/ResultCodes.h"
+#include "client/SchemaNames.h"
+#include "client/embedded/EmbeddedStore.h"
 
 StoreWriter::StoreWriter(const std::string& path)
     : opened_(EmbeddedStore::Open(path, /*sample=*/false, /*busyTimeoutMs=*/5000, &store_)) {}

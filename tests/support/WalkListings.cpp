@@ -1,9 +1,9 @@
 #include "WalkListings.h"
 
 #include "ListEntries.h"
-#include "SchemaNames.h"
-#include "SharedContext.h"
-#include "TreeWalk.h"
+#include "client/SchemaNames.h"
+#include "directory/SharedContext.h"
+#include "directory/TreeWalk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "WindowTest.h"
 
-#include "BoundClient.h"
-#include "BusyCursor.h"
-#include "MessageBoxSeam.h"
-#include "PasswordsDialog.h"
-#include "SharedContext.h"
+#include "client/BoundClient.h"
+#include "directory/SharedContext.h"
+#include "ui/BusyCursor.h"
+#include "ui/MessageBoxSeam.h"
+#include "ui/PasswordsDialog.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DirectoryClient.h"
-#include "uMain.h"
+#include "client/DirectoryClient.h"
+#include "ui/uMain.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "UiFixture.h"
 
-#include "AppTitle.h"
-#include "StatusBar.h"
+#include "ui/AppTitle.h"
+#include "ui/StatusBar.h"
 
 #include <QAccessible>
 #include <QApplication>

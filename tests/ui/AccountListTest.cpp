@@ -1,10 +1,10 @@
 #include "UiFixture.h"
 
-#include "EmbeddedSchema.h"
-#include "OutputDialogSeam.h"
-#include "PasswordHash.h"
-#include "PasswordsDialog.h"
-#include "SchemaNames.h"
+#include "client/SchemaNames.h"
+#include "client/embedded/EmbeddedSchema.h"
+#include "client/embedded/PasswordHash.h"
+#include "ui/OutputDialogSeam.h"
+#include "ui/PasswordsDialog.h"
 
 #include <QAction>
 #include <QApplication>

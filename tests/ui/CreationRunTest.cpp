@@ -1,8 +1,8 @@
 #include "UiFixture.h"
 
-#include "BusyCursor.h"
-#include "NumberText.h"
-#include "SharedContext.h"
+#include "directory/SharedContext.h"
+#include "ui/BusyCursor.h"
+#include "ui/NumberText.h"
 
 #include <QEvent>
 #include <QLineEdit>

@@ -1,13 +1,13 @@
 #include "UiFixture.h"
 
-#include "AppTitle.h"
-#include "BusyCursor.h"
-#include "GetIdentityName.h"
-#include "ImageList.h"
-#include "MessageBoxSeam.h"
-#include "NumberText.h"
-#include "SharedContext.h"
-#include "StatusBar.h"
+#include "directory/GetIdentityName.h"
+#include "directory/SharedContext.h"
+#include "ui/AppTitle.h"
+#include "ui/BusyCursor.h"
+#include "ui/ImageList.h"
+#include "ui/MessageBoxSeam.h"
+#include "ui/NumberText.h"
+#include "ui/StatusBar.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "UiFixture.h"
 
-#include "PasswordsDialog.h"
+#include "ui/PasswordsDialog.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "UiFixture.h"
 
-#include "BusyCursor.h"
-#include "DottedName.h"
 #include "HookedUi.h"
-#include "ImageList.h"
-#include "MessageBoxSeam.h"
-#include "SharedContext.h"
-#include "StatusBar.h"
+#include "client/DottedName.h"
+#include "directory/SharedContext.h"
+#include "ui/BusyCursor.h"
+#include "ui/ImageList.h"
+#include "ui/MessageBoxSeam.h"
+#include "ui/StatusBar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EmbeddedClient.h"
+#include "client/embedded/EmbeddedClient.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "UiFixture.h"
 
-#include "StatusBar.h"
+#include "ui/StatusBar.h"
 
 #include <QGroupBox>
 #include <QMenuBar>

@@ -1,12 +1,12 @@
-#include "EmbeddedClient.h"
+#include "client/embedded/EmbeddedClient.h"
 
-#include "DottedName.h"
-#include "EmbeddedSchema.h"
-#include "EmbeddedStore.h"
-#include "EmbeddedStorePath.h"
-#include "PasswordHash.h"
-#include "ResultCodes.h"
-#include "SchemaNames.h"
+#include "client/DottedName.h"
+#include "client/ResultCodes.h"
+#include "client/SchemaNames.h"
+#include "client/embedded/EmbeddedSchema.h"
+#include "client/embedded/EmbeddedStore.h"
+#include "client/embedded/EmbeddedStorePath.h"
+#include "client/embedded/PasswordHash.h"
 
 #include <cstring>
 #include <limits>

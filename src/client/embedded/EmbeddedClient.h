@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClientBase.h"
+#include "client/ClientBase.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
-#include "EmbeddedSchema.h"
+#include "client/embedded/EmbeddedSchema.h"
 
-#include "SchemaNames.h"
+#include "client/SchemaNames.h"
 
 // The index on parent stores (parent, id), so listing a container in creation order is one
 // index range scan; the unique index keeps sibling names unique, letter case ignored.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EmbeddedStore.h"
+#include "client/embedded/EmbeddedStore.h"
 
 #include <vector>
 

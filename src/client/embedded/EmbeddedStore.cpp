@@ -1,13 +1,13 @@
-#include "EmbeddedStore.h"
+#include "client/embedded/EmbeddedStore.h"
 
-#include "DottedName.h"
-#include "EmbeddedSchema.h"
-#include "EmbeddedStorePath.h"
-#include "ResultCodes.h"
-#include "SchemaNames.h"
-#include "StatementUse.h"
-#include "StoreCode.h"
-#include "WriteTransaction.h"
+#include "client/DottedName.h"
+#include "client/ResultCodes.h"
+#include "client/SchemaNames.h"
+#include "client/embedded/EmbeddedSchema.h"
+#include "client/embedded/EmbeddedStorePath.h"
+#include "client/embedded/StatementUse.h"
+#include "client/embedded/StoreCode.h"
+#include "client/embedded/WriteTransaction.h"
 
 namespace {
 // Opening errors other than a busy store mean the store cannot be used at all.

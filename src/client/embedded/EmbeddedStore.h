@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ClientTypes.h"
-#include "SqliteHandles.h"
+#include "client/ClientTypes.h"
+#include "client/embedded/SqliteHandles.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "EmbeddedStorePath.h"
+#include "client/embedded/EmbeddedStorePath.h"
 
-#include "FileDescriptor.h"
+#include "client/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstdlib>

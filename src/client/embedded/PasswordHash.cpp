@@ -1,6 +1,6 @@
-#include "PasswordHash.h"
+#include "client/embedded/PasswordHash.h"
 
-#include "CHandle.h"
+#include "client/CHandle.h"
 
 #include <crypt.h>
 

@@ -1,4 +1,4 @@
-#include "SqliteHandles.h"
+#include "client/embedded/SqliteHandles.h"
 
 int Prepare(sqlite3* db, const char* sql, StatementPtr* statement, unsigned flags) {
     sqlite3_stmt* raw = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CHandle.h"
+#include "client/CHandle.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
-#include "StoreCode.h"
+#include "client/embedded/StoreCode.h"
 
-#include "ResultCodes.h"
+#include "client/ResultCodes.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
-#include "WriteTransaction.h"
+#include "client/embedded/WriteTransaction.h"
 
-#include "SqliteHandles.h"
+#include "client/embedded/SqliteHandles.h"
 
 WriteTransaction::WriteTransaction(sqlite3* db)
     : db_(db), began_(Execute(db, "BEGIN IMMEDIATE")), open_(began_ == SQLITE_OK) {}

@@ -1,9 +1,9 @@
-#include "LdapClient.h"
+#include "client/ldap/LdapClient.h"
 
-#include "LdapClientCode.h"
-#include "LdapIdentity.h"
-#include "LdapUserAdd.h"
-#include "ResultCodes.h"
+#include "client/ResultCodes.h"
+#include "client/ldap/LdapClientCode.h"
+#include "client/ldap/connection/LdapIdentity.h"
+#include "client/ldap/users/LdapUserAdd.h"
 
 #include <cstring>
 

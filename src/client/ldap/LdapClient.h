@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ClientBase.h"
-#include "LdapListings.h"
-#include "LdapNames.h"
-#include "LdapSession.h"
+#include "client/ClientBase.h"
+#include "client/ldap/connection/LdapSession.h"
+#include "client/ldap/names/LdapNames.h"
+#include "client/ldap/search/LdapListings.h"
 
 // The client interface on an LDAP server: the start steps open and bind the session, the rest
 // goes to the names, the listings, the user add and the identity lookup.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ClientTypes.h"
-#include "ResultCodes.h"
+#include "client/ClientTypes.h"
+#include "client/ResultCodes.h"
 
 #include <ldap.h>
 

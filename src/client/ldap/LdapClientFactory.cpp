@@ -1,6 +1,6 @@
-#include "LdapClientFactory.h"
+#include "client/ldap/LdapClientFactory.h"
 
-#include "LdapClient.h"
+#include "client/ldap/LdapClient.h"
 
 bool LdapServerConfigured() {
     return !LdapSettingsFromEnvironment().uri.empty();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DirectoryClient.h"
-#include "LdapSettings.h"
+#include "client/DirectoryClient.h"
+#include "client/ldap/connection/LdapSettings.h"
 
 #include <memory>
 

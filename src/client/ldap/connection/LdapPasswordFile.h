@@ -1,0 +1,14 @@
+#pragma once
+
+#include "client/ClientTypes.h"
+
+#include <cstddef>
+#include <string>
+
+// Largest password file read; a larger one is refused like any other unfit file.
+inline constexpr std::size_t kMaxPasswordFileSize = 4096;
+
+// The password of a simple bind: rc::kBadPasswordFile unless `path` names (not through a link) a
+// regular file of at most kMaxPasswordFileSize bytes, owned by the effective user, that nobody else
+// may read, write or run. A final line break is not part of it.
+NWDSCCODE ReadPasswordFile(const std::string& path, std::string* password);

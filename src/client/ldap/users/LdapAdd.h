@@ -1,0 +1,17 @@
+#pragma once
+
+#include "client/ldap/connection/LdapSession.h"
+
+#include <string>
+#include <vector>
+
+// Adds the entry `dn` with `mods` (LDAP_MOD_ADD, as ldap_add_ext_s takes them), never twice by
+// mistake. When the add's answer is lost (the connection dropped or the operation timed out after
+// the request went out), the server may have applied it: the entry is read back on a fresh
+// connection, as the bound identity. It counts as added when it holds what was sent: the object
+// classes among its own, every other attribute's values exactly, except the attributes named in
+// `uncompared`, which the server keeps otherwise than sent (a password it hashes, or never hands
+// out). When it holds other values the answer is entryAlreadyExists, as the server would give; when
+// it is missing the add is sent once more. Returns the LDAP result code or libldap's.
+int AddEntry(LdapSession& session, const std::string& dn, LDAPMod* const* mods,
+             const std::vector<std::string>& uncompared = {});

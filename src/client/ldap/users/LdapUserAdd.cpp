@@ -1,0 +1,83 @@
+#include "client/ldap/users/LdapUserAdd.h"
+
+#include "client/ResultCodes.h"
+#include "client/ldap/names/LdapDn.h"
+#include "client/ldap/users/LdapAdd.h"
+#include "client/ldap/users/LdapUserProfile.h"
+
+namespace {
+// The LDAPMod array of an add, pointing into the entry's own strings.
+class AddRequest {
+public:
+    explicit AddRequest(UserEntry& entry) {
+        values_.reserve(entry.attributes.size());
+        pointers_.reserve(entry.attributes.size());
+        mods_.reserve(entry.attributes.size());
+        for (UserAttribute& attribute : entry.attributes) {
+            auto& bervals = values_.emplace_back();
+            for (std::string& value : attribute.values)
+                bervals.push_back({static_cast<ber_len_t>(value.size()), value.data()});
+            auto& refs = pointers_.emplace_back();
+            for (berval& value : bervals)
+                refs.push_back(&value);
+            refs.push_back(nullptr);
+            LDAPMod mod{};
+            mod.mod_op = LDAP_MOD_ADD | LDAP_MOD_BVALUES;
+            mod.mod_type = attribute.name.data();
+            mod.mod_bvalues = refs.data();
+            mods_.push_back(mod);
+            if (!attribute.comparable)
+                uncompared_.push_back(attribute.name);
+        }
+        for (LDAPMod& mod : mods_)
+            modPointers_.push_back(&mod);
+        modPointers_.push_back(nullptr);
+    }
+    LDAPMod** mods() { return modPointers_.data(); }
+    // The attributes a read-back cannot compare with what was sent (UserAttribute::comparable).
+    const std::vector<std::string>& uncompared() const { return uncompared_; }
+
+private:
+    std::vector<std::vector<berval>> values_;
+    std::vector<std::vector<berval*>> pointers_;
+    std::vector<LDAPMod> mods_;
+    std::vector<LDAPMod*> modPointers_;
+    std::vector<std::string> uncompared_;
+};
+} // namespace
+
+NWDSCCODE UserDn(LdapNames& names, const std::vector<NamePart>& path, std::string* dn) {
+    // The own name is typeless (ClientBase::ReadUserRequest); the parts above it may be typed.
+    if (path.size() < 2 || !path.back().type.empty())
+        return rc::kIllegalContainment;
+    KnownDn parent;
+    if (const NWDSCCODE code = names.Resolve({path.begin(), path.end() - 1}, &parent); code != rc::kSuccess)
+        return code;
+    auto child = ChildDn(parent.dn, kUserRdnAttribute, path.back().value);
+    if (!child)
+        return rc::kIllegalName;
+    *dn = std::move(*child);
+    return rc::kSuccess;
+}
+
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const ClientBase::UserRequest& request) {
+    const std::vector<NamePart>& path = request.path;
+    if (path.size() < 2)
+        return rc::kIllegalContainment; // a new naming context is the server administrator's business
+
+    // The profile follows the server; a login name it cannot take is refused before anything of it is sent.
+    LdapServerFacts server;
+    if (const int code = session.Run([&](LDAP* ld) { return session.server().Facts(ld, &server); });
+        code != LDAP_SUCCESS)
+        return code;
+    UserEntry entry;
+    const NewUser user{path.back().value, request.surname, request.password, request.mustChange};
+    if (const NWDSCCODE code = MakeUserEntry(server, user, &entry); code != rc::kSuccess)
+        return code;
+    std::string dn;
+    if (const NWDSCCODE code = UserDn(names, path, &dn); code != rc::kSuccess)
+        return code;
+
+    AddRequest add(entry);
+    return AddEntry(session, dn, add.mods(), add.uncompared());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "client/ClientTypes.h"
+#include "client/ldap/server/LdapServer.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a new User becomes on a server of one kind: the attribute of its RDN, whose value is the login
+// name, and its attributes with their values, each taken literally.
+// Attribute of a new User's RDN on every server kind; its value is the login name.
+inline constexpr const char* kUserRdnAttribute = "cn";
+
+// A user to be made, as the add request asks for it.
+struct NewUser {
+    std::string loginName;
+    std::string surname;
+    std::optional<std::string> password = std::nullopt; // clear text, UTF-8
+    bool mustChange = false;                            // change the password at first login
+};
+
+struct UserAttribute {
+    std::string name;
+    std::vector<std::string> values;
+    // False where what the server holds afterwards cannot be compared with what was sent: a password
+    // the server hashes, or never hands out.
+    bool comparable = true;
+
+    bool operator==(const UserAttribute&) const = default;
+};
+
+struct UserEntry {
+    std::string rdnAttribute;
+    std::vector<UserAttribute> attributes;
+};
+
+// The one home of the user profiles; everything of the user goes into the one add.
+// - OpenLDAP, 389 Directory Server and generic servers: an inetOrgPerson named cn=<login name>, with
+//   sn and uid = the login name; the password as each server takes it (OpenLdapUser.h, DirsrvUser.h),
+//   refused on generic servers (rc::kPasswordNotSupported): how they keep a password is not known.
+// - Active Directory: ActiveDirectoryUser.h.
+NWDSCCODE MakeUserEntry(const LdapServerFacts& server, const NewUser& user, UserEntry* entry);

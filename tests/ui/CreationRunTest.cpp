@@ -204,6 +204,24 @@ TEST_F(UiTest, NamesWithDotsStayOneNodeForTheScanAndTheRun) {
     EXPECT_EQ(Children("People.example\\.com"), std::vector<std::string>{"p.q0001"});
 }
 
+// Two siblings that show the same text: one named with a byte that is no UTF-8, one named U+FFFD
+// itself. Each node names its own container for the run and the preview, never its text.
+TEST_F(UiTest, NodesNameTheirContainerByTheDirectoryNameNotTheTextShown) {
+    StartWindow(
+        {{"Acme", "Organization"}, {"\xFF.Acme", "Organizational Unit"}, {"\xEF\xBF\xBD.Acme", "Organizational Unit"}});
+    Scan();
+    const QTreeWidgetItem* acme = Node({QStringLiteral("Acme")});
+    ASSERT_EQ(acme->childCount(), 2);
+    ASSERT_EQ(acme->child(0)->text(0), acme->child(1)->text(0));
+    for (int i = 0; i < 2; ++i) {
+        const std::string container = i == 0 ? "\xFF.Acme" : "\xEF\xBF\xBD.Acme";
+        PrepareRun({}, QStringLiteral("u"), QStringLiteral("U"), QStringLiteral("1"), QString::number(i));
+        form_->tvNDSView->setCurrentItem(acme->child(i));
+        form_->bbCreateClick();
+        EXPECT_EQ(Children(container), std::vector<std::string>{"u000" + std::to_string(i)}) << i;
+    }
+}
+
 TEST_F(CreationRunTest, RootSelectedGivesTheRootAsContainerWhichHoldsNoUsers) {
     PrepareRun({}, QStringLiteral("top"), QStringLiteral("T"), QStringLiteral("1"));
     form_->bbCreateClick();

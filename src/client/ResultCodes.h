@@ -9,7 +9,6 @@
 // them.
 namespace rc {
 inline constexpr NWDSCCODE kSuccess = 0;
-inline constexpr NWDSCCODE kNotEnoughMemory = -150;      // no more buffers or contexts can be handed out
 inline constexpr NWDSCCODE kBadContext = -303;           // unknown or released context handle
 inline constexpr NWDSCCODE kBadBuffer = -304;            // unknown or released buffer handle
 inline constexpr NWDSCCODE kBadKey = -305;               // unknown context setting

@@ -30,12 +30,6 @@ std::string Added(const std::string& name) {
     return "Error Code " + name + " - Trying to create userobject with NWDSAddObject";
 }
 
-// Binds the server has begun, as cn=Monitor counts them.
-int Binds(ServerConnection& view) {
-    const auto counted = Values(view, "cn=Bind,cn=Operations,cn=Monitor", "monitorOpInitiated");
-    return counted.size() == 1 ? std::stoi(counted[0]) : -1;
-}
-
 // libldap reads the user's ldaprc once, on first use: every test here runs with one that turns the
 // check of the server's certificate off, as an administrator's might.
 class CertificateChecksOff : public ::testing::Environment {
@@ -203,7 +197,7 @@ TEST_F(LdapPasswordTest, PasswordsGoOnlyToAServerWhoseCertificateVerified) {
 
     ServerConnection view = View();
     LdapSettings settings = ReaderSettings();
-    const int binds = Binds(view);
+    const long binds = OperationCount(view, "Bind", "monitorOpInitiated");
     for (const auto& [uri, code] :
          {std::pair{server.Value("LDAPS_URI"), rc::kServerDown}, std::pair{server.tcpUri, rc::kUnverifiedServer}}) {
         settings.uri = uri;
@@ -212,11 +206,11 @@ TEST_F(LdapPasswordTest, PasswordsGoOnlyToAServerWhoseCertificateVerified) {
         EXPECT_EQ(Client().AttachClient(1, 1, 0, &ClientHandle), static_cast<NWCCODE>(code)) << uri;
         ShutDownAndUnbind();
     }
-    EXPECT_EQ(Binds(view), binds);
+    EXPECT_EQ(OperationCount(view, "Bind", "monitorOpInitiated"), binds);
 
     ASSERT_TRUE(TrustForNewHandles(server.Value("CA_FILE")));
     settings.uri = server.tcpUri;
     BindAndStart(settings);
     EXPECT_EQ(DirectoryPasswordSupport().password, PasswordLimit::None);
-    EXPECT_EQ(Binds(view), binds + 1);
+    EXPECT_EQ(OperationCount(view, "Bind", "monitorOpInitiated"), binds + 1);
 }

@@ -35,9 +35,10 @@ inline constexpr NWDSCCODE kBadPasswordFile = -641;      // password file missin
 inline constexpr NWDSCCODE kPagingRunaway = -642;        // server kept sending pages: too many, or empty and repeated
 inline constexpr NWDSCCODE kLoginNameNotValid = -643;    // login name the server cannot take (AD: > 20, " / \ [ ] ...)
 inline constexpr NWDSCCODE kServerDown = -644;           // no server reachable, or the connection was lost
+inline constexpr NWDSCCODE kUnverifiedServer = -645;     // StartTLS failed: the server's certificate did not verify
 inline constexpr NWDSCCODE kPasswordNotSupported = -650; // this directory cannot set a password with the user
 inline constexpr NWDSCCODE kMustChangeNotSupported = -651;  // it cannot ask for a change at first login
-inline constexpr NWDSCCODE kPasswordNeedsEncryption = -652; // a password would travel over an unencrypted connection
+inline constexpr NWDSCCODE kPasswordNeedsEncryption = -652; // a password would travel over an unprotected connection
 // Refusals of the directory layer itself, before any client call.
 inline constexpr NWDSCCODE kLoginNameTooLong = -660; // user name of 256 bytes or more once escaped
 inline constexpr NWDSCCODE kSurnameTooLong = -661;   // surname longer than 256 bytes

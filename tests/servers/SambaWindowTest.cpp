@@ -162,6 +162,9 @@ TEST_F(SambaWindowTest, HostileNamesAreCreatedLiterallyOrRefusedWhole) {
 // password of the list.
 TEST_F(SambaWindowTest, EveryUserIsEnabledAndBindsWithThePasswordOfTheList) {
     const std::string container = OwnContainer("Passwords");
+    // Over ldap://: StartTLS, which Samba answers without listing it.
+    OpenWindowAs(server->ldapUri, server->adminDn, server->adminPassword);
+    Scan();
     const QStringList path{kTop, kSchool, QStringLiteral("Passwords")};
     ChooseRandomPasswords(12);
     Run(path, QStringLiteral("rnd"), QStringLiteral("Student"), QStringLiteral("3"));

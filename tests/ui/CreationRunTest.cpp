@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTreeWidget>
 
 namespace {
@@ -294,10 +295,19 @@ TEST_F(CreationRunTest, NulInTheLoginOrLastNameIsRefusedBeforeAnyUser) {
 }
 
 TEST_F(UiTest, TheCreateButtonSaysWhatAPressWouldDo) {
-    StartWindow({{"School", "Organization"}, {"Class 7b.School", "Organizational Unit"}});
+    StartWindow({{"School", "Organization"},
+                 {"Class 7b.School", "Organizational Unit"},
+                 {"<b>Staff</b>.School", "Organizational Unit"}});
+    // What the tooltip shows, read as Qt's tooltip reads it.
     const auto preview = [this] {
-        EXPECT_EQ(form_->bbCreate->accessibleDescription(), form_->bbCreate->toolTip());
-        return form_->bbCreate->toolTip();
+        const QString tip = form_->bbCreate->toolTip();
+        QTextDocument shown;
+        if (Qt::mightBeRichText(tip))
+            shown.setHtml(tip);
+        else
+            shown.setPlainText(tip);
+        EXPECT_EQ(form_->bbCreate->accessibleDescription(), shown.toPlainText());
+        return shown.toPlainText();
     };
     EXPECT_EQ(preview(), QStringLiteral("Press F4 to scan the directory first."));
     Scan();
@@ -322,6 +332,8 @@ TEST_F(UiTest, TheCreateButtonSaysWhatAPressWouldDo) {
     EXPECT_EQ(preview(), QStringLiteral("Creates no users in Class 7b.School"));
     form_->tvNDSView->setCurrentItem(form_->tvNDSView->topLevelItem(0));
     EXPECT_EQ(preview(), QStringLiteral("Creates no users in [Root]"));
+    form_->tvNDSView->setCurrentItem(Node({QStringLiteral("School"), QStringLiteral("<b>Staff</b>")}));
+    EXPECT_EQ(preview(), QStringLiteral("Creates no users in <b>Staff</b>.School"));
 
     // A field that is no number: the first one a press would report.
     form_->ebToCreate->setText(QStringLiteral("x"));

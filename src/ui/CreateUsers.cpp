@@ -21,24 +21,22 @@
 namespace {
 // The next user's password as the Passwords dialog chose: empty for none, nullopt when no random
 // one could be made.
-std::optional<QString> NextPassword(const PasswordChoice& choice) {
+std::optional<SecretText> NextPassword(const PasswordChoice& choice) {
     switch (choice.mode) {
     case PasswordChoice::Mode::None:
-        return QString();
+        return SecretText();
     case PasswordChoice::Mode::One:
         return choice.password;
     case PasswordChoice::Mode::Random:
-        if (const auto random = RandomPassword(choice.length))
-            return QString::fromLatin1(*random);
-        return std::nullopt;
+        return RandomPassword(choice.length);
     }
     return std::nullopt;
 }
 
-std::optional<InitialPassword> WithPassword(const QString& password, bool mustChange) {
-    if (password.isEmpty())
+std::optional<InitialPassword> WithPassword(const SecretText& password, bool mustChange) {
+    if (password.empty())
         return std::nullopt;
-    return InitialPassword{password.toStdString(), mustChange};
+    return InitialPassword{password, mustChange};
 }
 } // namespace
 
@@ -93,7 +91,7 @@ void TfMain::bbCreateClick() {
     while (created < count) {
         const QString name = ebLoginName->text() + QString::fromStdString(IndexText(index, digits));
         const QString surname = ebLastName->text();
-        const std::optional<QString> password = NextPassword(passwords_);
+        const std::optional<SecretText> password = NextPassword(passwords_);
         if (!password)
             ShowMessageBox(QStringLiteral("No random password could be made: the system's random source failed."));
         if (!password || !CreateUserObject(name.toStdString(), surname.toStdString(),

@@ -132,7 +132,7 @@ std::string WriteUserLdif(const std::string& path, const std::string& container,
         ldif << "dn: cn=" << name << "," << container << "\nobjectClass: inetOrgPerson\ncn: " << name
              << "\nsn: Bench\nuid: " << name << "\n";
         if (hashed)
-            ldif << "userPassword: " << SaltedSha1(RandomPassword(kDefaultRandomPasswordLength).value()).value()
+            ldif << "userPassword: " << SaltedSha1(RandomPassword(kDefaultRandomPasswordLength).value().View()).value()
                  << "\n";
         ldif << "\n";
     }

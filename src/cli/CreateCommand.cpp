@@ -124,8 +124,7 @@ std::vector<CreatedAccount> Accounts(const std::vector<CreatedUser>& users) {
     for (const CreatedUser& user : users)
         accounts.push_back({QString::fromStdString(user.loginName), QString::fromStdString(user.lastName),
                             QString::fromStdString(user.container),
-                            QString::fromStdString(DirectoryNameOf(user.container, user.loginName)),
-                            QString::fromStdString(user.password)});
+                            QString::fromStdString(DirectoryNameOf(user.container, user.loginName)), user.password});
     return accounts;
 }
 

@@ -20,7 +20,12 @@ void ClientBuffer::Prepare(std::uint32_t operation) {
     Reset(Use::kRequest, operation);
 }
 
+ClientBuffer::~ClientBuffer() {
+    explicit_bzero(bytes_.data(), used_);
+}
+
 void ClientBuffer::Reset(Use use, std::uint32_t operation) {
+    explicit_bzero(bytes_.data(), used_);
     use_ = use;
     operation_ = operation;
     count_ = 0;

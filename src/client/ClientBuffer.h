@@ -42,6 +42,12 @@ public:
     // not fit the 4096 bytes.
     bool Restore(Use use, std::uint32_t operation, std::uint32_t count, std::string_view bytes);
 
+    ClientBuffer() = default;
+    ClientBuffer(const ClientBuffer&) = delete;
+    ClientBuffer& operator=(const ClientBuffer&) = delete;
+    // A request may hold a password: the bytes written are wiped when the buffer is emptied or goes.
+    ~ClientBuffer();
+
     Use use() const { return use_; }
     std::uint32_t operation() const { return operation_; }
     std::uint32_t count() const { return count_; }

@@ -59,22 +59,23 @@ bool CreateUserObject(const std::string& objectName, const std::string& surname,
     const TextArea surnameAttr = ToArea(kSurnameAttribute);
     const TextArea surnameValue = ToArea(surname);
     const TextArea passwordAttr = ToArea(kPasswordAttribute);
-    const TextArea passwordValue = ToArea(password ? password->clearText : std::string());
+    // The password goes to the client from its SecretText: no copy of it is made here.
+    const char* passwordValue = password ? password->clearText.CString() : "";
     const TextArea mustChangeAttr = ToArea(kPasswordMustChangeAttribute);
     const TextArea trueValue = ToArea(kTrueValue);
-    const auto put = [&](const TextArea& name, std::uint32_t syntax, const TextArea& value) {
-        return !CheckNDSError(client.NWDSPutAttrNameAndVal(DirContext, buffer, name.data(), syntax, value.data()),
+    const auto put = [&](const TextArea& name, std::uint32_t syntax, const char* value) {
+        return !CheckNDSError(client.NWDSPutAttrNameAndVal(DirContext, buffer, name.data(), syntax, value),
                               "NWDSPutAttrNameAndVal");
     };
 
     bool created = false;
     bool ready = !CheckNDSError(client.NWDSInitBuf(DirContext, kOperationAddEntry, buffer), "NWDSInitBuf") &&
-                 put(classAttr, kSyntaxClassName, classValue) &&
-                 put(surnameAttr, kSyntaxCaseIgnoreString, surnameValue);
+                 put(classAttr, kSyntaxClassName, classValue.data()) &&
+                 put(surnameAttr, kSyntaxCaseIgnoreString, surnameValue.data());
     // A password travels as one more attribute of the same add, the demand to change it as another.
     if (ready && password)
         ready = put(passwordAttr, kSyntaxOctetString, passwordValue) &&
-                (!password->mustChange || put(mustChangeAttr, kSyntaxBoolean, trueValue));
+                (!password->mustChange || put(mustChangeAttr, kSyntaxBoolean, trueValue.data()));
     if (ready) {
         std::int32_t iterationHandle = kNoMoreIterations;
         const NWDSCCODE added = client.NWDSAddObject(DirContext, literalName.c_str(), &iterationHandle, 0, buffer);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "passwords/SecretText.h"
+
 #include <optional>
 #include <string>
 
 // The password a new User is created with, in the same add.
 struct InitialPassword {
-    std::string clearText; // UTF-8, at most 256 bytes
+    SecretText clearText; // UTF-8, at most 256 bytes
     bool mustChange = false;
 };
 

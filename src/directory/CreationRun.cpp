@@ -11,10 +11,10 @@
 
 namespace {
 // The next user's password as planned: empty for none, nullopt when no random one could be made.
-std::optional<std::string> NextPassword(const PasswordPlan& plan) {
+std::optional<SecretText> NextPassword(const PasswordPlan& plan) {
     switch (plan.mode) {
     case PasswordPlan::Mode::None:
-        return std::string();
+        return SecretText();
     case PasswordPlan::Mode::One:
         return plan.password;
     case PasswordPlan::Mode::Random:
@@ -23,7 +23,7 @@ std::optional<std::string> NextPassword(const PasswordPlan& plan) {
     return std::nullopt;
 }
 
-std::optional<InitialPassword> WithPassword(const std::string& password, bool mustChange) {
+std::optional<InitialPassword> WithPassword(const SecretText& password, bool mustChange) {
     if (password.empty())
         return std::nullopt;
     return InitialPassword{password, mustChange};
@@ -75,7 +75,7 @@ RunOutcome CreationRun::Loop(CreationRunObserver& observer) {
     std::int32_t created = 0;
     while (created < count_) {
         CreatedUser user{LoginName(created), request_.lastName, request_.container, {}};
-        const std::optional<std::string> password = NextPassword(request_.passwords);
+        const std::optional<SecretText> password = NextPassword(request_.passwords);
         if (!password)
             Ui().ShowMessage("No random password could be made: the system's random source failed.");
         if (!password ||

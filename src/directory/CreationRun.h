@@ -1,5 +1,7 @@
 #pragma once
 
+#include "passwords/SecretText.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,8 +12,8 @@ struct PasswordPlan {
     enum class Mode { None, One, Random };
 
     Mode mode = Mode::None;
-    std::string password; // Mode::One, UTF-8
-    int length = 0;       // Mode::Random
+    SecretText password; // Mode::One, UTF-8
+    int length = 0;      // Mode::Random
     bool mustChange = false;
 };
 
@@ -32,7 +34,7 @@ struct CreatedUser {
     std::string loginName;
     std::string lastName;
     std::string container; // as the request named it
-    std::string password;  // empty when none was set
+    SecretText password;   // empty when none was set
 };
 
 // What a front end does at the run's steps; every step has nothing to do by default.

@@ -21,34 +21,36 @@ constexpr std::array<char, kAlphabetSize> kAlphabet = Alphabet();
 // Bytes at or above this would make the first characters likelier: they are drawn again.
 constexpr unsigned kUnbiasedLimit = 256 - 256 % kAlphabetSize;
 
-bool HasEveryKind(const std::string& password) {
-    const auto has = [&password](std::string_view kind) { return password.find_first_of(kind) != std::string::npos; };
+bool HasEveryKind(std::string_view password) {
+    const auto has = [password](std::string_view kind) { return password.find_first_of(kind) != std::string::npos; };
     return has(kPasswordUpper) && has(kPasswordLower) && has(kPasswordDigits);
 }
 } // namespace
 
-std::optional<std::string> RandomPassword(int length) {
+std::optional<SecretText> RandomPassword(int length) {
     if (length < 3)
         return std::nullopt;
-    std::string password;
-    password.reserve(static_cast<std::size_t>(length));
+    SecretText password;
     std::array<unsigned char, 128> pool{};
     std::size_t used = pool.size();
     // Drawing whole passwords until one holds every kind keeps all valid passwords equally
     // likely; for 8 characters about two draws in three succeed.
     do {
-        password.clear();
+        password.Clear();
+        password.Reserve(static_cast<std::size_t>(length));
         while (password.size() < static_cast<std::size_t>(length)) {
             if (used == pool.size()) {
-                if (!FillRandom(pool.data(), pool.size()))
+                if (!FillRandom(pool.data(), pool.size())) {
+                    explicit_bzero(pool.data(), pool.size());
                     return std::nullopt;
+                }
                 used = 0;
             }
             const unsigned byte = pool[used++];
             if (byte < kUnbiasedLimit)
-                password += kAlphabet[byte % kAlphabetSize];
+                password.Append(kAlphabet[byte % kAlphabetSize]);
         }
-    } while (!HasEveryKind(password));
+    } while (!HasEveryKind(password.View()));
     explicit_bzero(pool.data(), pool.size());
     return password;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "passwords/SecretText.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,4 +21,4 @@ inline constexpr std::string_view kPasswordDigits = "23456789";
 // upper-case letter, one lower-case letter and one digit (what the usual complexity rules ask),
 // and otherwise drawn uniformly: every such password is equally likely. Nullopt when the random
 // source fails or `length` is below 3.
-std::optional<std::string> RandomPassword(int length);
+std::optional<SecretText> RandomPassword(int length);

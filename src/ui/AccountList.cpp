@@ -1,22 +1,40 @@
 #include "ui/AccountList.h"
 
-#include <QSaveFile>
+#include "ui/PrivateFile.h"
+
+#include <QIODevice>
+
+#include <array>
 
 namespace {
-QByteArray CsvField(const QString& text) {
-    QByteArray field = text.toUtf8();
-    if (!field.contains(',') && !field.contains('"') && !field.contains('\r') && !field.contains('\n'))
-        return field;
-    field.replace('"', "\"\"");
-    return '"' + field + '"';
+// A spreadsheet takes a field that starts like this for a formula, and runs it: a leading quote
+// makes it text (OWASP's advice against CSV injection).
+bool StartsLikeFormula(QByteArrayView field) {
+    return !field.isEmpty() && QByteArrayView("=+-@\t\r").contains(field.front());
 }
 
-void AppendRecord(QByteArray* csv, std::initializer_list<QString> fields) {
+// Appends the field straight to the list: no copy of a password is left anywhere else.
+void AppendField(QByteArray* csv, QByteArrayView field) {
+    const bool quoted = field.contains(',') || field.contains('"') || field.contains('\r') || field.contains('\n');
+    if (quoted)
+        *csv += '"';
+    if (StartsLikeFormula(field))
+        *csv += '\'';
+    for (const char c : field) {
+        if (c == '"')
+            *csv += '"';
+        *csv += c;
+    }
+    if (quoted)
+        *csv += '"';
+}
+
+void AppendRecord(QByteArray* csv, std::initializer_list<QByteArrayView> fields) {
     bool first = true;
-    for (const QString& field : fields) {
+    for (const QByteArrayView field : fields) {
         if (!first)
             *csv += ',';
-        *csv += CsvField(field);
+        AppendField(csv, field);
         first = false;
     }
     *csv += "\r\n";
@@ -24,32 +42,37 @@ void AppendRecord(QByteArray* csv, std::initializer_list<QString> fields) {
 } // namespace
 
 QByteArray AccountListCsv(const std::vector<CreatedAccount>& accounts) {
+    const QByteArray header = "Login name,Last name,Container,Directory name,Password";
+    std::vector<std::array<QByteArray, 4>> names;
+    names.reserve(accounts.size());
+    // Room for every field doubled and quoted: the list never moves, so it leaves no copy behind.
+    qsizetype room = header.size() + 2;
+    for (const CreatedAccount& account : accounts) {
+        names.push_back({account.loginName.toUtf8(), account.lastName.toUtf8(), account.container.toUtf8(),
+                         account.directoryName.toUtf8()});
+        room += 2 * static_cast<qsizetype>(account.password.size()) + 32;
+        for (const QByteArray& name : names.back())
+            room += 2 * name.size();
+    }
     QByteArray csv;
-    AppendRecord(&csv, {QStringLiteral("Login name"), QStringLiteral("Last name"), QStringLiteral("Container"),
-                        QStringLiteral("Directory name"), QStringLiteral("Password")});
-    for (const CreatedAccount& account : accounts)
-        AppendRecord(&csv,
-                     {account.loginName, account.lastName, account.container, account.directoryName, account.password});
+    csv.reserve(room);
+    csv += header + "\r\n";
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        const std::string_view password = accounts[i].password.View();
+        AppendRecord(&csv, {names[i][0], names[i][1], names[i][2], names[i][3],
+                            QByteArrayView(password.data(), static_cast<qsizetype>(password.size()))});
+    }
     return csv;
 }
 
 bool SaveAccountList(const QString& path, const std::vector<CreatedAccount>& accounts, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    // The temporary file QSaveFile writes starts with the umask's mode (or that of the file it
-    // replaces): owner only before the first byte goes in.
-    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    file.write(AccountListCsv(accounts));
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return WritePrivateFile(
+        path,
+        [&accounts](QIODevice& file) {
+            QByteArray csv = AccountListCsv(accounts);
+            const bool written = file.write(csv) == csv.size();
+            WipeMemory(csv.data(), static_cast<std::size_t>(csv.size()));
+            return written;
+        },
+        error);
 }

@@ -9,9 +9,10 @@
 
 // The account list as CSV (RFC 4180: CR LF line ends, a field quoted when it holds a comma, a
 // quote or a line break, quotes doubled), UTF-8, with the header line
-// `Login name,Last name,Container,Directory name,Password`.
+// `Login name,Last name,Container,Directory name,Password`. A field that begins with = + - @, a tab
+// or a carriage return gets a leading ' so that no spreadsheet reads it as a formula.
 QByteArray AccountListCsv(const std::vector<CreatedAccount>& accounts);
 
-// Writes the list to `path` whole or not at all (QSaveFile), readable and writable by its owner
-// only, also when it replaces a file others could read. False with Qt's reason in `error`.
+// Writes the list to `path` as WritePrivateFile does: whole or not at all, owner only. False with
+// Qt's reason in `error`.
 bool SaveAccountList(const QString& path, const std::vector<CreatedAccount>& accounts, QString* error);

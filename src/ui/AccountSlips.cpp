@@ -1,8 +1,13 @@
 #include "ui/AccountSlips.h"
 
+#include "ui/PrivateFile.h"
+#include "ui/SecretString.h"
+
 #include <QFontDatabase>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
 
 #include <algorithm>
 #include <array>
@@ -84,10 +89,11 @@ bool PrintAccountSlips(QPagedPaintDevice& device, const std::vector<CreatedAccou
     SlipLayout layout(painter, width);
     int top = 0;
     for (const CreatedAccount& account : accounts) {
-        const std::array<SlipLine, kLines> lines{{
+        std::array<SlipLine, kLines> lines{{
             {QStringLiteral("Login name:"), account.loginName, false},
-            {QStringLiteral("Password:"), account.password.isEmpty() ? QStringLiteral("(none)") : account.password,
-             !account.password.isEmpty()},
+            {QStringLiteral("Password:"),
+             account.password.empty() ? QStringLiteral("(none)") : FromSecret(account.password),
+             !account.password.empty()},
             {QStringLiteral("Container:"), account.container, false},
         }};
         const int height = layout.Height(lines);
@@ -98,7 +104,25 @@ bool PrintAccountSlips(QPagedPaintDevice& device, const std::vector<CreatedAccou
             top = 0;
         }
         layout.Draw(lines, top);
+        WipeString(&lines[1].value);
         top += height;
     }
     return painter.end();
+}
+
+bool PrintAccountSlips(QPrinter& printer, const std::vector<CreatedAccount>& accounts) {
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return PrintAccountSlips(static_cast<QPagedPaintDevice&>(printer), accounts);
+    QString error;
+    return WritePrivateFile(
+        printer.outputFileName(),
+        [&](QIODevice& file) {
+            QPdfWriter pdf(&file);
+            pdf.setTitle(printer.docName());
+            pdf.setCreator(printer.creator());
+            pdf.setResolution(printer.resolution());
+            pdf.setPageLayout(printer.pageLayout());
+            return PrintAccountSlips(static_cast<QPagedPaintDevice&>(pdf), accounts);
+        },
+        &error);
 }

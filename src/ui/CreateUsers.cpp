@@ -25,7 +25,7 @@ PasswordPlan Plan(const PasswordChoice& choice) {
         plan.mode = PasswordPlan::Mode::Random;
         break;
     }
-    plan.password = choice.password.toStdString();
+    plan.password = choice.password;
     plan.length = choice.length;
     plan.mustChange = choice.mustChange;
     return plan;
@@ -72,8 +72,7 @@ void TfMain::bbCreateClick() {
         void UserCreated(const CreatedUser& user, std::int32_t) override {
             // The directory name waits for the list to be saved: the loop asks the directory nothing more.
             form_.accounts_.push_back({QString::fromStdString(user.loginName), QString::fromStdString(user.lastName),
-                                       QString::fromStdString(user.container), QString(),
-                                       QString::fromStdString(user.password)});
+                                       QString::fromStdString(user.container), QString(), user.password});
             form_.pbProgress->setValue(form_.pbProgress->value() + 1);
             if (pacer_.Due())
                 form_.pbProgress->repaint();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "passwords/SecretText.h"
+
 #include <QString>
 
 // One user a creation run made, as the account list and the slips show it.
@@ -8,5 +10,5 @@ struct CreatedAccount {
     QString lastName;
     QString container;     // dotted container name, as the run named it
     QString directoryName; // LDAP DN, or the embedded directory's dotted name; asked for when the list is saved
-    QString password;      // empty when none was set
+    SecretText password;   // UTF-8; empty when none was set
 };

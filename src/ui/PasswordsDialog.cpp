@@ -1,6 +1,7 @@
 #include "ui/PasswordsDialog.h"
 
 #include "ui/MessageBoxSeam.h"
+#include "ui/SecretString.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -59,9 +60,9 @@ TfPasswords::TfPasswords(const PasswordChoice& choice, const PasswordSupport& su
     rbNoPassword = Named(new QRadioButton(QStringLiteral("&No password"), this), "rbNoPassword");
     rbOnePassword = Named(new QRadioButton(QStringLiteral("&One password for all users"), this), "rbOnePassword");
     lbPassword = Named(new QLabel(QStringLiteral("&Password"), this), "lbPassword");
-    ebPassword = Named(new QLineEdit(choice.password, this), "ebPassword");
+    ebPassword = Named(new QLineEdit(FromSecret(choice.password), this), "ebPassword");
     lbRepeatPassword = Named(new QLabel(QStringLiteral("R&epeat password"), this), "lbRepeatPassword");
-    ebRepeatPassword = Named(new QLineEdit(choice.password, this), "ebRepeatPassword");
+    ebRepeatPassword = Named(new QLineEdit(FromSecret(choice.password), this), "ebRepeatPassword");
     rbRandomPassword =
         Named(new QRadioButton(QStringLiteral("A &random password for each user"), this), "rbRandomPassword");
     lbLength = Named(new QLabel(QStringLiteral("&Length"), this), "lbLength");
@@ -154,7 +155,7 @@ PasswordChoice TfPasswords::Choice() const {
     PasswordChoice choice;
     if (rbOnePassword->isChecked()) {
         choice.mode = PasswordChoice::Mode::One;
-        choice.password = ebPassword->text();
+        choice.password = ToSecret(ebPassword->text());
     } else if (rbRandomPassword->isChecked()) {
         choice.mode = PasswordChoice::Mode::Random;
     }

@@ -129,6 +129,6 @@ TEST_F(LdapInDoubtTest, AddWithAPasswordFoundInDoubtCountsOnceAndBinds) {
     ASSERT_EQ(form_->CreatedAccounts().size(), 3u);
     for (const CreatedAccount& account : form_->CreatedAccounts()) {
         const std::string dn = "cn=" + account.loginName.toStdString() + "," + kEastDn;
-        EXPECT_EQ(BindAsUser(server.ldapiUri, "", dn, account.password.toStdString()).code, LDAP_SUCCESS) << dn;
+        EXPECT_EQ(BindAsUser(server.ldapiUri, "", dn, std::string(account.password.View())).code, LDAP_SUCCESS) << dn;
     }
 }

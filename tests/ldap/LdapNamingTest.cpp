@@ -281,13 +281,13 @@ TEST(LdapUserProfile, UnicodePwdTakesOnlyWellFormedUtf8) {
 TEST(LdapSettings, PasswordFileMustBeAPrivateRegularFileOfAtMost4KiB) {
     const TempFolder temp;
     const std::string& folder = temp.path();
-    std::string password;
+    SecretText password;
     const std::string privateFile = WriteFile(folder, "private.pw", "secret\n", 0600);
     EXPECT_EQ(ReadPasswordFile(privateFile, &password), rc::kSuccess);
-    EXPECT_EQ(password, "secret");
+    EXPECT_EQ(password.View(), "secret");
     const std::string longest(kMaxPasswordFileSize, 'p');
     EXPECT_EQ(ReadPasswordFile(WriteFile(folder, "longest.pw", longest, 0600), &password), rc::kSuccess);
-    EXPECT_EQ(password, longest);
+    EXPECT_EQ(password.View(), longest);
 
     password = "untouched";
     const std::string fifo = folder + "/fifo.pw";
@@ -309,7 +309,7 @@ TEST(LdapSettings, PasswordFileMustBeAPrivateRegularFileOfAtMost4KiB) {
              folder,
          })
         EXPECT_EQ(ReadPasswordFile(refused, &password), rc::kBadPasswordFile) << refused;
-    EXPECT_EQ(password, "untouched");
+    EXPECT_EQ(password.View(), "untouched");
 }
 
 TEST(LdapSettings, OptionsComeFromLdaprcAndVariablesLikeLibldapReadsThem) {

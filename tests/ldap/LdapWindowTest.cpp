@@ -268,8 +268,8 @@ TEST_F(LdapWindowTest, EveryRowOfTheSavedListBindsAsItsUser) {
         const std::string dn = "cn=" + account.loginName.toStdString() + ",ou=East,ou=Sales,o=Acme";
         ASSERT_EQ(account.password.size(), 16);
         expected += account.loginName.toUtf8() + ",Student,East.Sales.Acme,\"" + QByteArray::fromStdString(dn) + "\"," +
-                    account.password.toUtf8() + "\r\n";
-        users.emplace_back(dn, account.password.toStdString());
+                    QByteArray::fromStdString(std::string(account.password.View())) + "\r\n";
+        users.emplace_back(dn, account.password.View());
     }
     EXPECT_EQ(file.readAll(), expected);
     for (const auto& [dn, password] : users) {

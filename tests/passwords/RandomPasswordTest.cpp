@@ -48,10 +48,11 @@ TEST(RandomPasswordTest, EveryLengthHoldsEachKindAndNothingElse) {
             const auto password = RandomPassword(length);
             ASSERT_TRUE(password) << length;
             ASSERT_EQ(password->size(), static_cast<std::size_t>(length));
-            EXPECT_EQ(password->find_first_not_of(alphabet), std::string::npos) << *password;
-            EXPECT_NE(password->find_first_of(kPasswordUpper), std::string::npos) << *password;
-            EXPECT_NE(password->find_first_of(kPasswordLower), std::string::npos) << *password;
-            EXPECT_NE(password->find_first_of(kPasswordDigits), std::string::npos) << *password;
+            const std::string_view text = password->View();
+            EXPECT_EQ(text.find_first_not_of(alphabet), std::string::npos) << text;
+            EXPECT_NE(text.find_first_of(kPasswordUpper), std::string::npos) << text;
+            EXPECT_NE(text.find_first_of(kPasswordLower), std::string::npos) << text;
+            EXPECT_NE(text.find_first_of(kPasswordDigits), std::string::npos) << text;
         }
     }
     EXPECT_FALSE(RandomPassword(2));
@@ -66,7 +67,7 @@ TEST(RandomPasswordTest, CharactersAreDrawnUniformlyAtEveryPosition) {
     std::map<char, int> firstPosition;
     std::set<std::string> seen;
     for (int sample = 0; sample < kSamples; ++sample) {
-        const std::string password = RandomPassword(kLength).value();
+        const std::string password(RandomPassword(kLength).value().View());
         seen.insert(password);
         ++firstPosition[password.front()];
         for (char c : password)

@@ -218,7 +218,7 @@ TEST_F(DirsrvWindowTest, EveryUserBindsWithThePasswordOfTheListAndTheServerKeeps
     ASSERT_EQ(CountEntries(manager, container, LDAP_SCOPE_ONELEVEL), 4);
     for (const CreatedAccount& account : accounts) {
         const std::string dn = "cn=" + account.loginName.toStdString() + "," + container;
-        const std::string password = account.password.toStdString();
+        const std::string password(account.password.View());
         EXPECT_THAT(ValuesOf(manager, dn, "userPassword"), ElementsAre(StartsWith("{PBKDF2"))) << dn;
         const BindAnswer bound = BindAsUser(server->ldapsUri, server->caFile, dn, password);
         EXPECT_EQ(bound.code, LDAP_SUCCESS) << dn;

@@ -182,7 +182,7 @@ TEST_F(SambaWindowTest, EveryUserIsEnabledAndBindsWithThePasswordOfTheList) {
     ASSERT_EQ(CountEntries(admin, container, LDAP_SCOPE_ONELEVEL), 4);
     for (const CreatedAccount& account : accounts) {
         const std::string dn = "CN=" + account.loginName.toStdString() + "," + container;
-        const std::string password = account.password.toStdString();
+        const std::string password(account.password.View());
         EXPECT_THAT(ValuesOf(admin, dn, "userAccountControl"), ElementsAre("512")) << dn;
         const BindAnswer bound = BindAsUser(server->ldapsUri, server->caFile, dn, password);
         EXPECT_EQ(bound.code, LDAP_SUCCESS) << dn << " " << bound.text;

@@ -3,8 +3,10 @@
 #include "client/SchemaNames.h"
 #include "client/embedded/EmbeddedSchema.h"
 #include "client/embedded/PasswordHash.h"
+#include "ui/AccountList.h"
 #include "ui/OutputDialogSeam.h"
 #include "ui/PasswordsDialog.h"
+#include "ui/SecretString.h"
 
 #include <QAction>
 #include <QApplication>
@@ -118,10 +120,11 @@ TEST_F(AccountListTest, RandomPasswordsAreEachUsersOwnAndTheListHoldsThem) {
     QSet<QString> distinct;
     for (const CreatedAccount& account : accounts) {
         const std::string dotted = account.loginName.toStdString() + ".Acme";
-        EXPECT_EQ(account.password.size(), 16);
-        EXPECT_TRUE(StoreAccepts(dotted, account.password)) << dotted;
+        const QString password = FromSecret(account.password);
+        EXPECT_EQ(password.size(), 16);
+        EXPECT_TRUE(StoreAccepts(dotted, password)) << dotted;
         EXPECT_EQ(view_.Attribute(dotted, kPasswordMustChangeAttribute), std::nullopt);
-        distinct.insert(account.password);
+        distinct.insert(password);
     }
     EXPECT_EQ(distinct.size(), 5);
 
@@ -135,7 +138,7 @@ TEST_F(AccountListTest, RandomPasswordsAreEachUsersOwnAndTheListHoldsThem) {
     for (std::size_t i = 0; i < accounts.size(); ++i)
         EXPECT_EQ(lines[static_cast<int>(i) + 1],
                   (QStringList{accounts[i].loginName, QStringLiteral("R"), QStringLiteral("Acme"),
-                               accounts[i].loginName + QStringLiteral(".Acme"), accounts[i].password}
+                               accounts[i].loginName + QStringLiteral(".Acme"), FromSecret(accounts[i].password)}
                        .join(QLatin1Char(',')) +
                    QLatin1Char('\r'))
                       .toUtf8());
@@ -174,6 +177,12 @@ TEST_F(AccountListTest, FieldsAreQuotedAsCsvAskAndAReadableOldFileIsReplacedPriv
     EXPECT_EQ(SavedList(), kHeader + "\"a\"\"b,c0001\",\"M\xC3\xBCller, Jr.\",Acme,\"a\"\"b,c0001.Acme\",\r\n");
     EXPECT_EQ(ModeOf(listPath_), 0600u);
 
+    // What a spreadsheet would run as a formula is made text by a leading quote, in every column.
+    const auto q = [](const char16_t* text) { return QString::fromUtf16(text); };
+    const std::vector<CreatedAccount> formulas{{q(u"=x"), q(u"+x"), q(u"-x"), q(u"@x"), "\tx"},
+                                               {q(u"a-b"), q(u"\rx"), {}, {}, {}}};
+    EXPECT_EQ(AccountListCsv(formulas), kHeader + "'=x,'+x,'-x,'@x,'\tx\r\na-b,\"'\rx\",,,\r\n");
+
     // A folder that cannot take the file: the reason in a box, nothing else.
     listPath_ = folder_.path() + "/missing/accounts.csv";
     form_->SaveAccountList1->trigger();
@@ -187,6 +196,8 @@ TEST_F(AccountListTest, SlipsPrintToPdfWithLoginPasswordAndContainer) {
     form_->bbCreateClick();
     ASSERT_EQ(form_->CreatedAccounts().size(), 30u);
 
+    // An old file others could read is replaced by one only its owner can.
+    WriteFile(folder_.path(), "slips.pdf", "old content\n", 0644);
     const QString pdf = QString::fromStdString(folder_.path() + "/slips.pdf");
     SetPrinterHandler([&](QPrinter* printer) {
         printer->setOutputFormat(QPrinter::PdfFormat);
@@ -195,6 +206,7 @@ TEST_F(AccountListTest, SlipsPrintToPdfWithLoginPasswordAndContainer) {
     });
     form_->PrintAccountSlips1->trigger();
     EXPECT_EQ(messages_, QStringList{Created(30)});
+    EXPECT_EQ(ModeOf(pdf.toStdString()), 0600u);
 
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
@@ -206,7 +218,7 @@ TEST_F(AccountListTest, SlipsPrintToPdfWithLoginPasswordAndContainer) {
     EXPECT_EQ(text.count(QStringLiteral("Sales.Acme")), 30);
     for (const CreatedAccount& account : form_->CreatedAccounts()) {
         EXPECT_TRUE(text.contains(account.loginName)) << account.loginName.toStdString();
-        EXPECT_TRUE(text.contains(account.password)) << account.password.toStdString();
+        EXPECT_TRUE(text.contains(FromSecret(account.password))) << account.password.View();
     }
     // More slips than a page holds: a new page, the form feed pdftotext writes between them.
     EXPECT_GE(text.count(QLatin1Char('\f')), 2);

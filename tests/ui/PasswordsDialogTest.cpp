@@ -109,7 +109,7 @@ TEST_F(PasswordsDialogTest, OffersTheThreeChoicesWithTheirFieldsAndTheKeyboardRe
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     const PasswordChoice choice = dialog.Choice();
     EXPECT_EQ(choice.mode, PasswordChoice::Mode::One);
-    EXPECT_EQ(choice.password, QStringLiteral("Abc12345"));
+    EXPECT_EQ(choice.password.View(), "Abc12345");
     EXPECT_TRUE(choice.mustChange);
     EXPECT_TRUE(messages_.isEmpty());
 }
@@ -144,7 +144,7 @@ TEST_F(PasswordsDialogTest, OkRefusesEmptyDifferingAndOverlongPasswordsAndNeverS
             EXPECT_FALSE(!c.repeated.isEmpty() && message.contains(c.repeated)) << message.toStdString();
         }
         if (c.accepted) {
-            EXPECT_EQ(dialog.Choice().password, c.password);
+            EXPECT_EQ(dialog.Choice().password.View(), c.password.toStdString());
         }
     }
 }

@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string_view>
+#include <vector>
 
-NWDSCCODE ReadPasswordFile(const std::string& path, std::string* password) {
+NWDSCCODE ReadPasswordFile(const std::string& path, SecretText* password) {
     if (path.empty())
         return rc::kBadPasswordFile;
     // Opened once and checked on the descriptor, so the file read is the file checked. A link is
@@ -21,7 +23,7 @@ NWDSCCODE ReadPasswordFile(const std::string& path, std::string* password) {
         return rc::kBadPasswordFile;
 
     // One byte more than allowed tells a file that grew since the check.
-    std::string text(kMaxPasswordFileSize + 1, '\0');
+    std::vector<char, WipingAllocator<char>> text(kMaxPasswordFileSize + 1, '\0');
     std::size_t used = 0;
     while (used < text.size()) {
         const ssize_t got = read(file.get(), text.data() + used, text.size() - used);
@@ -35,11 +37,11 @@ NWDSCCODE ReadPasswordFile(const std::string& path, std::string* password) {
     }
     if (used > kMaxPasswordFileSize)
         return rc::kBadPasswordFile;
-    text.resize(used);
-    if (!text.empty() && text.back() == '\n')
-        text.pop_back();
-    if (!text.empty() && text.back() == '\r')
-        text.pop_back();
-    *password = std::move(text);
+    std::string_view read(text.data(), used);
+    if (read.ends_with('\n'))
+        read.remove_suffix(1);
+    if (read.ends_with('\r'))
+        read.remove_suffix(1);
+    password->Assign(read);
     return rc::kSuccess;
 }

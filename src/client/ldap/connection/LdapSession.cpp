@@ -83,10 +83,11 @@ int LdapSession::Bind() {
             Drop();
             return code;
         }
-        std::string password;
+        SecretText password;
         if (const int read = ReadPasswordFile(settings_.passwordFile, &password); read != rc::kSuccess)
             return read;
-        berval credentials{static_cast<ber_len_t>(password.size()), password.data()};
+        // libldap only reads the credentials.
+        berval credentials{static_cast<ber_len_t>(password.size()), const_cast<char*>(password.CString())};
         code = ldap_sasl_bind_s(ld_.get(), settings_.bindDn.c_str(), LDAP_SASL_SIMPLE, &credentials, nullptr, nullptr,
                                 nullptr);
         identity = DnText(settings_.bindDn);

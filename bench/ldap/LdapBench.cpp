@@ -3,7 +3,8 @@
 // same server: a 9,999-user creation run against ldapadd of the same entries in one process, and a
 // full scan of 10,000 containers and 50,000 other entries against a bare libldap one-level walk of
 // the same tree. On slapd also the run with a random password for each user, beside the run without
-// and beside ldapadd of the same entries with their hashed passwords.
+// and beside ldapadd of the same entries with their hashed passwords. The same run through
+// quillbarrow-cli create, as a script starts it, beside ldapadd.
 
 #include "../Stopwatch.h"
 #include "BareSearch.h"
@@ -198,7 +199,7 @@ bool BenchCreation(const BenchTarget& target) {
     {
         std::ofstream ldif(containers);
         ldif << "dn: " << bench << "\nobjectClass: organizationalUnit\nou: Bench\n\n";
-        for (const char* name : {"West", "East", "North", "Hashed", "Passwords"})
+        for (const char* name : {"West", "East", "North", "South", "Hashed", "Passwords"})
             ldif << "dn: ou=" << name << "," << bench << "\nobjectClass: organizationalUnit\nou: " << name << "\n\n";
     }
     if (!LdapAdd(*server, containers))
@@ -241,8 +242,18 @@ bool BenchCreation(const BenchTarget& target) {
     UnbindClient();
     ResetDirectoryState();
 
+    // The command line, its own process on the same server and settings.
+    const std::string cli = "env -i HOME='" + server->Folder() + "' LDAPCONF=/dev/null LDAPURI='" + server->LdapiUri() +
+                            "' " QB_CLI_PATH " create --quiet --container 'South.Bench." + target.top.toStdString() +
+                            "' --prefix user --count " + std::to_string(kUsers) + " --last-name Bench";
+    const Stopwatch cliStart;
+    if (std::system(cli.c_str()) != 0)
+        return false;
+    const double commandLine = cliStart.Seconds();
+
     std::printf("%s:\n", target.name);
     PrintRow("9,999 users: window run", window, reference, kCreateTarget);
+    PrintRow("9,999 users: quillbarrow-cli create", commandLine, reference, kCreateTarget);
     PrintRow("  CreateUserObject loop alone", layer, reference, kCreateTarget);
     if (target.passwords) {
         PrintRow("9,999 random passwords: window run", withPasswords, window, kPasswordTarget);

@@ -1,7 +1,5 @@
 #include "cli/Command.h"
 
-#include "cli/ExitStatus.h"
-
 #include <algorithm>
 #include <cstdio>
 

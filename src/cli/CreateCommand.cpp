@@ -3,7 +3,6 @@
 #include "cli/ExitStatus.h"
 #include "cli/Progress.h"
 #include "cli/ScanTree.h"
-#include "cli/TerminalUi.h"
 #include "client/DottedName.h"
 #include "directory/CheckNDSError.h"
 #include "directory/CreationRun.h"
@@ -165,7 +164,6 @@ int DryRun(const CreationRun& run) {
 
 class CreateCommand final : public Command {
 public:
-    explicit CreateCommand() = default;
     std::string_view Name() const override { return "create"; }
     std::string_view Description() const override {
         return "Create users as the window's \"Create User(s)\" does: PREFIX plus a zero-filled number.";

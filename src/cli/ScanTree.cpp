@@ -28,6 +28,6 @@ std::optional<ScanTree> ScanDirectory(const std::function<void(std::int32_t)>& o
     ScanTree tree;
     tree.nodes.push_back({{0, 0, kRootName, kRootName, {}}, {}});
     Builder builder(tree, onEntry);
-    tree.complete = tree.scan.Run(builder);
+    tree.scan.Run(builder);
     return tree;
 }

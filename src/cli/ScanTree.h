@@ -16,10 +16,8 @@ struct ScanTree {
     };
     std::vector<Node> nodes;
     ContainerScan scan;
-    // False when the walk was stopped (it never is here).
-    bool complete = false;
 };
 
 // Scans the bound directory (CheckScanIdentity first: nullopt after its message). `onEntry` is
-// called with the objects counted so far after each entry.
+// called with the objects counted so far after each entry. Nothing stops the walk.
 std::optional<ScanTree> ScanDirectory(const std::function<void(std::int32_t)>& onEntry = {});

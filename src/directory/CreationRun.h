@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
+#include <utility>
 
 // How the users of a run get their passwords.
 struct PasswordPlan {

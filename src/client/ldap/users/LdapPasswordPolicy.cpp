@@ -150,16 +150,18 @@ MustChangePolicy MustChangePolicies::For(const std::string& dn) const {
     const auto normal = NormaliseDn(dn);
     if (!normal || bySuffix.empty())
         return whole;
-    // The database holding `dn` is the one with the longest suffix that ends it.
+    // The database holding `dn` is the one with the longest suffix that ends it at an RDN's border
+    // (a "," no backslash escapes).
+    const auto holds = [&](const std::string& suffix) {
+        if (*normal == suffix)
+            return true;
+        const std::size_t at = normal->size() - suffix.size();
+        return normal->size() > suffix.size() + 1 && normal->ends_with(suffix) && (*normal)[at - 1] == ',' &&
+               (*normal)[at - 2] != '\\';
+    };
     const std::pair<std::string, MustChangePolicy>* holder = nullptr;
     for (const auto& entry : bySuffix) {
-        const std::string& suffix = entry.first;
-        const bool below =
-            *normal == suffix ||
-            (normal->size() > suffix.size() && normal->ends_with(suffix) &&
-             (*normal)[normal->size() - suffix.size() - 1] == ',' &&
-             (normal->size() < suffix.size() + 2 || (*normal)[normal->size() - suffix.size() - 2] != '\\'));
-        if (below && (!holder || suffix.size() > holder->first.size()))
+        if (holds(entry.first) && (!holder || entry.first.size() > holder->first.size()))
             holder = &entry;
     }
     return holder ? holder->second : MustChangePolicy::NoOverlay;

@@ -9,8 +9,9 @@
 #include <functional>
 
 namespace {
-// Sends `write` once more when its answer was lost and `applied` cannot show that it took effect.
-int WriteOnce(LdapSession& session, const std::function<int(LDAP*)>& write, const std::function<bool()>& applied) {
+// Sends `write`, and once more when its answer was lost and `applied` cannot show that it took effect.
+int WriteAgainIfLost(LdapSession& session, const std::function<int(LDAP*)>& write,
+                     const std::function<bool()>& applied) {
     bool sent = false;
     const int code = session.RunWrite(write, &sent);
     if (!sent || !IsConnectionLoss(code))
@@ -36,7 +37,8 @@ int SetPasswordAfterAdd(LdapSession& session, const std::string& dn, const std::
         ber_memfree(generated.bv_val);
         return code;
     };
-    int code = WriteOnce(session, setPassword, [&] { return ChangedSince(session, dn, "pwdChangedTime", sentAt); });
+    int code =
+        WriteAgainIfLost(session, setPassword, [&] { return ChangedSince(session, dn, "pwdChangedTime", sentAt); });
     if (code == LDAP_SUCCESS && mustChange) {
         // Setting the same value again is harmless, so a lost answer is simply sent once more.
         char* values[] = {const_cast<char*>("TRUE"), nullptr};
@@ -45,13 +47,13 @@ int SetPasswordAfterAdd(LdapSession& session, const std::string& dn, const std::
         reset.mod_type = const_cast<char*>("pwdReset");
         reset.mod_values = values;
         LDAPMod* mods[] = {&reset, nullptr};
-        code = WriteOnce(
+        code = WriteAgainIfLost(
             session, [&](LDAP* ld) { return ldap_modify_ext_s(ld, dn.c_str(), mods, nullptr, nullptr); },
             [] { return false; });
     }
     if (code != LDAP_SUCCESS) {
         const auto undo = [&](LDAP* ld) { return ldap_delete_ext_s(ld, dn.c_str(), nullptr, nullptr); };
-        WriteOnce(session, undo, [] { return false; });
+        WriteAgainIfLost(session, undo, [] { return false; });
     }
     return code;
 }

@@ -39,6 +39,7 @@ inline constexpr NWDSCCODE kUnverifiedServer = -645;     // StartTLS failed: the
 inline constexpr NWDSCCODE kPasswordNotSupported = -650; // this directory cannot set a password with the user
 inline constexpr NWDSCCODE kMustChangeNotSupported = -651;  // it cannot ask for a change at first login
 inline constexpr NWDSCCODE kPasswordNeedsEncryption = -652; // a password would travel over an unprotected connection
+inline constexpr NWDSCCODE kPasswordAddInDoubt = -653; // an add with a password lost its answer; no proof it was ours
 // Refusals of the directory layer itself, before any client call.
 inline constexpr NWDSCCODE kLoginNameTooLong = -660; // user name of 256 bytes or more once escaped
 inline constexpr NWDSCCODE kSurnameTooLong = -661;   // surname longer than 256 bytes

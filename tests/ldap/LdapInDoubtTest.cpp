@@ -1,6 +1,7 @@
 #include "LdapRelay.h"
 #include "ServerConnection.h"
 #include "SlapdServer.h"
+#include "TempFolder.h"
 #include "UserBind.h"
 #include "WindowTest.h"
 #include "client/ldap/LdapClientFactory.h"
@@ -13,6 +14,7 @@
 namespace {
 const QStringList kEast{QStringLiteral("Acme"), QStringLiteral("Sales"), QStringLiteral("East")};
 const char* const kEastDn = "ou=East,ou=Sales,o=Acme";
+const char* const kEarlierPassword = "Earlier-Pass1";
 } // namespace
 
 // The window on slapd through a relay that loses an add, or its answer, at a chosen point: the
@@ -20,7 +22,14 @@ const char* const kEastDn = "ou=East,ou=Sales,o=Acme";
 class LdapInDoubtTest : public WindowTest {
 protected:
     void SetUp() override {
-        ASSERT_EQ(server.Start(), "");
+        // A user made long before, as a run with the prefix "dup" would make it, with a password of its own.
+        const std::string earlier = WriteFile(server.folder(), "earlier.ldif",
+                                              "dn: cn=dup0001," + std::string(kEastDn) +
+                                                  "\nobjectClass: inetOrgPerson\ncn: dup0001\nsn: Doubt\nuid: dup0001\n"
+                                                  "userPassword: " +
+                                                  kEarlierPassword + "\ncreateTimestamp: 20200101000000Z\n",
+                                              0600);
+        ASSERT_EQ(server.Start({earlier}), "");
         relay = std::make_unique<LdapRelay>(server.ldapiSocket, server.folder() + "/relay");
         ASSERT_EQ(relay->error(), "");
         LdapSettings settings;
@@ -131,4 +140,21 @@ TEST_F(LdapInDoubtTest, AddWithAPasswordFoundInDoubtCountsOnceAndBinds) {
         const std::string dn = "cn=" + account.loginName.toStdString() + "," + kEastDn;
         EXPECT_EQ(BindAsUser(server.ldapiUri, "", dn, std::string(account.password.View())).code, LDAP_SUCCESS) << dn;
     }
+}
+
+// The add of a user that was there before is refused, and the refusal lost: the entry holds what was
+// sent, but it is older than the add, so it is not this run's. Nothing is counted, the run stops, and
+// the user keeps its own password.
+TEST_F(LdapInDoubtTest, EarlierUserFoundInDoubtIsNeverCountedAsCreated) {
+    ChooseRandomPasswords(12);
+    relay->LoseAdd(1, LdapRelay::Loss::Answer);
+    Run(QStringLiteral("dup"), QStringLiteral("2"));
+    EXPECT_EQ(messages_,
+              (QStringList{QStringLiteral("Error Code FFFFFD73 - Trying to create userobject with NWDSAddObject"),
+                           QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
+                                          "0 users succesfully created.")}));
+    EXPECT_TRUE(form_->CreatedAccounts().empty());
+    EXPECT_EQ(Held("dup").size(), 1u);
+    EXPECT_EQ(BindAsUser(server.ldapiUri, "", "cn=dup0001," + std::string(kEastDn), kEarlierPassword).code,
+              LDAP_SUCCESS);
 }

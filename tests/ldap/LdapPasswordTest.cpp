@@ -53,26 +53,35 @@ protected:
         return BindAsUser(server.Value("LDAPS_URI"), server.Value("CA_FILE"), dn, password);
     }
 
-    // Loads the password policy overlay on o=Acme's database with a default policy of its own.
-    void LoadPasswordPolicy(bool mustChange) {
+    // The server hashes by a scheme of its own, which the program never uses: a stored {SMD5} is the
+    // server's doing.
+    void HashBySmd5() {
+        ASSERT_EQ(View().AddValues("olcDatabase={-1}frontend,cn=config", "olcPasswordHash", {"{SMD5}"}), LDAP_SUCCESS);
+    }
+
+    // Loads the password policy overlay on the database of `suffix` (o=Acme's, the first, unless named)
+    // with a default policy of its own in ou=Policies below the suffix.
+    void LoadPasswordPolicy(bool mustChange, const std::string& suffix = "o=Acme", int database = 1) {
+        const std::string policies = "ou=Policies," + suffix;
+        const std::string policyDn = "cn=default," + policies;
         ServerConnection view = View();
         ASSERT_EQ(view.AddValues("cn=module{0},cn=config", "olcModuleLoad", {"ppolicy"}), LDAP_SUCCESS);
-        ASSERT_EQ(view.Add("ou=Policies,o=Acme", {{"objectClass", {"organizationalUnit"}}, {"ou", {"Policies"}}}),
+        ASSERT_EQ(view.Add(policies, {{"objectClass", {"organizationalUnit"}}, {"ou", {"Policies"}}}), LDAP_SUCCESS);
+        ASSERT_EQ(view.Add(policyDn, {{"objectClass", {"device", "pwdPolicy"}},
+                                      {"cn", {"default"}},
+                                      {"pwdAttribute", {"userPassword"}},
+                                      {"pwdMustChange", {mustChange ? "TRUE" : "FALSE"}}}),
                   LDAP_SUCCESS);
-        ASSERT_EQ(view.Add(kPolicyDn, {{"objectClass", {"device", "pwdPolicy"}},
-                                       {"cn", {"default"}},
-                                       {"pwdAttribute", {"userPassword"}},
-                                       {"pwdMustChange", {mustChange ? "TRUE" : "FALSE"}}}),
-                  LDAP_SUCCESS);
-        ASSERT_EQ(view.Add("olcOverlay=ppolicy,olcDatabase={1}mdb,cn=config",
+        ASSERT_EQ(view.Add("olcOverlay=ppolicy,olcDatabase={" + std::to_string(database) + "}mdb,cn=config",
                            {{"objectClass", {"olcOverlayConfig", "olcPPolicyConfig"}},
                             {"olcOverlay", {"ppolicy"}},
-                            {"olcPPolicyDefault", {kPolicyDn}}}),
+                            {"olcPPolicyDefault", {policyDn}}}),
                   LDAP_SUCCESS);
     }
 };
 
-TEST_F(LdapPasswordTest, PasswordsAreStoredSaltedAndHashedAndEachUserBindsWithItsOwn) {
+TEST_F(LdapPasswordTest, PasswordsAreHashedByTheServerAndEachUserBindsWithItsOwn) {
+    HashBySmd5();
     BindAndStart(AdminSettings());
     const PasswordSupport support = DirectoryPasswordSupport();
     EXPECT_EQ(support.password, PasswordLimit::None);
@@ -95,7 +104,7 @@ TEST_F(LdapPasswordTest, PasswordsAreStoredSaltedAndHashedAndEachUserBindsWithIt
     for (const auto& [name, password] : users) {
         const std::vector<std::string> stored = Values(view, UserDnIn(name), "userPassword");
         ASSERT_EQ(stored.size(), 1u) << name;
-        EXPECT_TRUE(stored[0].starts_with("{SSHA}")) << stored[0];
+        EXPECT_TRUE(stored[0].starts_with("{SMD5}")) << stored[0];
         EXPECT_EQ(stored[0].find(password), std::string::npos);
         EXPECT_EQ(BindOverSocket(UserDnIn(name), password).code, LDAP_SUCCESS) << name;
         const BindAnswer overTls = BindOverTls(UserDnIn(name), password);
@@ -135,7 +144,21 @@ TEST_F(LdapPasswordTest, UnencryptedConnectionsAndServersOfUnknownKindGetNoPassw
     EXPECT_EQ(DirectoryPasswordSupport().password, PasswordLimit::UnknownServer);
     LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
     EXPECT_FALSE(CreateUserObject("u2", "Student", InitialPassword{"Abc12345", false}));
-    EXPECT_THAT(ui.messages, ElementsAre(Added("FFFFFD76")));
+    ShutDownAndUnbind();
+    ui.messages.clear();
+
+    // A kind set by hand that the root DSE does not bear out: slapd would keep a clear-text
+    // userPassword (389's way) as it came.
+    for (const LdapServerKind kind : {LdapServerKind::Dirsrv389, LdapServerKind::ActiveDirectory}) {
+        LdapSettings wrong = AdminSettings();
+        wrong.serverKind = kind;
+        BindAndStart(wrong);
+        EXPECT_EQ(DirectoryPasswordSupport().password, PasswordLimit::UnknownServer);
+        LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
+        EXPECT_FALSE(CreateUserObject("u3", "Student", InitialPassword{"Abc12345", false}));
+        ShutDownAndUnbind();
+    }
+    EXPECT_THAT(ui.messages, ElementsAre(Added("FFFFFD76"), Added("FFFFFD76")));
     EXPECT_EQ(view.CountChildren(kEast), 0u);
 }
 
@@ -168,12 +191,35 @@ TEST_F(LdapPasswordTest, PasswordPolicyOverlayMakesNewUsersChangeThePasswordFirs
     EXPECT_FALSE(plain.mustChange);
     EXPECT_EQ(plain.searchCode, LDAP_SUCCESS);
 
-    // A policy that checks every password's quality cannot check one sent hashed, and refuses it: the
-    // add fails whole with the server's code.
+    // The server checks each password's quality, as it does for the user: a short one is refused with
+    // its code, and nothing of that user is left.
+    HashBySmd5();
     ASSERT_EQ(view.Replace(kPolicyDn, "pwdCheckQuality", {"2"}), LDAP_SUCCESS);
-    EXPECT_FALSE(CreateUserObject("m3", "Student", InitialPassword{"Abc12345", false}));
+    ASSERT_EQ(view.Replace(kPolicyDn, "pwdMinLength", {"8"}), LDAP_SUCCESS);
+    EXPECT_TRUE(CreateUserObject("m3", "Student", InitialPassword{"Abc12345", true}));
+    EXPECT_FALSE(CreateUserObject("m4", "Student", InitialPassword{"Abc1234", true}));
     EXPECT_THAT(ui.messages, ElementsAre(Added("13")));
-    EXPECT_EQ(view.Search(UserDnIn("m3"), LDAP_SCOPE_BASE).code, LDAP_NO_SUCH_OBJECT);
+    EXPECT_EQ(view.Search(UserDnIn("m4"), LDAP_SCOPE_BASE).code, LDAP_NO_SUCH_OBJECT);
+    EXPECT_TRUE(Values(view, UserDnIn("m3"), "userPassword").at(0).starts_with("{SMD5}"));
+    EXPECT_TRUE(BindOverTls(UserDnIn("m3"), "Abc12345").mustChange);
+}
+
+// A policy on one database governs the users made there only.
+TEST_F(LdapPasswordTest, ChangeAtFirstLoginOnlyWhereTheContainersPolicyAsksForIt) {
+    LoadPasswordPolicy(true, "dc=example,dc=com", 2);
+    BindAndStart(AdminSettings());
+    EXPECT_EQ(DirectoryPasswordSupport().mustChange, PasswordLimit::None);
+    LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
+    EXPECT_FALSE(CreateUserObject("n1", "Student", InitialPassword{"Abc12345", true}));
+    EXPECT_THAT(ui.messages, ElementsAre(Added("FFFFFD75")));
+    ServerConnection view = View();
+    EXPECT_EQ(view.CountChildren(kEast), 0u);
+
+    LastDirResult = SetNameContext(DirContext, "People.example\\.com");
+    ASSERT_TRUE(CreateUserObject("n2", "Student", InitialPassword{"Abc12345", true}));
+    const BindAnswer reset = BindOverTls("cn=n2,ou=People,dc=example,dc=com", "Abc12345");
+    EXPECT_EQ(reset.code, LDAP_SUCCESS);
+    EXPECT_TRUE(reset.mustChange);
 }
 
 // Nothing trusts the test CA yet: neither the bind's password (over ldaps, or ldap:// with StartTLS)

@@ -74,9 +74,9 @@ int LdapClient::ReadPasswordSupport(PasswordSupport* support) {
         MustChangePolicy policy = MustChangePolicy::Hidden;
         if (const int code = session_.server().Facts(ld, &server); code != LDAP_SUCCESS)
             return code;
-        if (const int code = session_.server().MustChange(ld, &policy); code != LDAP_SUCCESS)
+        if (const int code = session_.server().MustChange(ld, {}, &policy); code != LDAP_SUCCESS)
             return code;
-        *support = PasswordSupportOf(server.kind, policy, ConnectionProtected(ld));
+        *support = PasswordSupportOf(server.kind, server.passwordWay, policy, ConnectionProtected(ld));
         return LDAP_SUCCESS;
     });
 }

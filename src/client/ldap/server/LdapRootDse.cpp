@@ -20,12 +20,17 @@ std::string First(LDAP* ld, LDAPMessage* entry, const char* attribute) {
 int ReadRootDse(LDAP* ld, RootDse* root) {
     *root = RootDse{};
     // Operational attributes all: most of the root DSE comes only when asked for by name.
-    std::array<char*, 10> attributes{
-        const_cast<char*>("objectClass"),          const_cast<char*>("vendorName"),
-        const_cast<char*>("vendorVersion"),        const_cast<char*>("supportedCapabilities"),
-        const_cast<char*>("supportedControl"),     const_cast<char*>("namingContexts"),
-        const_cast<char*>("defaultNamingContext"), const_cast<char*>("subschemaSubentry"),
-        const_cast<char*>("configContext"),        nullptr};
+    std::array<char*, 11> attributes{const_cast<char*>("objectClass"),
+                                     const_cast<char*>("vendorName"),
+                                     const_cast<char*>("vendorVersion"),
+                                     const_cast<char*>("supportedCapabilities"),
+                                     const_cast<char*>("supportedControl"),
+                                     const_cast<char*>("namingContexts"),
+                                     const_cast<char*>("defaultNamingContext"),
+                                     const_cast<char*>("subschemaSubentry"),
+                                     const_cast<char*>("configContext"),
+                                     const_cast<char*>("supportedExtension"),
+                                     nullptr};
     LDAPMessage* raw = nullptr;
     const int code = ldap_search_ext_s(ld, "", LDAP_SCOPE_BASE, "(objectClass=*)", attributes.data(), 0, nullptr,
                                        nullptr, nullptr, LDAP_NO_LIMIT, &raw);
@@ -40,6 +45,7 @@ int ReadRootDse(LDAP* ld, RootDse* root) {
     root->vendorVersion = First(ld, entry, "vendorVersion");
     root->supportedCapabilities = Values(ld, entry, "supportedCapabilities");
     root->supportedControls = Values(ld, entry, "supportedControl");
+    root->supportedExtensions = Values(ld, entry, "supportedExtension");
     root->namingContexts = Values(ld, entry, "namingContexts");
     root->defaultNamingContext = First(ld, entry, "defaultNamingContext");
     root->subschemaSubentry = First(ld, entry, "subschemaSubentry");

@@ -12,6 +12,7 @@ struct RootDse {
     std::string vendorVersion;
     std::vector<std::string> supportedCapabilities;
     std::vector<std::string> supportedControls;
+    std::vector<std::string> supportedExtensions;
     std::vector<std::string> namingContexts;
     std::string defaultNamingContext;
     std::string subschemaSubentry;

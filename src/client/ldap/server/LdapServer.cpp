@@ -57,6 +57,7 @@ int LdapServer::Facts(LDAP* ld, LdapServerFacts* facts) {
     if (const int code = ReadRootDseOnce(ld); code != LDAP_SUCCESS)
         return code;
     facts->kind = Kind();
+    facts->passwordWay = PasswordWayOf(facts->kind, *root_);
     const std::string& domain = !root_->defaultNamingContext.empty() ? root_->defaultNamingContext
                                 : root_->namingContexts.empty()      ? std::string()
                                                                      : root_->namingContexts.front();
@@ -68,16 +69,16 @@ LdapServerKind LdapServer::Kind() const {
     return kindSetting_ ? *kindSetting_ : DetectServerKind(*root_);
 }
 
-int LdapServer::MustChange(LDAP* ld, MustChangePolicy* policy) {
+int LdapServer::MustChange(LDAP* ld, const std::string& dn, MustChangePolicy* policy) {
     if (!mustChange_) {
         if (const int code = ReadRootDseOnce(ld); code != LDAP_SUCCESS)
             return code;
-        MustChangePolicy read = MustChangePolicy::Hidden;
+        MustChangePolicies read;
         if (const int code = ReadMustChangePolicy(ld, Kind(), *root_, &read); code != LDAP_SUCCESS)
             return code;
         mustChange_ = read;
     }
-    *policy = *mustChange_;
+    *policy = dn.empty() ? mustChange_->whole : mustChange_->For(dn);
     return LDAP_SUCCESS;
 }
 

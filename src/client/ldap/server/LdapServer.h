@@ -15,6 +15,8 @@ struct LdapServerFacts {
     // DC=ad,DC=example,DC=com), from the root DSE's default naming context, else its first naming
     // context; empty when that is no name of dc= parts.
     std::string domainDnsName;
+    // How a new user's password goes to it (PasswordWayOf).
+    PasswordWay passwordWay = PasswordWay::None;
 };
 
 // The facts and the schema's object classes of the current connection, each read from the server on
@@ -29,9 +31,10 @@ public:
     int Facts(LDAP* ld, LdapServerFacts* facts);
     // The object classes of the server's schema; the standard ones alone when it cannot be read.
     const ObjectClassSchema& Classes(LDAP* ld);
-    // Whether the server asks for a change of a password an administrator set (ReadMustChangePolicy).
-    // The LDAP code only when the connection was lost on the way, else LDAP_SUCCESS.
-    int MustChange(LDAP* ld, MustChangePolicy* policy);
+    // Whether the server asks for a change of a password an administrator set (ReadMustChangePolicy):
+    // for an entry made at `dn`, or anywhere when `dn` is empty. The LDAP code only when the
+    // connection was lost on the way, else LDAP_SUCCESS.
+    int MustChange(LDAP* ld, const std::string& dn, MustChangePolicy* policy);
     // The session is about to connect anew: what was read belongs to the old connection.
     void Forget();
 
@@ -42,7 +45,7 @@ private:
     std::optional<LdapServerKind> kindSetting_;
     std::optional<RootDse> root_;
     std::optional<ObjectClassSchema> classes_;
-    std::optional<MustChangePolicy> mustChange_;
+    std::optional<MustChangePolicies> mustChange_;
 };
 
 // "ad.example.com" for "DC=ad,DC=example,DC=com": the values of the DN's dc= parts joined by ".";

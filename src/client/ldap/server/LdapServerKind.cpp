@@ -9,6 +9,7 @@
 
 namespace {
 constexpr const char* kActiveDirectoryCapability = "1.2.840.113556.1.4.800";
+constexpr const char* kPasswordModifyExtension = "1.3.6.1.4.1.4203.1.11.1";
 
 bool Contains(const std::vector<std::string>& values, std::string_view wanted) {
     const std::string folded = FoldCase(wanted);
@@ -40,4 +41,21 @@ LdapServerKind DetectServerKind(const RootDse& root) {
     if (Contains(root.objectClasses, "OpenLDAProotDSE"))
         return LdapServerKind::OpenLdap;
     return LdapServerKind::Generic;
+}
+
+PasswordWay PasswordWayOf(LdapServerKind kind, const RootDse& root) {
+    const LdapServerKind shown = DetectServerKind(root);
+    switch (kind) {
+    case LdapServerKind::ActiveDirectory:
+        return shown == kind ? PasswordWay::UnicodePwd : PasswordWay::None;
+    case LdapServerKind::Dirsrv389:
+        return shown == kind ? PasswordWay::ClearInAdd : PasswordWay::None;
+    case LdapServerKind::OpenLdap:
+        // The operation hands the password to the server, which hashes it by its own scheme and policy.
+        return Contains(root.supportedExtensions, kPasswordModifyExtension) ? PasswordWay::PasswordModify
+                                                                            : PasswordWay::None;
+    case LdapServerKind::Generic:
+        break;
+    }
+    return PasswordWay::None;
 }

@@ -86,6 +86,8 @@ NWDSCCODE ActiveDirectoryUserEntry(const LdapServerFacts& server, const NewUser&
         attributes.push_back({"userPrincipalName", {user.loginName + "@" + server.domainDnsName}});
     attributes.push_back({"sn", {user.surname}});
     if (user.password) {
+        if (server.passwordWay != PasswordWay::UnicodePwd)
+            return rc::kPasswordNotSupported;
         auto value = UnicodePwdValue(*user.password);
         if (!value)
             return rc::kSyntaxViolation;

@@ -12,7 +12,8 @@
 // Without a password: userAccountControl 514, a disabled normal account. With one: unicodePwd (UnicodePwdValue) and
 // userAccountControl 512, an enabled normal account; must-change: pwdLastSet 0.
 // rc::kLoginNameNotValid, and no entry, for a login name AD cannot take (IsActiveDirectoryLoginName);
-// rc::kSyntaxViolation for a password that is not UTF-8.
+// rc::kSyntaxViolation for a password that is not UTF-8; rc::kPasswordNotSupported for one when the
+// root DSE does not show Active Directory (PasswordWayOf).
 NWDSCCODE ActiveDirectoryUserEntry(const LdapServerFacts& server, const NewUser& user, UserEntry* entry);
 
 // Whether Active Directory takes `loginName` as sAMAccountName as it stands: at most 20 characters

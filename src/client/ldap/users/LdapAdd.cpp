@@ -1,14 +1,24 @@
 #include "client/ldap/users/LdapAdd.h"
 
+#include "client/ResultCodes.h"
 #include "client/ldap/connection/LdapHandles.h"
 
 #include <strings.h>
 
 #include <algorithm>
+#include <ctime>
 #include <vector>
 
 namespace {
 enum class ReadBack { Missing, Same, Other };
+
+// GeneralizedTime down to the second ("20261209114330Z", AD "20261209114330.0Z"), as UTC.
+std::string SecondsOf(std::time_t time) {
+    std::tm utc{};
+    gmtime_r(&time, &utc);
+    char text[16];
+    return std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &utc) == 14 ? std::string(text) : std::string();
+}
 
 std::vector<std::string> SentValues(const LDAPMod& mod) {
     std::vector<std::string> values;
@@ -87,8 +97,37 @@ int ReadEntryBack(LdapSession& session, const std::string& dn, LDAPMod* const* m
 }
 } // namespace
 
+bool ChangedSince(LdapSession& session, const std::string& dn, const char* attribute, std::time_t since) {
+    const std::string wanted = SecondsOf(since);
+    bool changed = false;
+    const auto read = [&](LDAP* ld) {
+        char* attributes[] = {const_cast<char*>(attribute), nullptr};
+        LDAPMessage* raw = nullptr;
+        const int code = ldap_search_ext_s(ld, dn.c_str(), LDAP_SCOPE_BASE, "(objectClass=*)", attributes, 0, nullptr,
+                                           nullptr, nullptr, 1, &raw);
+        const LdapMessagePtr result(raw);
+        LDAPMessage* entry = code == LDAP_SUCCESS ? ldap_first_entry(ld, result.get()) : nullptr;
+        const BervalsPtr values(entry ? ldap_get_values_len(ld, entry, attribute) : nullptr);
+        if (values && values.get()[0] && values.get()[0]->bv_len >= 14)
+            changed = !wanted.empty() && std::string(values.get()[0]->bv_val, 14) >= wanted;
+        return code;
+    };
+    const int code = session.Run(read);
+    if (IsConnectionLoss(code))
+        session.Run(read);
+    return changed;
+}
+
 int AddEntry(LdapSession& session, const std::string& dn, LDAPMod* const* mods,
-             const std::vector<std::string>& uncompared) {
+             const std::vector<std::string>& uncompared, bool carriesPassword) {
+    // An entry found in doubt may be someone else's that holds the same values: with a password at
+    // stake only one created since the add went out counts, else the user's list would carry a
+    // password that does not log in.
+    const std::time_t sentAt = std::time(nullptr);
+    const auto same = [&] {
+        return !carriesPassword || ChangedSince(session, dn, "createTimestamp", sentAt) ? LDAP_SUCCESS
+                                                                                        : rc::kPasswordAddInDoubt;
+    };
     bool sent = false;
     const auto send = [&] {
         return session.RunWrite(
@@ -104,7 +143,7 @@ int AddEntry(LdapSession& session, const std::string& dn, LDAPMod* const* mods,
     if (const int read = ReadEntryBack(session, dn, mods, uncompared, &found); read != LDAP_SUCCESS)
         return read;
     if (found != ReadBack::Missing)
-        return found == ReadBack::Same ? LDAP_SUCCESS : LDAP_ALREADY_EXISTS;
+        return found == ReadBack::Same ? same() : LDAP_ALREADY_EXISTS;
 
     code = send();
     if (!lost(code) && code != LDAP_ALREADY_EXISTS)
@@ -113,6 +152,6 @@ int AddEntry(LdapSession& session, const std::string& dn, LDAPMod* const* mods,
     if (const int read = ReadEntryBack(session, dn, mods, uncompared, &found); read != LDAP_SUCCESS)
         return read;
     if (found == ReadBack::Same)
-        return LDAP_SUCCESS;
+        return same();
     return found == ReadBack::Other ? LDAP_ALREADY_EXISTS : code;
 }

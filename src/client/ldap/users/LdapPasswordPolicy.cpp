@@ -1,11 +1,13 @@
 #include "client/ldap/users/LdapPasswordPolicy.h"
 
 #include "client/ldap/connection/LdapSession.h"
+#include "client/ldap/names/LdapDn.h"
 #include "client/ldap/server/LdapServerKind.h"
 
 #include <strings.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -42,37 +44,74 @@ bool Is(const std::vector<std::string>& values, const char* wanted) {
     return values.size() == 1 && strcasecmp(values.front().c_str(), wanted) == 0;
 }
 
-int ReadOpenLdapPolicy(LDAP* ld, const RootDse& root, MustChangePolicy* policy) {
+// Whether the policy entry `policyDn` says pwdMustChange TRUE; LDAP code only for a lost connection.
+int PolicyAsks(LDAP* ld, const std::string& policyDn, bool* asks) {
+    const Found entry = Search(ld, policyDn, LDAP_SCOPE_BASE, "(objectClass=*)", "pwdMustChange");
+    if (IsConnectionLoss(entry.code))
+        return entry.code;
+    *asks = entry.code == LDAP_SUCCESS && !entry.entries.empty() && Is(entry.entries.front().second, "TRUE");
+    return LDAP_SUCCESS;
+}
+
+// The normalised DN of the configuration entry an overlay's entry sits below.
+std::string ParentOf(const std::string& dn) {
+    const auto parts = SplitDn(dn, false);
+    return parts ? parts->parent : std::string();
+}
+
+int ReadOpenLdapPolicy(LDAP* ld, const RootDse& root, MustChangePolicies* policies) {
+    *policies = MustChangePolicies{};
     const auto& controls = root.supportedControls;
     if (std::find(controls.begin(), controls.end(), kPasswordPolicyControl) == controls.end()) {
-        *policy = MustChangePolicy::NoOverlay;
+        policies->whole = MustChangePolicy::NoOverlay;
         return LDAP_SUCCESS;
     }
-    *policy = MustChangePolicy::Hidden;
+    policies->whole = MustChangePolicy::Hidden;
     if (root.configContext.empty())
         return LDAP_SUCCESS;
     // The configuration's own entry comes along: it tells a readable configuration without the overlay
-    // from one hidden from us.
+    // from one hidden from us. Each database comes with its suffixes, each overlay with its default.
     const Found config = Search(ld, root.configContext, LDAP_SCOPE_SUBTREE,
-                                "(|(objectClass=olcGlobal)(objectClass=olcPPolicyConfig))", "olcPPolicyDefault");
+                                "(|(objectClass=olcGlobal)(objectClass=olcDatabaseConfig))", "olcSuffix");
     if (IsConnectionLoss(config.code))
         return config.code;
     if (config.code != LDAP_SUCCESS || config.entries.empty())
         return LDAP_SUCCESS;
-    *policy = MustChangePolicy::NoOverlay;
-    for (const auto& [dn, defaults] : config.entries) {
-        if (dn == root.configContext)
-            continue;
-        if (*policy == MustChangePolicy::NoOverlay)
-            *policy = MustChangePolicy::DoesNotAsk;
+    const Found overlays =
+        Search(ld, root.configContext, LDAP_SCOPE_SUBTREE, "(objectClass=olcPPolicyConfig)", "olcPPolicyDefault");
+    if (IsConnectionLoss(overlays.code))
+        return overlays.code;
+    // Database entry (normalised) -> whether its overlay's default policy asks; the frontend's
+    // overlay stands for every database without one of its own.
+    std::vector<std::pair<std::string, MustChangePolicy>> byDatabase;
+    std::optional<MustChangePolicy> frontend;
+    policies->whole = MustChangePolicy::NoOverlay;
+    for (const auto& [dn, defaults] : overlays.entries) {
+        bool asks = false;
         for (const std::string& policyDn : defaults) {
-            const Found entry = Search(ld, policyDn, LDAP_SCOPE_BASE, "(objectClass=*)", "pwdMustChange");
-            if (IsConnectionLoss(entry.code))
-                return entry.code;
-            if (entry.code == LDAP_SUCCESS && !entry.entries.empty() && Is(entry.entries.front().second, "TRUE")) {
-                *policy = MustChangePolicy::Asks;
-                return LDAP_SUCCESS;
-            }
+            if (const int code = PolicyAsks(ld, policyDn, &asks); code != LDAP_SUCCESS)
+                return code;
+        }
+        const MustChangePolicy policy = asks ? MustChangePolicy::Asks : MustChangePolicy::DoesNotAsk;
+        if (policies->whole != MustChangePolicy::Asks)
+            policies->whole = policy;
+        const std::string database = ParentOf(dn);
+        if (database.find("frontend") != std::string::npos)
+            frontend = policy;
+        byDatabase.emplace_back(database, policy);
+    }
+    for (const auto& [dn, suffixes] : config.entries) {
+        const auto self = NormaliseDn(dn);
+        if (!self)
+            continue;
+        MustChangePolicy policy = frontend.value_or(MustChangePolicy::NoOverlay);
+        for (const auto& [database, own] : byDatabase) {
+            if (database == *self)
+                policy = own;
+        }
+        for (const std::string& suffix : suffixes) {
+            if (auto normal = NormaliseDn(suffix))
+                policies->bySuffix.emplace_back(std::move(*normal), policy);
         }
     }
     return LDAP_SUCCESS;
@@ -90,24 +129,46 @@ int ReadDirsrvPolicy(LDAP* ld, MustChangePolicy* policy) {
 }
 } // namespace
 
-int ReadMustChangePolicy(LDAP* ld, LdapServerKind kind, const RootDse& root, MustChangePolicy* policy) {
+int ReadMustChangePolicy(LDAP* ld, LdapServerKind kind, const RootDse& root, MustChangePolicies* policies) {
+    *policies = MustChangePolicies{};
     switch (kind) {
     case LdapServerKind::OpenLdap:
-        return ReadOpenLdapPolicy(ld, root, policy);
+        return ReadOpenLdapPolicy(ld, root, policies);
     case LdapServerKind::Dirsrv389:
-        return ReadDirsrvPolicy(ld, policy);
+        return ReadDirsrvPolicy(ld, &policies->whole);
     case LdapServerKind::ActiveDirectory:
-        *policy = MustChangePolicy::Asks;
+        policies->whole = MustChangePolicy::Asks;
         return LDAP_SUCCESS;
     case LdapServerKind::Generic:
         break;
     }
-    *policy = MustChangePolicy::DoesNotAsk;
+    policies->whole = MustChangePolicy::DoesNotAsk;
     return LDAP_SUCCESS;
 }
 
-PasswordSupport PasswordSupportOf(LdapServerKind kind, MustChangePolicy policy, bool encrypted) {
-    if (kind == LdapServerKind::Generic)
+MustChangePolicy MustChangePolicies::For(const std::string& dn) const {
+    const auto normal = NormaliseDn(dn);
+    if (!normal || bySuffix.empty())
+        return whole;
+    // The database holding `dn` is the one with the longest suffix that ends it at an RDN's border
+    // (a "," no backslash escapes).
+    const auto holds = [&](const std::string& suffix) {
+        if (*normal == suffix)
+            return true;
+        const std::size_t at = normal->size() - suffix.size();
+        return normal->size() > suffix.size() + 1 && normal->ends_with(suffix) && (*normal)[at - 1] == ',' &&
+               (*normal)[at - 2] != '\\';
+    };
+    const std::pair<std::string, MustChangePolicy>* holder = nullptr;
+    for (const auto& entry : bySuffix) {
+        if (holds(entry.first) && (!holder || entry.first.size() > holder->first.size()))
+            holder = &entry;
+    }
+    return holder ? holder->second : MustChangePolicy::NoOverlay;
+}
+
+PasswordSupport PasswordSupportOf(LdapServerKind kind, PasswordWay way, MustChangePolicy policy, bool encrypted) {
+    if (way == PasswordWay::None)
         return {PasswordLimit::UnknownServer, PasswordLimit::UnknownServer};
     if (!encrypted)
         return {PasswordLimit::Unencrypted, PasswordLimit::Unencrypted};

@@ -4,6 +4,7 @@
 #include "client/ldap/names/LdapDn.h"
 #include "client/ldap/users/LdapAdd.h"
 #include "client/ldap/users/LdapUserProfile.h"
+#include "client/ldap/users/OpenLdapUser.h"
 
 namespace {
 // The LDAPMod array of an add, pointing into the entry's own strings.
@@ -78,6 +79,20 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const UserRequest& req
     if (const NWDSCCODE code = UserDn(names, path, &dn); code != rc::kSuccess)
         return code;
 
+    if (request.mustChange) {
+        // The policy of the database the user goes into decides, not that of any other.
+        MustChangePolicy policy = MustChangePolicy::Hidden;
+        if (const int code = session.Run([&](LDAP* ld) { return session.server().MustChange(ld, dn, &policy); });
+            code != LDAP_SUCCESS)
+            return code;
+        const PasswordSupport support = PasswordSupportOf(server.kind, server.passwordWay, policy, true);
+        if (!support.CanAskForChange())
+            return rc::kMustChangeNotSupported;
+    }
+
     AddRequest add(entry);
-    return AddEntry(session, dn, add.mods(), add.uncompared());
+    const int code = AddEntry(session, dn, add.mods(), add.uncompared(), entry.CarriesPassword());
+    if (code != LDAP_SUCCESS || !entry.passwordAfterAdd)
+        return code;
+    return SetPasswordAfterAdd(session, dn, *entry.passwordAfterAdd, entry.mustChangeAfterAdd);
 }

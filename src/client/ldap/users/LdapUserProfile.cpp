@@ -5,21 +5,21 @@
 #include "client/ldap/users/DirsrvUser.h"
 #include "client/ldap/users/OpenLdapUser.h"
 
+#include <algorithm>
+
 namespace {
-NWDSCCODE InetOrgPersonEntry(LdapServerKind kind, const NewUser& user, UserEntry* entry) {
+NWDSCCODE InetOrgPersonEntry(PasswordWay way, const NewUser& user, UserEntry* entry) {
     std::vector<UserAttribute> attributes{{"objectClass", {"inetOrgPerson"}},
                                           {"cn", {user.loginName}},
                                           {"sn", {user.surname}},
                                           {"uid", {user.loginName}}};
     if (user.password) {
-        if (kind == LdapServerKind::Generic)
-            return rc::kPasswordNotSupported;
-        if (kind == LdapServerKind::OpenLdap) {
-            if (const NWDSCCODE code = AddOpenLdapPassword(user, &attributes); code != rc::kSuccess)
-                return code;
-        } else {
+        if (way == PasswordWay::PasswordModify)
+            SetOpenLdapPasswordAfterAdd(user, entry);
+        else if (way == PasswordWay::ClearInAdd)
             AddDirsrvPassword(user, &attributes);
-        }
+        else
+            return rc::kPasswordNotSupported;
     }
     entry->attributes = std::move(attributes);
     return rc::kSuccess;
@@ -30,5 +30,10 @@ NWDSCCODE MakeUserEntry(const LdapServerFacts& server, const NewUser& user, User
     entry->rdnAttribute = kUserRdnAttribute;
     if (server.kind == LdapServerKind::ActiveDirectory)
         return ActiveDirectoryUserEntry(server, user, entry);
-    return InetOrgPersonEntry(server.kind, user, entry);
+    return InetOrgPersonEntry(server.passwordWay, user, entry);
+}
+
+bool UserEntry::CarriesPassword() const {
+    return passwordAfterAdd || std::any_of(attributes.begin(), attributes.end(),
+                                           [](const UserAttribute& attribute) { return !attribute.comparable; });
 }

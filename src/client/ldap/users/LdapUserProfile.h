@@ -34,11 +34,19 @@ struct UserAttribute {
 struct UserEntry {
     std::string rdnAttribute;
     std::vector<UserAttribute> attributes;
+    // A password the server gets right after the add rather than in it (OpenLdapUser.h), and whether
+    // the user must change it at first login.
+    std::optional<std::string> passwordAfterAdd = std::nullopt;
+    bool mustChangeAfterAdd = false;
+
+    // Whether the user gets a password, in the add or after it.
+    bool CarriesPassword() const;
 };
 
-// The one home of the user profiles; everything of the user goes into the one add.
+// The one home of the user profiles.
 // - OpenLDAP, 389 Directory Server and generic servers: an inetOrgPerson named cn=<login name>, with
-//   sn and uid = the login name; the password as each server takes it (OpenLdapUser.h, DirsrvUser.h),
-//   refused on generic servers (rc::kPasswordNotSupported): how they keep a password is not known.
+//   sn and uid = the login name; the password the way the server takes it (server.passwordWay:
+//   OpenLdapUser.h, DirsrvUser.h), refused (rc::kPasswordNotSupported) where nothing shows that the
+//   server hashes it: generic servers, or a kind set by hand that the root DSE does not bear out.
 // - Active Directory: ActiveDirectoryUser.h.
 NWDSCCODE MakeUserEntry(const LdapServerFacts& server, const NewUser& user, UserEntry* entry);

@@ -1,42 +1,59 @@
 #include "client/ldap/users/OpenLdapUser.h"
 
+#include "client/ldap/users/LdapAdd.h"
+
 #include <lber.h>
 #include <ldap.h>
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
-#include <openssl/rand.h>
 
-#include <array>
+#include <ctime>
+#include <functional>
 
 namespace {
-constexpr std::size_t kSaltBytes = 8;
+// Sends `write`, and once more when its answer was lost and `applied` cannot show that it took effect.
+int WriteAgainIfLost(LdapSession& session, const std::function<int(LDAP*)>& write,
+                     const std::function<bool()>& applied) {
+    bool sent = false;
+    const int code = session.RunWrite(write, &sent);
+    if (!sent || !IsConnectionLoss(code))
+        return code;
+    if (applied())
+        return LDAP_SUCCESS;
+    return session.RunWrite(write, &sent);
+}
 } // namespace
 
-NWDSCCODE AddOpenLdapPassword(const NewUser& user, std::vector<UserAttribute>* attributes) {
-    auto hash = SaltedSha1(*user.password);
-    if (!hash)
-        return LDAP_LOCAL_ERROR;
-    attributes->push_back({"userPassword", {std::move(*hash)}, false});
-    if (user.mustChange)
-        attributes->push_back({"pwdReset", {"TRUE"}});
-    return LDAP_SUCCESS;
+void SetOpenLdapPasswordAfterAdd(const NewUser& user, UserEntry* entry) {
+    entry->passwordAfterAdd = *user.password;
+    entry->mustChangeAfterAdd = user.mustChange;
 }
 
-std::optional<std::string> SaltedSha1(std::string_view password) {
-    std::array<unsigned char, 20 + kSaltBytes> digestAndSalt{};
-    unsigned char* salt = digestAndSalt.data() + 20;
-    if (RAND_bytes(salt, static_cast<int>(kSaltBytes)) != 1)
-        return std::nullopt;
-    std::string salted(password);
-    salted.append(reinterpret_cast<const char*>(salt), kSaltBytes);
-    unsigned int digestLength = 0;
-    const bool hashed =
-        EVP_Digest(salted.data(), salted.size(), digestAndSalt.data(), &digestLength, EVP_sha1(), nullptr) == 1;
-    OPENSSL_cleanse(salted.data(), salted.size());
-    if (!hashed || digestLength != 20)
-        return std::nullopt;
-    // Base64 of 28 bytes: 40 characters and the NUL EVP_EncodeBlock writes.
-    std::array<unsigned char, 41> encoded{};
-    const int length = EVP_EncodeBlock(encoded.data(), digestAndSalt.data(), static_cast<int>(digestAndSalt.size()));
-    return "{SSHA}" + std::string(reinterpret_cast<const char*>(encoded.data()), static_cast<std::size_t>(length));
+int SetPasswordAfterAdd(LdapSession& session, const std::string& dn, const std::string& password, bool mustChange) {
+    const std::time_t sentAt = std::time(nullptr);
+    const auto setPassword = [&](LDAP* ld) {
+        berval user{static_cast<ber_len_t>(dn.size()), const_cast<char*>(dn.data())};
+        berval secret{static_cast<ber_len_t>(password.size()), const_cast<char*>(password.data())};
+        berval generated{0, nullptr};
+        const int code = ldap_passwd_s(ld, &user, nullptr, &secret, &generated, nullptr, nullptr);
+        ber_memfree(generated.bv_val);
+        return code;
+    };
+    int code =
+        WriteAgainIfLost(session, setPassword, [&] { return ChangedSince(session, dn, "pwdChangedTime", sentAt); });
+    if (code == LDAP_SUCCESS && mustChange) {
+        // Setting the same value again is harmless, so a lost answer is simply sent once more.
+        char* values[] = {const_cast<char*>("TRUE"), nullptr};
+        LDAPMod reset{};
+        reset.mod_op = LDAP_MOD_REPLACE;
+        reset.mod_type = const_cast<char*>("pwdReset");
+        reset.mod_values = values;
+        LDAPMod* mods[] = {&reset, nullptr};
+        code = WriteAgainIfLost(
+            session, [&](LDAP* ld) { return ldap_modify_ext_s(ld, dn.c_str(), mods, nullptr, nullptr); },
+            [] { return false; });
+    }
+    if (code != LDAP_SUCCESS) {
+        const auto undo = [&](LDAP* ld) { return ldap_delete_ext_s(ld, dn.c_str(), nullptr, nullptr); };
+        WriteAgainIfLost(session, undo, [] { return false; });
+    }
+    return code;
 }

@@ -1,17 +1,20 @@
 #pragma once
 
-#include "client/ClientTypes.h"
+#include "client/ldap/connection/LdapSession.h"
 #include "client/ldap/users/LdapUserProfile.h"
 
-#include <optional>
 #include <string>
-#include <string_view>
 
-// The password attributes of a new inetOrgPerson on OpenLDAP: userPassword hashed {SSHA}
-// (SaltedSha1); must-change: pwdReset TRUE (ppolicy). LDAP_LOCAL_ERROR when no salt could be had.
-NWDSCCODE AddOpenLdapPassword(const NewUser& user, std::vector<UserAttribute>* attributes);
+// The password of a new inetOrgPerson on OpenLDAP: nothing of it goes into the add. The server gets it
+// right after, by the Password Modify extended operation (RFC 3062), hashes it by its own scheme
+// (olcPasswordHash) and checks it against its password policy (ppolicy quality checks), as for any
+// password change. Must-change: pwdReset TRUE after that, since ppolicy clears pwdReset on an
+// administrator's change.
+void SetOpenLdapPasswordAfterAdd(const NewUser& user, UserEntry* entry);
 
-// OpenLDAP's userPassword: "{SSHA}" and the base64 of SHA-1(password + salt) followed by the salt,
-// 8 random bytes; a scheme every slapd verifies without modules. Nullopt when the system's random
-// source gave no salt.
-std::optional<std::string> SaltedSha1(std::string_view password);
+// Sets `password` on the entry `dn` just added, then pwdReset TRUE when `mustChange`. When the server
+// refuses either, the entry is deleted again, so that nothing of the user is left, and the server's
+// code returned. An answer that is lost is judged by the entry's pwdChangedTime (ppolicy keeps it) and
+// otherwise the password is sent once more: a password set twice is the same password. LDAP_SUCCESS,
+// or the LDAP result code or libldap's.
+int SetPasswordAfterAdd(LdapSession& session, const std::string& dn, const std::string& password, bool mustChange);

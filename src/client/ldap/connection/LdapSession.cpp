@@ -4,6 +4,7 @@
 #include "client/ldap/connection/LdapAuthzId.h"
 #include "client/ldap/connection/LdapExternalBind.h"
 #include "client/ldap/connection/LdapPasswordFile.h"
+#include "client/ldap/connection/LdapSaslBind.h"
 #include "client/ldap/connection/LdapTls.h"
 
 #include <strings.h>
@@ -72,6 +73,13 @@ int LdapSession::Bind() {
         std::optional<std::string> reported;
         code = ExternalBind(ld_.get(), &reported);
         identity = reported ? std::optional<std::string>(AuthzIdName(*reported)) : std::nullopt;
+    } else if (IsKerberosMechanism(settings_.saslMech)) {
+        // The ticket proves the server too; no StartTLS on ldap://, since Samba refuses SASL layers
+        // inside TLS. The server names the identity (WhoAmI, or the principal's entry).
+        std::optional<std::string> principal;
+        code = SaslBind(ld_.get(), settings_.saslMech, &principal);
+        identity.reset();
+        kerberosPrincipal_ = principal.value_or(std::string());
     } else if (BindsWithPassword()) {
         // A password travels only over the local socket or TLS with a verified certificate, judged
         // on the connection made (a URI list may have moved on to a plain server).
@@ -151,4 +159,5 @@ void LdapSession::Drop() {
     connected_ = false;
     bound_ = false;
     boundIdentity_.reset();
+    kerberosPrincipal_.clear();
 }

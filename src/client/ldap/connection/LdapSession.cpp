@@ -68,18 +68,18 @@ int LdapSession::Bind() {
     const bool localSocket = ldap_is_ldapi_url(settings_.uri.c_str()) != 0;
     // Anonymous unless a bind below says otherwise.
     std::optional<std::string> identity = std::string();
-    if (strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") == 0 || (localSocket && settings_.bindDn.empty())) {
-        // EXTERNAL needs no SASL library on our side: the server takes the identity from the socket.
-        std::optional<std::string> reported;
-        code = ExternalBind(ld_.get(), &reported);
-        identity = reported ? std::optional<std::string>(AuthzIdName(*reported)) : std::nullopt;
-    } else if (IsKerberosMechanism(settings_.saslMech)) {
+    if (IsKerberosMechanism(settings_.saslMech)) {
         // The ticket proves the server too; no StartTLS on ldap://, since Samba refuses SASL layers
         // inside TLS. The server names the identity (WhoAmI, or the principal's entry).
         std::optional<std::string> principal;
         code = SaslBind(ld_.get(), settings_.saslMech, &principal);
         identity.reset();
         kerberosPrincipal_ = principal.value_or(std::string());
+    } else if (strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") == 0 || (localSocket && settings_.bindDn.empty())) {
+        // EXTERNAL needs no SASL library on our side: the server takes the identity from the socket.
+        std::optional<std::string> reported;
+        code = ExternalBind(ld_.get(), &reported);
+        identity = reported ? std::optional<std::string>(AuthzIdName(*reported)) : std::nullopt;
     } else if (BindsWithPassword()) {
         // A password travels only over the local socket or TLS with a verified certificate, judged
         // on the connection made (a URI list may have moved on to a plain server).
@@ -107,7 +107,8 @@ int LdapSession::Bind() {
 }
 
 bool LdapSession::BindsWithPassword() const {
-    return !settings_.bindDn.empty() && strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") != 0;
+    return !settings_.bindDn.empty() && strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") != 0 &&
+           !IsKerberosMechanism(settings_.saslMech);
 }
 
 int LdapSession::Reconnect() {

@@ -4,7 +4,7 @@
 # not run as root.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev libldap-dev libcrypt-dev)
+packages=(cmake g++ make pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev libldap-dev libsasl2-dev libcrypt-dev)
 if [ "${1:-}" = "--bench" ]; then
     # The scan with the accessibility bridge: a virtual X server, a session bus, the AT-SPI bus.
     packages+=(xvfb xauth dbus-daemon at-spi2-core)
@@ -12,11 +12,12 @@ fi
 if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--bench" ]; then
     # GoogleTest, throwaway servers for the integration tests (slapd, 389 Directory Server, Samba AD DC),
     # openssl for their test certificate authority, the checks of the install and the Debian package,
-    # lintian for the package, clang-format for the formatting check, pdftotext to read back the printed account slips, and
-    # clang with its libFuzzer runtime for the fuzz targets.
+    # lintian for the package, clang-format for the formatting check, pdftotext to read back the printed account
+    # slips, clang with its libFuzzer runtime for the fuzz targets, kinit and the SASL GSSAPI module for the
+    # Kerberos sign-in against the Samba DC's KDC.
     packages+=(libgtest-dev libgmock-dev slapd ldap-utils openssl 389-ds-base python3-lib389 samba samba-ad-dc
         samba-ad-provision ldb-tools desktop-file-utils appstream dpkg-dev file lintian clang-format poppler-utils clang-14
-        libclang-rt-14-dev)
+        libclang-rt-14-dev krb5-user libsasl2-modules-gssapi-mit)
 fi
 
 missing=()
@@ -34,6 +35,11 @@ if [[ " ${missing[*]} " == *" slapd "* ]]; then
     "${sudo[@]}" mkdir -p /etc/ldap
     "${sudo[@]}" touch /etc/ldap/noslapd
     echo 'slapd slapd/no_configuration boolean true' | "${sudo[@]}" debconf-set-selections
+fi
+# Kerberos' client tools write no krb5.conf: the tests bring their own (KRB5_CONFIG).
+if [[ " ${missing[*]} " == *" krb5-user "* ]]; then
+    printf '%s\n' 'krb5-config krb5-config/default_realm string' 'krb5-config krb5-config/add_servers boolean false' \
+        'krb5-config krb5-config/read_conf boolean false' | "${sudo[@]}" debconf-set-selections
 fi
 policy=/usr/sbin/policy-rc.d
 saved_policy=""

@@ -16,6 +16,9 @@
 # first start the sample and the LDIF files are added offline with ldbadd through samba's own
 # modules (10-17 s for the 2,500 users, where LDAP adds take about 90 s); on a later start LDIF
 # files are added over ldaps as the Administrator. Needs root (samba binds port 389).
+# The DC is also the domain's KDC (port 88 of its address): KRB5_CONFIG_FILE is a krb5.conf that
+# points Kerberos clients at it, and the DC answers for ldap/ADDRESS, the service an ldap:// URI
+# of the address asks for.
 set -euo pipefail
 FIXTURE=samba-fixture
 # shellcheck source=scripts/fixture-common.sh
@@ -36,7 +39,7 @@ BULK_ENTRIES=2500
 
 running() { [[ -f $1/samba.pid ]] && alive "$(cat "$1/samba.pid")"; }
 # Serving once both LDAP ports of ADDRESS answer.
-ready() { answers "$1" 636 && answers "$1" 389; }
+ready() { answers "$1" 636 && answers "$1" 389 && answers "$1" 88; }
 
 # A loopback address no server answers on at any of samba's ports.
 free_address() {
@@ -84,11 +87,11 @@ provision() {
     write_secret "$dir/admin.pw" "$ADMIN_PASSWORD"
     "$(dirname "$0")/test-ca.sh" "$dir/tls" "$address" "$HOST.$DNS_DOMAIN" || die "no test certificate"
     mkdir -p "$dir/run" "$dir/log"
-    # Every path samba writes to is set into DIR; services: the LDAP server only.
+    # Every path samba writes to is set into DIR; services: the LDAP server and the KDC.
     local options=(
         "interfaces=$address/8"
         "bind interfaces only=yes"
-        "server services=ldap"
+        "server services=ldap kdc"
         "pid directory=$dir/run"
         "ncalrpc dir=$dir/run/ncalrpc"
         "winbindd socket directory=$dir/run/winbindd"
@@ -107,6 +110,22 @@ provision() {
     done
     samba-tool domain provision "${arguments[@]}" >"$dir/provision.log" 2>&1 ||
         die "provision failed: $(tail -n 20 "$dir/provision.log")"
+    # The service name a Kerberos client asks for with an ldap:// URI of the address (no reverse name
+    # resolves for it), and a krb5.conf of the domain's own for clients (KRB5_CONFIG).
+    samba-tool spn add "ldap/$address" "${HOST^^}\$" --configfile="$dir/etc/smb.conf" -H "$dir/private/sam.ldb" \
+        >>"$dir/provision.log" 2>&1 || die "spn add failed: $(tail -n 5 "$dir/provision.log")"
+    cat >"$dir/krb5.conf" <<KRB5
+[libdefaults]
+    default_realm = $REALM
+    dns_lookup_kdc = false
+    dns_lookup_realm = false
+    rdns = false
+    dns_canonicalize_hostname = false
+[realms]
+    $REALM = {
+        kdc = $address
+    }
+KRB5
     write_sample "$dir/sample.ldif"
     local ldif
     for ldif in "$dir/sample.ldif" "$@"; do
@@ -165,6 +184,7 @@ BASE_DN='$BASE_DN'
 ADMIN_DN='$ADMIN_DN'
 ADMIN_PASSWORD_FILE='$dir/admin.pw'
 CA_FILE='$dir/tls/ca.pem'
+KRB5_CONFIG_FILE='$dir/krb5.conf'
 EOF
 }
 

@@ -35,6 +35,7 @@ inline constexpr NWDSCCODE kBadPasswordFile = -641;      // password file missin
 inline constexpr NWDSCCODE kPagingRunaway = -642;        // server kept sending pages: too many, or empty and repeated
 inline constexpr NWDSCCODE kLoginNameNotValid = -643;    // login name the server cannot take (AD: > 20, " / \ [ ] ...)
 inline constexpr NWDSCCODE kServerDown = -644;           // no server reachable, or the connection was lost
+inline constexpr NWDSCCODE kNoKerberosTicket = -646;     // Kerberos bind without a valid ticket: run kinit
 inline constexpr NWDSCCODE kUnverifiedServer = -645;     // StartTLS failed: the server's certificate did not verify
 inline constexpr NWDSCCODE kPasswordNotSupported = -650; // this directory cannot set a password with the user
 inline constexpr NWDSCCODE kMustChangeNotSupported = -651;  // it cannot ask for a change at first login

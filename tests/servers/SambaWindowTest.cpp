@@ -1,13 +1,18 @@
+#include "EnvironmentGuard.h"
 #include "ListEntries.h"
 #include "SambaServer.h"
 #include "ServerWindowTest.h"
 #include "UserBind.h"
+#include "client/BoundClient.h"
 #include "client/DottedName.h"
+#include "client/ResultCodes.h"
+#include "client/ldap/LdapClientFactory.h"
 #include "directory/CreateUserObject.h"
 #include "directory/SharedContext.h"
 
 #include <gmock/gmock.h>
 
+#include <cstdio>
 #include <memory>
 
 using ::testing::Contains;
@@ -28,8 +33,11 @@ public:
     void SetUp() override {
         server = std::make_unique<SambaServer>();
         startError = server->Start();
-        if (startError.empty())
+        if (startError.empty()) {
             TrustTestCa(server->caFile);
+            // The client asks for ldap/<the address in the URI>, as the DC answers for it.
+            setenv("LDAPSASL_NOCANON", "on", 1);
+        }
     }
     void TearDown() override { server.reset(); }
 
@@ -222,4 +230,36 @@ TEST_F(SambaWindowTest, PasswordTheDomainRefusesStopsTheRunAndNothingOfTheUserEx
     ServerConnection admin = Admin();
     EXPECT_EQ(CountEntries(admin, container, LDAP_SCOPE_ONELEVEL), 0);
     EXPECT_TRUE(form_->CreatedAccounts().empty());
+}
+
+// Kerberos: the administrator's own ticket, no password file. The status bar names the principal's
+// entry (Samba has no WhoAmI), and the sealed layer carries new users' passwords over ldap:// without
+// TLS. Without a ticket the bind fails with the code that says to run kinit.
+TEST_F(SambaWindowTest, KerberosTicketSignsInAndSealsThePasswords) {
+    const std::string container = OwnContainer("Kerberos");
+    TempFolder cache;
+    EnvironmentGuard environment;
+    environment.Set("KRB5_CONFIG", server->Value("KRB5_CONFIG_FILE"));
+    environment.Set("KRB5CCNAME", "FILE:" + cache.path() + "/ticket");
+    LdapSettings kerberos;
+    kerberos.uri = server->ldapUri;
+    kerberos.saslMech = "GSSAPI";
+    OpenWindow(MakeLdapClient(kerberos));
+    EXPECT_EQ(Client().AttachClient(1, 1, 0, &ClientHandle), static_cast<NWCCODE>(rc::kNoKerberosTicket));
+
+    FILE* kinit = popen(("kinit Administrator@" + server->Value("REALM") + " >/dev/null").c_str(), "w");
+    ASSERT_NE(kinit, nullptr);
+    std::fputs((server->adminPassword + "\n").c_str(), kinit);
+    ASSERT_EQ(pclose(kinit), 0);
+    OpenWindow(MakeLdapClient(kerberos));
+    EXPECT_EQ(ShownIdentity(), "Logged in as: " + server->adminDn);
+    Scan();
+    ChooseRandomPasswords(12);
+    Run({kTop, kSchool, QStringLiteral("Kerberos")}, QStringLiteral("krb"), QStringLiteral("Student"),
+        QStringLiteral("2"));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("2 users succesfully created.")});
+    for (const CreatedAccount& account : form_->CreatedAccounts()) {
+        const std::string dn = "CN=" + account.loginName.toStdString() + "," + container;
+        EXPECT_EQ(BindAsUser(server->ldapsUri, server->caFile, dn, account.password.toStdString()).code, LDAP_SUCCESS);
+    }
 }

@@ -4,6 +4,7 @@
 #include "client/ldap/connection/LdapAuthzId.h"
 #include "client/ldap/connection/LdapExternalBind.h"
 #include "client/ldap/connection/LdapPasswordFile.h"
+#include "client/ldap/connection/LdapSaslBind.h"
 #include "client/ldap/connection/LdapTls.h"
 
 #include <strings.h>
@@ -67,7 +68,14 @@ int LdapSession::Bind() {
     const bool localSocket = ldap_is_ldapi_url(settings_.uri.c_str()) != 0;
     // Anonymous unless a bind below says otherwise.
     std::optional<std::string> identity = std::string();
-    if (strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") == 0 || (localSocket && settings_.bindDn.empty())) {
+    if (IsKerberosMechanism(settings_.saslMech)) {
+        // The ticket proves the server too; no StartTLS on ldap://, since Samba refuses SASL layers
+        // inside TLS. The server names the identity (WhoAmI, or the principal's entry).
+        std::optional<std::string> principal;
+        code = SaslBind(ld_.get(), settings_.saslMech, &principal);
+        identity.reset();
+        kerberosPrincipal_ = principal.value_or(std::string());
+    } else if (strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") == 0 || (localSocket && settings_.bindDn.empty())) {
         // EXTERNAL needs no SASL library on our side: the server takes the identity from the socket.
         std::optional<std::string> reported;
         code = ExternalBind(ld_.get(), &reported);
@@ -100,7 +108,8 @@ int LdapSession::Bind() {
 }
 
 bool LdapSession::BindsWithPassword() const {
-    return !settings_.bindDn.empty() && strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") != 0;
+    return !settings_.bindDn.empty() && strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") != 0 &&
+           !IsKerberosMechanism(settings_.saslMech);
 }
 
 int LdapSession::Reconnect() {
@@ -152,4 +161,5 @@ void LdapSession::Drop() {
     connected_ = false;
     bound_ = false;
     boundIdentity_.reset();
+    kerberosPrincipal_.clear();
 }

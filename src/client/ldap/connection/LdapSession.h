@@ -22,7 +22,7 @@ public:
     int Initialise();
     // Start step 2: open the connection.
     int Connect();
-    // Start step 3: bind as the settings say (SASL EXTERNAL, simple bind or anonymous).
+    // Start step 3: bind as the settings say (SASL EXTERNAL, SASL GSSAPI, simple bind or anonymous).
     int Bind();
 
     bool Started() const { return started_; }
@@ -45,6 +45,8 @@ public:
     // The identity the last bind bound as, while bound: the bind DN of a simple bind, what the server
     // reported for SASL, empty for anonymous; nullopt when not bound or the server did not say.
     const std::optional<std::string>& boundIdentity() const { return boundIdentity_; }
+    // The Kerberos principal the last GSSAPI bind authenticated as; empty for other binds.
+    const std::string& kerberosPrincipal() const { return kerberosPrincipal_; }
 
 private:
     bool BindsWithPassword() const;
@@ -56,6 +58,7 @@ private:
     PagingLimits paging_;
     LdapServer server_{settings_.serverKind};
     std::optional<std::string> boundIdentity_;
+    std::string kerberosPrincipal_;
     LdapPtr ld_;
     bool started_ = false;
     bool connected_ = false;

@@ -1,6 +1,7 @@
 #include "client/ldap/connection/LdapTls.h"
 
 #include "client/ResultCodes.h"
+#include "client/ldap/connection/LdapSaslBind.h"
 
 #include <sys/socket.h>
 
@@ -44,5 +45,6 @@ int ProtectConnection(LDAP* ld) {
 }
 
 bool ConnectionProtected(LDAP* ld) {
-    return OverLocalSocket(ld) || (ldap_tls_inplace(ld) && VerifiesCertificates(ld));
+    return OverLocalSocket(ld) || (ldap_tls_inplace(ld) && VerifiesCertificates(ld)) ||
+           SaslStrength(ld) >= kSealedStrength;
 }

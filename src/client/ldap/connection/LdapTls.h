@@ -12,6 +12,10 @@ int DemandVerifiedCertificates(LDAP* ld);
 // returned as it is; a certificate the handle could not verify gives rc::kUnverifiedServer.
 int ProtectConnection(LDAP* ld);
 
+// Strength of a SASL security layer that seals (encrypts) what follows the bind, not only signs it.
+inline constexpr int kSealedStrength = 56;
+
 // True when the connection the handle made keeps what it carries to the server: the local socket,
-// or TLS with the server's certificate verified (the handle demands it).
+// TLS with the server's certificate verified (the handle demands it), or a sealing SASL layer of a
+// Kerberos bind, which proved the server.
 bool ConnectionProtected(LDAP* ld);

@@ -260,6 +260,7 @@ TEST_F(SambaWindowTest, KerberosTicketSignsInAndSealsThePasswords) {
     EXPECT_EQ(messages_, QStringList{QStringLiteral("2 users succesfully created.")});
     for (const CreatedAccount& account : form_->CreatedAccounts()) {
         const std::string dn = "CN=" + account.loginName.toStdString() + "," + container;
-        EXPECT_EQ(BindAsUser(server->ldapsUri, server->caFile, dn, account.password.toStdString()).code, LDAP_SUCCESS);
+        EXPECT_EQ(BindAsUser(server->ldapsUri, server->caFile, dn, std::string(account.password.View())).code,
+                  LDAP_SUCCESS);
     }
 }

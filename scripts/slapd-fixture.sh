@@ -96,6 +96,7 @@ olcDbDirectory: $dir/$name
 olcDbMaxSize: 4294967296
 olcDbIndex: objectClass eq
 olcDbIndex: cn eq
+olcDbIndex: uid eq
 olcLimits: {0}dn.exact="$ADMIN_DN" size=unlimited time=unlimited
 olcLimits: {1}* size.soft=500 size.hard=500 size.prtotal=unlimited
 olcAccess: {0}to attrs=userPassword by dn.exact="$ADMIN_DN" write by self read by anonymous auth by * none

@@ -3,6 +3,7 @@
 
 #include "conversion/IndexText.h"
 #include "directory/CreateUserObject.h"
+#include "directory/LoginNameCheck.h"
 #include "directory/SharedContext.h"
 #include "passwords/RandomPassword.h"
 #include "ui/BusyCursor.h"
@@ -88,6 +89,9 @@ void TfMain::bbCreateClick() {
     // The account list holds this run's users from here on, whatever the run's end.
     accounts_.clear();
     const QString container = QString::fromStdString(DottedContainerName(selected));
+    // Login names other users hold, found with one search before the first user.
+    LoginNameCheck loginNames;
+    loginNames.Prepare(RunLoginNames(ebLoginName->text().toStdString(), index, digits, count));
     DisplayPacer pacer;
     qint32 created = 0;
     while (created < count) {
@@ -96,8 +100,9 @@ void TfMain::bbCreateClick() {
         const std::optional<QString> password = NextPassword(passwords_);
         if (!password)
             ShowMessageBox(QStringLiteral("No random password could be made: the system's random source failed."));
-        if (!password || !CreateUserObject(name.toStdString(), surname.toStdString(),
-                                           WithPassword(*password, passwords_.mustChange))) {
+        if (!password || !loginNames.Free(name.toStdString()) ||
+            !CreateUserObject(name.toStdString(), surname.toStdString(),
+                              WithPassword(*password, passwords_.mustChange))) {
             ShowMessageBox(QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n") +
                            QString::number(created) + QStringLiteral(" users succesfully created."));
             pbProgress->setValue(0);

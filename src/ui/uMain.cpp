@@ -15,6 +15,7 @@
 #include "ui/OuterSize.h"
 #include "ui/QtDirectoryUi.h"
 #include "ui/StatusBar.h"
+#include "ui/TakenNamesPreview.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -174,6 +175,8 @@ void TfMain::CreateControls() {
         connect(edit, &QLineEdit::textChanged, this, &TfMain::UpdateCreatePreview);
     connect(tvNDSView, &QTreeWidget::itemSelectionChanged, this, &TfMain::UpdateCreatePreview);
     connect(tvNDSView, &QTreeWidget::currentItemChanged, this, &TfMain::UpdateCreatePreview);
+    takenNames_ = new TakenNamesPreview(this);
+    connect(takenNames_, &TakenNamesPreview::Found, this, &TfMain::UpdateCreatePreview);
 
     pbProgress = Named(new QProgressBar(this), "pbProgress");
     pbProgress->setAccessibleName(QStringLiteral("Progress"));
@@ -294,6 +297,7 @@ void TfMain::UpdateCreatePreview() {
     input.index = ebNumber->text();
     input.digits = ebFixed->text();
     input.passwords = passwords_;
+    input.takenNames = takenNames_->For(input);
     const QString preview = CreatePreviewText(input);
     bbCreate->setToolTip(preview);
     bbCreate->setAccessibleDescription(preview);

@@ -20,6 +20,7 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QtDirectoryUi;
+class TakenNamesPreview;
 class TImageList;
 class TStatusBar;
 
@@ -99,6 +100,7 @@ private:
     std::string scanReport_;
     PasswordChoice passwords_;
     std::vector<CreatedAccount> accounts_;
+    TakenNamesPreview* takenNames_ = nullptr;
     bool scanning_ = false;
     bool closed_ = false;
 };

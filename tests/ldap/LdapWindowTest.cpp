@@ -10,9 +10,12 @@
 #include "directory/DirectoryUi.h"
 #include "ui/OutputDialogSeam.h"
 #include "ui/StatusBar.h"
+#include "ui/TakenNamesPreview.h"
 
 #include <QAction>
 #include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QTreeWidget>
 
@@ -126,6 +129,33 @@ TEST_F(LdapWindowTest, CreationRunLandsOnTheServerAndADuplicateStopsIt) {
                                       QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
                                                      "0 users succesfully created.")}));
     EXPECT_EQ(view.CountChildren("ou=East,ou=Sales,o=Acme"), 3u);
+}
+
+// A login name held elsewhere in the naming context, in another letter case, is announced by the
+// preview and stops the run at that user with its own code; one in another naming context is no
+// obstacle.
+TEST_F(LdapWindowTest, LoginNameTakenElsewhereInTheNamingContextStopsTheRunAtThatUser) {
+    StartWindow(false, "dn: cn=Other,ou=Sales,o=Acme\nobjectClass: inetOrgPerson\ncn: Other\nsn: O\nuid: STUD0002\n");
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
+    ASSERT_EQ(view.Add("cn=Far,ou=People,dc=example,dc=com",
+                       {{"objectClass", {"inetOrgPerson"}}, {"cn", {"Far"}}, {"sn", {"F"}}, {"uid", {"stud0001"}}}),
+              LDAP_SUCCESS);
+    form_->ScanNDS1->trigger();
+    const QStringList east{QStringLiteral("Acme"), QStringLiteral("Sales"), QStringLiteral("East")};
+    QSignalSpy found(form_->findChild<TakenNamesPreview*>(), &TakenNamesPreview::Found);
+    PrepareRun(east, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("3"));
+    ASSERT_TRUE(found.wait());
+    EXPECT_EQ(form_->bbCreate->toolTip(), QStringLiteral("Creates stud0001 ... stud0003 in East.Sales.Acme. Login "
+                                                         "names already used in the directory: stud0002"));
+
+    form_->bbCreateClick();
+    EXPECT_EQ(messages_, (QStringList{QStringLiteral("Error Code FFFFFD64 - Login name already used in the directory, "
+                                                     "user not created"),
+                                      QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
+                                                     "1 users succesfully created.")}));
+    EXPECT_EQ(view.Search("o=Acme", LDAP_SCOPE_SUBTREE, "(uid=stud*)", {"1.1"}).entries.size(), 2u);
+    EXPECT_EQ(view.CountChildren("ou=East,ou=Sales,o=Acme"), 1u);
 }
 
 TEST_F(LdapWindowTest, AnonymousSessionRefusesTheScan) {

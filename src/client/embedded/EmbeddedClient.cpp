@@ -83,6 +83,11 @@ NWDSCCODE EmbeddedClient::DirectoryNameOf(const std::vector<NamePart>& path, std
     return rc::kSuccess;
 }
 
+NWDSCCODE EmbeddedClient::TakenLoginNamesIn(const std::vector<NamePart>&, const std::vector<std::string>&,
+                                            std::vector<std::string>*) {
+    return store_ ? rc::kSuccess : rc::kNotStarted;
+}
+
 NWDSCCODE EmbeddedClient::ListSubordinates(NWDSContextHandle context, const char* parentName,
                                            std::int32_t* iterationHandle, NWBufHandle buffer) {
     if (!store_)

@@ -41,6 +41,10 @@ public:
 protected:
     // The dotted name, from the top down as the path stands.
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) override;
+    // A user's login name here is its object name, unique among its siblings only: none is taken
+    // elsewhere.
+    NWDSCCODE TakenLoginNamesIn(const std::vector<NamePart>& container, const std::vector<std::string>& loginNames,
+                                std::vector<std::string>* taken) override;
 
 private:
     EmbeddedOptions options_;

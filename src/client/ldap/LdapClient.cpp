@@ -3,6 +3,7 @@
 #include "client/ResultCodes.h"
 #include "client/ldap/LdapClientCode.h"
 #include "client/ldap/connection/LdapIdentity.h"
+#include "client/ldap/users/LdapLoginNames.h"
 #include "client/ldap/users/LdapUserAdd.h"
 
 #include <cstring>
@@ -96,4 +97,21 @@ NWDSCCODE LdapClient::CheckPasswordRequest(bool mustChange) {
 
 NWDSCCODE LdapClient::DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) {
     return ClientCode(UserDn(names_, path, name));
+}
+
+NWDSCCODE LdapClient::TakenLoginNamesIn(const std::vector<NamePart>& container,
+                                        const std::vector<std::string>& loginNames, std::vector<std::string>* taken) {
+    // The top containers are the naming contexts.
+    KnownDn namingContext;
+    KnownDn own;
+    if (const NWDSCCODE code = names_.Resolve({container.front()}, &namingContext); code != rc::kSuccess)
+        return code;
+    if (const NWDSCCODE code = names_.Resolve(container, &own); code != rc::kSuccess)
+        return code;
+    return ClientCode(session_.Run([&](LDAP* ld) {
+        LdapServerFacts server;
+        if (const int code = session_.server().Facts(ld, &server); code != LDAP_SUCCESS)
+            return code;
+        return SearchTakenLoginNames(ld, session_.paging(), server, namingContext.dn, own.dn, loginNames, taken);
+    }));
 }

@@ -33,6 +33,9 @@ protected:
     NWDSCCODE CheckPasswordRequest(bool mustChange) override;
     // The DN the object gets or has (UserDn).
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) override;
+    // One search of the naming context the container is in (LdapLoginNames.h).
+    NWDSCCODE TakenLoginNamesIn(const std::vector<NamePart>& container, const std::vector<std::string>& loginNames,
+                                std::vector<std::string>* taken) override;
 
 private:
     int ReadPasswordSupport(PasswordSupport* support);

@@ -64,7 +64,7 @@ cn: schema
 
 EOF
     local schema
-    for schema in core cosine inetorgperson; do
+    for schema in core cosine inetorgperson nis; do
         cat "$SCHEMA_DIR/$schema.ldif" >>"$dir/config.ldif"
         echo >>"$dir/config.ldif"
     done

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/ClientTypes.h"
+#include "client/DirectoryGroup.h"
 #include "client/PasswordSupport.h"
 
 #include <string>
@@ -70,4 +71,9 @@ public:
     // all of them. None on a directory whose users have no login name beyond their own name.
     virtual NWDSCCODE FindTakenLoginNames(NWDSContextHandle context, const std::vector<std::string>& loginNames,
                                           std::vector<std::string>* taken) = 0;
+    // Every group of the directory that users can join, in the order the directory gives them.
+    virtual NWDSCCODE ListGroups(std::vector<DirectoryGroup>* groups) = 0;
+    // Adds `members` to the group named `group` (DirectoryGroup::name) in one change, in the form its
+    // kind lists members by; members already in it are no error.
+    virtual NWDSCCODE AddGroupMembers(const std::string& group, const std::vector<GroupMember>& members) = 0;
 };

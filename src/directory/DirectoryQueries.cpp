@@ -16,3 +16,8 @@ std::string DirectoryNameOf(const std::string& container, const std::string& obj
         return {};
     return name;
 }
+
+bool DirectoryGroups(std::vector<DirectoryGroup>* groups, int* code) {
+    *code = Client().ListGroups(groups);
+    return *code == 0;
+}

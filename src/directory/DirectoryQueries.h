@@ -1,8 +1,10 @@
 #pragma once
 
+#include "client/DirectoryGroup.h"
 #include "client/PasswordSupport.h"
 
 #include <string>
+#include <vector>
 
 // Questions the window asks the bound directory beside the procedures: none changes anything.
 
@@ -13,3 +15,7 @@ PasswordSupport DirectoryPasswordSupport();
 // takes it) in `container` (a dotted name from the top, as SetNameContext takes it): an LDAP DN, or
 // the embedded directory's dotted name from the top. Empty when the directory cannot tell.
 std::string DirectoryNameOf(const std::string& container, const std::string& objectName);
+
+// Every group of the directory that users can join; false when the directory could not list them,
+// with its code in `code`.
+bool DirectoryGroups(std::vector<DirectoryGroup>* groups, int* code);

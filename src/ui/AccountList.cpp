@@ -1,6 +1,7 @@
 #include "ui/AccountList.h"
 
 #include <QSaveFile>
+#include <QStringList>
 
 namespace {
 QByteArray CsvField(const QString& text) {
@@ -11,7 +12,7 @@ QByteArray CsvField(const QString& text) {
     return '"' + field + '"';
 }
 
-void AppendRecord(QByteArray* csv, std::initializer_list<QString> fields) {
+void AppendRecord(QByteArray* csv, const QStringList& fields) {
     bool first = true;
     for (const QString& field : fields) {
         if (!first)
@@ -24,12 +25,21 @@ void AppendRecord(QByteArray* csv, std::initializer_list<QString> fields) {
 } // namespace
 
 QByteArray AccountListCsv(const std::vector<CreatedAccount>& accounts) {
+    // The "Group" column only for a run that had a group.
+    const bool group = !accounts.empty() && accounts.front().inGroup.has_value();
     QByteArray csv;
-    AppendRecord(&csv, {QStringLiteral("Login name"), QStringLiteral("Last name"), QStringLiteral("Container"),
-                        QStringLiteral("Directory name"), QStringLiteral("Password")});
-    for (const CreatedAccount& account : accounts)
-        AppendRecord(&csv,
-                     {account.loginName, account.lastName, account.container, account.directoryName, account.password});
+    QStringList header{QStringLiteral("Login name"), QStringLiteral("Last name"), QStringLiteral("Container"),
+                       QStringLiteral("Directory name"), QStringLiteral("Password")};
+    if (group)
+        header << QStringLiteral("Group");
+    AppendRecord(&csv, header);
+    for (const CreatedAccount& account : accounts) {
+        QStringList fields{account.loginName, account.lastName, account.container, account.directoryName,
+                           account.password};
+        if (group)
+            fields << (account.inGroup.value_or(false) ? QStringLiteral("yes") : QStringLiteral("no"));
+        AppendRecord(&csv, fields);
+    }
     return csv;
 }
 

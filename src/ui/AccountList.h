@@ -9,7 +9,8 @@
 
 // The account list as CSV (RFC 4180: CR LF line ends, a field quoted when it holds a comma, a
 // quote or a line break, quotes doubled), UTF-8, with the header line
-// `Login name,Last name,Container,Directory name,Password`.
+// `Login name,Last name,Container,Directory name,Password`, and `,Group` (yes or no) after it when the
+// run had a group.
 QByteArray AccountListCsv(const std::vector<CreatedAccount>& accounts);
 
 // Writes the list to `path` whole or not at all (QSaveFile), readable and writable by its owner

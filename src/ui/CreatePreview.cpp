@@ -23,6 +23,10 @@ QString PasswordsText(const PasswordChoice& passwords) {
     return text;
 }
 
+QString GroupText(const QString& group) {
+    return group.isEmpty() ? QString() : QStringLiteral(", joining the group ") + group;
+}
+
 // A warning of the run's login names that other users hold: the first few and how many in all.
 QString TakenText(const QStringList& taken) {
     if (taken.isEmpty())
@@ -59,12 +63,13 @@ QString CreatePreviewText(const CreatePreviewInput& input) {
         return QStringLiteral("Creates no users") + in;
     const QString first = input.loginName + QString::fromStdString(IndexText(index, digits));
     if (count == 1)
-        return QStringLiteral("Creates ") + first + in + PasswordsText(input.passwords) + TakenText(input.takenNames);
+        return QStringLiteral("Creates ") + first + in + PasswordsText(input.passwords) + GroupText(input.group) +
+               TakenText(input.takenNames);
     // The index wraps as the run's does.
     const auto lastIndex = static_cast<qint32>(static_cast<quint32>(index) + static_cast<quint32>(count - 1));
     const QString last = input.loginName + QString::fromStdString(IndexText(lastIndex, digits));
     return QStringLiteral("Creates ") + first + QStringLiteral(" ... ") + last + in + PasswordsText(input.passwords) +
-           TakenText(input.takenNames);
+           GroupText(input.group) + TakenText(input.takenNames);
 }
 
 std::optional<QString> NulFieldText(const QString& loginName, const QString& lastName) {

@@ -19,6 +19,7 @@ struct CreatePreviewInput {
     QString digits;
     PasswordChoice passwords;
     QStringList takenNames; // login names of the run that other users already hold
+    QString group;          // the group the users join; empty for none
 };
 
 // "Creates stud0001 ... stud0030 in Class 7b.School", with the passwords they get; or what stands

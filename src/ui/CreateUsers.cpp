@@ -3,6 +3,8 @@
 
 #include "conversion/IndexText.h"
 #include "directory/CreateUserObject.h"
+#include "directory/DirectoryQueries.h"
+#include "directory/GroupMembership.h"
 #include "directory/LoginNameCheck.h"
 #include "directory/SharedContext.h"
 #include "passwords/RandomPassword.h"
@@ -92,6 +94,14 @@ void TfMain::bbCreateClick() {
     // Login names other users hold, found with one search before the first user.
     LoginNameCheck loginNames;
     loginNames.Prepare(RunLoginNames(ebLoginName->text().toStdString(), index, digits, count));
+    // The run's group, joined in batches; the account list says which users are in it.
+    std::optional<GroupMembership> membership;
+    if (details_.group)
+        membership.emplace(details_.group->name);
+    const auto noteMembership = [&] {
+        for (std::size_t i = 0; membership && i < accounts_.size(); ++i)
+            accounts_[i].inGroup = i < membership->JoinedCount();
+    };
     DisplayPacer pacer;
     qint32 created = 0;
     while (created < count) {
@@ -100,9 +110,31 @@ void TfMain::bbCreateClick() {
         const std::optional<QString> password = NextPassword(passwords_);
         if (!password)
             ShowMessageBox(QStringLiteral("No random password could be made: the system's random source failed."));
-        if (!password || !loginNames.Free(name.toStdString()) ||
-            !CreateUserObject(name.toStdString(), surname.toStdString(),
-                              WithPassword(*password, passwords_.mustChange))) {
+        bool stopped = !password || !loginNames.Free(name.toStdString()) ||
+                       !CreateUserObject(name.toStdString(), surname.toStdString(),
+                                         WithPassword(*password, passwords_.mustChange));
+        bool groupFailed = false;
+        if (!stopped) {
+            // Without a group the directory name waits for the list to be saved: the loop asks the
+            // directory nothing more.
+            const QString directoryName =
+                membership ? QString::fromStdString(DirectoryNameOf(container.toStdString(), name.toStdString()))
+                           : QString();
+            accounts_.push_back({name, surname, container, directoryName, *password});
+            pbProgress->setValue(pbProgress->value() + 1);
+            if (pacer.Due())
+                pbProgress->repaint();
+            ++created;
+            // The index wraps from 2147483647 to -2147483648 without notice.
+            index = static_cast<qint32>(static_cast<quint32>(index) + 1u);
+            groupFailed = membership && !membership->Add(name.toStdString(), directoryName.toStdString());
+            stopped = groupFailed;
+        }
+        if (stopped) {
+            // The users created before the stop still join the group.
+            if (membership && !groupFailed)
+                membership->Flush();
+            noteMembership();
             ShowMessageBox(QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n") +
                            QString::number(created) + QStringLiteral(" users succesfully created."));
             pbProgress->setValue(0);
@@ -110,18 +142,16 @@ void TfMain::bbCreateClick() {
             EndBusyCursor();
             return;
         }
-        // The directory name waits for the list to be saved: the loop asks the directory nothing more.
-        accounts_.push_back({name, surname, container, QString(), *password});
-        pbProgress->setValue(pbProgress->value() + 1);
-        if (pacer.Due())
-            pbProgress->repaint();
-        ++created;
-        // The index wraps from 2147483647 to -2147483648 without notice.
-        index = static_cast<qint32>(static_cast<quint32>(index) + 1u);
     }
+    const bool joined = !membership || membership->Flush();
+    noteMembership();
     UpdateAccountListMenus();
     EndBusyCursor();
-    ShowMessageBox(QString::number(created) + QStringLiteral(" users succesfully created."));
+    if (joined)
+        ShowMessageBox(QString::number(created) + QStringLiteral(" users succesfully created."));
+    else
+        ShowMessageBox(QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n") +
+                       QString::number(created) + QStringLiteral(" users succesfully created."));
     pbProgress->setValue(0);
 }
 

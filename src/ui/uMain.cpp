@@ -234,6 +234,9 @@ void TfMain::CreateMenus() {
     Passwords1 = Tools1->addAction(QStringLiteral("&Passwords..."));
     Passwords1->setObjectName(QStringLiteral("Passwords1"));
     connect(Passwords1, &QAction::triggered, this, &TfMain::Passwords1Click);
+    AccountDetails1 = Tools1->addAction(QStringLiteral("&Account details..."));
+    AccountDetails1->setObjectName(QStringLiteral("AccountDetails1"));
+    connect(AccountDetails1, &QAction::triggered, this, &TfMain::AccountDetails1Click);
 
     Help1 = Named(MainMenu1->addMenu(QStringLiteral("&Help")), "Help1");
     About1 = Help1->addAction(QStringLiteral("&About"));
@@ -297,6 +300,8 @@ void TfMain::UpdateCreatePreview() {
     input.index = ebNumber->text();
     input.digits = ebFixed->text();
     input.passwords = passwords_;
+    if (details_.group)
+        input.group = QString::fromStdString(details_.group->label);
     input.takenNames = takenNames_->For(input);
     const QString preview = CreatePreviewText(input);
     bbCreate->setToolTip(preview);

@@ -157,6 +157,8 @@ public:
         taken->clear();
         return 0;
     }
+    NWDSCCODE ListGroups(std::vector<DirectoryGroup>*) override { return 0; }
+    NWDSCCODE AddGroupMembers(const std::string&, const std::vector<GroupMember>&) override { return 0; }
 
     std::uint32_t flagsOnRead = 0x10;
     PasswordSupport passwordSupport{PasswordLimit::None, PasswordLimit::None};

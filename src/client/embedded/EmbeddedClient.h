@@ -11,7 +11,7 @@ struct EmbeddedOptions {
     std::string path;
     // Entered as nobody: the identity reads "[Public]" and adds are refused.
     bool anonymous = false;
-    // A new store gets the sample tree (Acme, Sales, East, a user, a printer, a Country, Admin).
+    // A new store gets the sample tree (Acme, Sales, East, a user, a printer, a Country, Admin, the group Staff).
     bool sample = true;
     // How long an add waits for another program writing to the same store.
     int busyTimeoutMs = 5000;
@@ -34,6 +34,11 @@ public:
     NWDSCCODE ListSubordinates(NWDSContextHandle context, const char* parentName, std::int32_t* iterationHandle,
                                NWBufHandle buffer) override;
     NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) override;
+
+    // Objects of class "Group", named by their dotted names from the top.
+    NWDSCCODE ListGroups(std::vector<DirectoryGroup>* groups) override;
+    // Adds the members' directory names to the group's "Member" lines.
+    NWDSCCODE AddGroupMembers(const std::string& group, const std::vector<GroupMember>& members) override;
 
     // Passwords are kept hashed (PasswordHash.h), the demand to change as a flag beside them.
     PasswordSupport QueryPasswordSupport() override;

@@ -3,6 +3,7 @@
 #include "client/ResultCodes.h"
 #include "client/ldap/LdapClientCode.h"
 #include "client/ldap/connection/LdapIdentity.h"
+#include "client/ldap/users/LdapGroups.h"
 #include "client/ldap/users/LdapLoginNames.h"
 #include "client/ldap/users/LdapUserAdd.h"
 
@@ -114,4 +115,17 @@ NWDSCCODE LdapClient::TakenLoginNamesIn(const std::vector<NamePart>& container,
             return code;
         return SearchTakenLoginNames(ld, session_.paging(), server, namingContext.dn, own.dn, loginNames, taken);
     }));
+}
+
+NWDSCCODE LdapClient::ListGroups(std::vector<DirectoryGroup>* groups) {
+    if (!groups)
+        return rc::kBadArgument;
+    return ClientCode(session_.Run(
+        [&](LDAP* ld) { return ListLdapGroups(ld, session_.paging(), session_.server().Classes(ld), groups); }));
+}
+
+NWDSCCODE LdapClient::AddGroupMembers(const std::string& group, const std::vector<GroupMember>& members) {
+    if (members.empty())
+        return rc::kSuccess;
+    return ClientCode(AddLdapGroupMembers(session_, group, members));
 }

@@ -27,6 +27,10 @@ public:
     // Unreachable when the server cannot be asked.
     PasswordSupport QueryPasswordSupport() override;
 
+    // Groups of every kind (LdapGroups.h).
+    NWDSCCODE ListGroups(std::vector<DirectoryGroup>* groups) override;
+    NWDSCCODE AddGroupMembers(const std::string& group, const std::vector<GroupMember>& members) override;
+
     std::size_t OpenListingCount() const { return listings_.OpenCount(); }
 
 protected:

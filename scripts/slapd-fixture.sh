@@ -64,7 +64,7 @@ cn: schema
 
 EOF
     local schema
-    for schema in core cosine inetorgperson; do
+    for schema in core cosine inetorgperson nis; do
         cat "$SCHEMA_DIR/$schema.ldif" >>"$dir/config.ldif"
         echo >>"$dir/config.ldif"
     done
@@ -96,6 +96,7 @@ olcDbDirectory: $dir/$name
 olcDbMaxSize: 4294967296
 olcDbIndex: objectClass eq
 olcDbIndex: cn eq
+olcDbIndex: uid eq
 olcLimits: {0}dn.exact="$ADMIN_DN" size=unlimited time=unlimited
 olcLimits: {1}* size.soft=500 size.hard=500 size.prtotal=unlimited
 olcAccess: {0}to attrs=userPassword by dn.exact="$ADMIN_DN" write by self read by anonymous auth by * none

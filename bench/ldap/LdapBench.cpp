@@ -160,7 +160,8 @@ double WindowRun(const BenchServer& server, const BenchTarget& target, const QSt
         return -1;
     }
     form->tvNDSView->setCurrentItem(node);
-    form->ebLoginName->setText(QStringLiteral("user"));
+    // Login names of their own: the references' user0001... in the naming context would stop the run.
+    form->ebLoginName->setText(name.left(4).toLower());
     form->ebLastName->setText(QStringLiteral("Bench"));
     form->ebToCreate->setText(QString::number(kUsers));
     form->ebNumber->setText(QStringLiteral("1"));

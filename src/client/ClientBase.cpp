@@ -237,3 +237,22 @@ NWDSCCODE ClientBase::ObjectDirectoryName(NWDSContextHandle context, const char*
         return code;
     return DirectoryNameOf(path, name);
 }
+
+NWDSCCODE ClientBase::FindTakenLoginNames(NWDSContextHandle context, const std::vector<std::string>& loginNames,
+                                          std::vector<std::string>* taken) {
+    const ContextState* state = FindContext(context);
+    if (!state)
+        return rc::kBadContext;
+    if (!taken)
+        return rc::kBadArgument;
+    taken->clear();
+    if (loginNames.empty())
+        return rc::kSuccess;
+    const auto container = ResolveName("", state->nameContext);
+    if (!container)
+        return rc::kIllegalName;
+    // The top holds no users.
+    if (container->empty())
+        return rc::kIllegalContainment;
+    return TakenLoginNamesIn(*container, loginNames, taken);
+}

@@ -39,6 +39,10 @@ public:
     // Checks the context and the name the way an add does, then asks the backend for the name
     // (DirectoryNameOf).
     NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) override;
+    // Checks the context, then asks the backend about the container its name context names
+    // (TakenLoginNamesIn). Nothing is taken when no names are asked about.
+    NWDSCCODE FindTakenLoginNames(NWDSContextHandle context, const std::vector<std::string>& loginNames,
+                                  std::vector<std::string>* taken) override;
 
     std::size_t OpenContextCount() const { return contexts_.size(); }
     std::size_t OpenBufferCount() const { return buffers_.size(); }
@@ -78,6 +82,10 @@ protected:
 
     // The directory's own name for the object at `path` (ResolveObjectPath's form).
     virtual NWDSCCODE DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) = 0;
+    // FindTakenLoginNames for the container at `container` (top down, not the top itself).
+    virtual NWDSCCODE TakenLoginNamesIn(const std::vector<NamePart>& container,
+                                        const std::vector<std::string>& loginNames,
+                                        std::vector<std::string>* taken) = 0;
 
     // Null for an unknown or released handle.
     ContextState* FindContext(NWDSContextHandle context);

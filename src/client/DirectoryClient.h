@@ -1,9 +1,11 @@
 #pragma once
 
 #include "client/ClientTypes.h"
+#include "client/DirectoryGroup.h"
 #include "client/PasswordSupport.h"
 
 #include <string>
+#include <vector>
 
 // The one interface through which the program reaches a directory: one operation for each
 // operation of the directory client, arguments in the client's order, fixed-size areas as the
@@ -64,4 +66,14 @@ public:
     // The directory's own full name of `objectName` (as NWDSAddObject takes it): an LDAP DN, or the
     // embedded directory's dotted name from the top. The object need not exist.
     virtual NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) = 0;
+    // Which of `loginNames` some user in the naming context of `context`'s name context already logs
+    // in with, as the directory compares login names; in the order of `loginNames`. One search for
+    // all of them. None on a directory whose users have no login name beyond their own name.
+    virtual NWDSCCODE FindTakenLoginNames(NWDSContextHandle context, const std::vector<std::string>& loginNames,
+                                          std::vector<std::string>* taken) = 0;
+    // Every group of the directory that users can join, in the order the directory gives them.
+    virtual NWDSCCODE ListGroups(std::vector<DirectoryGroup>* groups) = 0;
+    // Adds `members` to the group named `group` (DirectoryGroup::name) in one change, in the form its
+    // kind lists members by; members already in it are no error.
+    virtual NWDSCCODE AddGroupMembers(const std::string& group, const std::vector<GroupMember>& members) = 0;
 };

@@ -45,4 +45,5 @@ inline constexpr NWDSCCODE kPasswordAddInDoubt = -653; // an add with a password
 inline constexpr NWDSCCODE kLoginNameTooLong = -660; // user name of 256 bytes or more once escaped
 inline constexpr NWDSCCODE kSurnameTooLong = -661;   // surname longer than 256 bytes
 inline constexpr NWDSCCODE kPasswordTooLong = -662;  // password longer than 256 bytes
+inline constexpr NWDSCCODE kLoginNameTaken = -668;   // another user in the directory logs in with that name
 } // namespace rc

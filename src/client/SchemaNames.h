@@ -12,6 +12,11 @@ inline constexpr const char* kCountryClass = "Country";
 // Class of the objects a creation run makes.
 inline constexpr const char* kUserClass = "User";
 
+// Class of the groups a run's users can join, and its attribute listing them: one line per member,
+// each member's dotted name from the top.
+inline constexpr const char* kGroupClass = "Group";
+inline constexpr const char* kMemberAttribute = "Member";
+
 // Attributes of a new User: its class (syntax kSyntaxClassName) and its surname
 // (kSyntaxCaseIgnoreString).
 inline constexpr const char* kObjectClassAttribute = "Object Class";

@@ -3,7 +3,10 @@
 #include "conversion/IndexText.h"
 #include "conversion/StrToInt.h"
 #include "directory/CreateUserObject.h"
+#include "directory/DirectoryQueries.h"
 #include "directory/DirectoryUi.h"
+#include "directory/GroupMembership.h"
+#include "directory/LoginNameCheck.h"
 #include "directory/SharedContext.h"
 #include "passwords/RandomPassword.h"
 
@@ -72,23 +75,48 @@ std::string CreationRun::LoginName(std::int32_t position) const {
 
 RunOutcome CreationRun::Loop(CreationRunObserver& observer) {
     observer.BeforeFirstUser();
+    // Login names other users hold, found with one search before the first user.
+    LoginNameCheck loginNames;
+    loginNames.Prepare(RunLoginNames(request_.loginName, index_, digits_, count_));
+    // The run's group, joined in batches.
+    std::optional<GroupMembership> membership;
+    if (request_.details.group)
+        membership.emplace(request_.details.group->name);
+    const auto stop = [&](std::int32_t created) {
+        if (membership)
+            observer.GroupJoined(membership->JoinedCount());
+        Ui().ShowMessage("An NDS-error was encountered, aborting creation process. \r\n" + std::to_string(created) +
+                         " users succesfully created.");
+        observer.Stopped(created);
+        return RunOutcome::Stopped;
+    };
     std::int32_t created = 0;
     while (created < count_) {
-        CreatedUser user{LoginName(created), request_.lastName, request_.container, {}};
+        CreatedUser user{LoginName(created), request_.lastName, request_.container, {}, {}};
         const std::optional<SecretText> password = NextPassword(request_.passwords);
         if (!password)
             Ui().ShowMessage("No random password could be made: the system's random source failed.");
-        if (!password ||
+        if (!password || !loginNames.Free(user.loginName) ||
             !CreateUserObject(user.loginName, user.lastName, WithPassword(*password, request_.passwords.mustChange))) {
-            Ui().ShowMessage("An NDS-error was encountered, aborting creation process. \r\n" + std::to_string(created) +
-                             " users succesfully created.");
-            observer.Stopped(created);
-            return RunOutcome::Stopped;
+            // The users created before the stop still join the group.
+            if (membership)
+                membership->Flush();
+            return stop(created);
         }
+        // Without a group the directory name waits for the list to be saved: the loop asks the
+        // directory nothing more.
+        if (membership)
+            user.directoryName = DirectoryNameOf(request_.container, user.loginName);
         user.password = *password;
         ++created;
         observer.UserCreated(user, created);
+        if (membership && !membership->Add(user.loginName, user.directoryName))
+            return stop(created);
     }
+    if (membership && !membership->Flush())
+        return stop(created);
+    if (membership)
+        observer.GroupJoined(membership->JoinedCount());
     observer.Completing(created);
     Ui().ShowMessage(std::to_string(created) + " users succesfully created.");
     observer.Completed(created);

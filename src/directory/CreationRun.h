@@ -1,5 +1,6 @@
 #pragma once
 
+#include "directory/AccountDetails.h"
 #include "passwords/SecretText.h"
 
 #include <cstdint>
@@ -27,6 +28,7 @@ struct CreationRequest {
     std::string index;
     std::string digits;
     PasswordPlan passwords;
+    AccountDetails details; // what each user gets besides: the group it joins
 };
 
 // One user the run made.
@@ -35,6 +37,8 @@ struct CreatedUser {
     std::string lastName;
     std::string container; // as the request named it
     SecretText password;   // empty when none was set
+    // Its directory name, asked for only when the run has a group (the members name it); else empty.
+    std::string directoryName;
 };
 
 // What a front end does at the run's steps; every step has nothing to do by default.
@@ -51,6 +55,9 @@ public:
     virtual void BeforeFirstUser() {}
     // `user` was created; `created` users so far.
     virtual void UserCreated(const CreatedUser& /*user*/, std::int32_t /*created*/) {}
+    // The run's group holds its first `joined` users (only for a run with a group): before Stopped or
+    // Completing.
+    virtual void GroupJoined(std::size_t /*joined*/) {}
     // The run stopped at a failure after `created` users, after its message.
     virtual void Stopped(std::int32_t /*created*/) {}
     // Every user was created: before the closing message, and after it.

@@ -44,3 +44,8 @@ std::optional<std::set<std::string>> ListEntryNames(const std::string& container
         return std::nullopt;
     return names;
 }
+
+bool DirectoryGroups(std::vector<DirectoryGroup>* groups, int* code) {
+    *code = Client().ListGroups(groups);
+    return *code == 0;
+}

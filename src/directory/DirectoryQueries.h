@@ -1,11 +1,13 @@
 #pragma once
 
 #include "client/ClientTypes.h"
+#include "client/DirectoryGroup.h"
 #include "client/PasswordSupport.h"
 
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 // Questions the window asks the bound directory beside the procedures: none changes anything.
 
@@ -25,3 +27,7 @@ std::string ContainerDirectoryName(const std::string& container);
 // them out (escaped, as EscapeNamePart gives a literal name); nullopt with the code when the
 // listing failed.
 std::optional<std::set<std::string>> ListEntryNames(const std::string& container, NWDSCCODE* code);
+
+// Every group of the directory that users can join; false when the directory could not list them,
+// with its code in `code`.
+bool DirectoryGroups(std::vector<DirectoryGroup>* groups, int* code);

@@ -29,7 +29,7 @@ void AppendField(QByteArray* csv, QByteArrayView field) {
         *csv += '"';
 }
 
-void AppendRecord(QByteArray* csv, std::initializer_list<QByteArrayView> fields) {
+void AppendRecord(QByteArray* csv, std::initializer_list<QByteArrayView> fields, QByteArrayView last = {}) {
     bool first = true;
     for (const QByteArrayView field : fields) {
         if (!first)
@@ -37,12 +37,19 @@ void AppendRecord(QByteArray* csv, std::initializer_list<QByteArrayView> fields)
         AppendField(csv, field);
         first = false;
     }
+    if (!last.isNull()) {
+        *csv += ',';
+        AppendField(csv, last);
+    }
     *csv += "\r\n";
 }
 } // namespace
 
 QByteArray AccountListCsv(const std::vector<CreatedAccount>& accounts) {
-    const QByteArray header = "Login name,Last name,Container,Directory name,Password";
+    // The "Group" column only for a run that had a group.
+    const bool group = !accounts.empty() && accounts.front().inGroup.has_value();
+    const QByteArray header =
+        QByteArray("Login name,Last name,Container,Directory name,Password") + (group ? ",Group" : "");
     std::vector<std::array<QByteArray, 4>> names;
     names.reserve(accounts.size());
     // Room for every field doubled and quoted: the list never moves, so it leaves no copy behind.
@@ -59,8 +66,13 @@ QByteArray AccountListCsv(const std::vector<CreatedAccount>& accounts) {
     csv += header + "\r\n";
     for (std::size_t i = 0; i < accounts.size(); ++i) {
         const std::string_view password = accounts[i].password.View();
-        AppendRecord(&csv, {names[i][0], names[i][1], names[i][2], names[i][3],
-                            QByteArrayView(password.data(), static_cast<qsizetype>(password.size()))});
+        const QByteArrayView inGroup = !group                                ? QByteArrayView()
+                                       : accounts[i].inGroup.value_or(false) ? QByteArrayView("yes")
+                                                                             : QByteArrayView("no");
+        AppendRecord(&csv,
+                     {names[i][0], names[i][1], names[i][2], names[i][3],
+                      QByteArrayView(password.data(), static_cast<qsizetype>(password.size()))},
+                     inGroup);
     }
     return csv;
 }

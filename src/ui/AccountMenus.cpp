@@ -1,9 +1,12 @@
-// The Passwords dialog and what leaves the program of a run: the account list and the slips.
+// The Passwords and Account details dialogs, and what leaves the program of a run: the account list and the slips.
 #include "ui/uMain.h"
 
+#include "directory/CheckNDSError.h"
 #include "directory/DirectoryQueries.h"
+#include "ui/AccountDetailsDialog.h"
 #include "ui/AccountList.h"
 #include "ui/AccountSlips.h"
+#include "ui/BusyCursor.h"
 #include "ui/MessageBoxSeam.h"
 #include "ui/OutputDialogSeam.h"
 #include "ui/PasswordsDialog.h"
@@ -16,6 +19,22 @@ void TfMain::Passwords1Click() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     passwords_ = dialog.Choice();
+    UpdateCreatePreview();
+}
+
+void TfMain::AccountDetails1Click() {
+    std::vector<DirectoryGroup> groups;
+    int code = 0;
+    BeginBusyCursor();
+    const bool listed = DirectoryGroups(&groups, &code);
+    EndBusyCursor();
+    const QString listError = listed ? QString()
+                                     : QStringLiteral("The directory's groups could not be listed: ") +
+                                           QString::fromStdString(ErrorCodeText(code)) + QStringLiteral(".");
+    TfAccountDetails dialog(details_, std::move(groups), listError, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    details_ = dialog.Details();
     UpdateCreatePreview();
 }
 

@@ -21,6 +21,21 @@ QString PasswordsText(const PasswordChoice& passwords) {
         text += QStringLiteral(" to change at first login");
     return text;
 }
+
+QString GroupText(const QString& group) {
+    return group.isEmpty() ? QString() : QStringLiteral(", joining the group ") + group;
+}
+
+// A warning of the run's login names that other users hold: the first few and how many in all.
+QString TakenText(const QStringList& taken) {
+    if (taken.isEmpty())
+        return {};
+    constexpr qsizetype kNamed = 3;
+    QString text = QStringLiteral(". Login names already used in the directory: ") + taken.mid(0, kNamed).join(u", ");
+    if (taken.size() > kNamed)
+        text += QStringLiteral(" and %1 more").arg(taken.size() - kNamed);
+    return text;
+}
 } // namespace
 
 QString CreatePreviewText(const CreatePreviewInput& input) {
@@ -47,9 +62,11 @@ QString CreatePreviewText(const CreatePreviewInput& input) {
         return QStringLiteral("Creates no users") + in;
     const QString first = input.loginName + QString::fromStdString(IndexText(index, digits));
     if (count == 1)
-        return QStringLiteral("Creates ") + first + in + PasswordsText(input.passwords);
+        return QStringLiteral("Creates ") + first + in + PasswordsText(input.passwords) + GroupText(input.group) +
+               TakenText(input.takenNames);
     // The index wraps as the run's does.
     const auto lastIndex = static_cast<qint32>(static_cast<quint32>(index) + static_cast<quint32>(count - 1));
     const QString last = input.loginName + QString::fromStdString(IndexText(lastIndex, digits));
-    return QStringLiteral("Creates ") + first + QStringLiteral(" ... ") + last + in + PasswordsText(input.passwords);
+    return QStringLiteral("Creates ") + first + QStringLiteral(" ... ") + last + in + PasswordsText(input.passwords) +
+           GroupText(input.group) + TakenText(input.takenNames);
 }

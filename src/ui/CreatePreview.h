@@ -3,6 +3,7 @@
 #include "ui/PasswordChoice.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -17,9 +18,11 @@ struct CreatePreviewInput {
     QString index;
     QString digits;
     PasswordChoice passwords;
+    QStringList takenNames; // login names of the run that other users already hold
+    QString group;          // the group the users join; empty for none
 };
 
 // "Creates stud0001 ... stud0030 in Class 7b.School", with the passwords they get; or what stands
 // in the way, checked in the order a press checks it (the number fields: count, index, digits;
-// then a NUL in the login or last name).
+// then a NUL in the login or last name). Names of the run already taken are named after it.
 QString CreatePreviewText(const CreatePreviewInput& input);

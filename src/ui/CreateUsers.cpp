@@ -55,6 +55,7 @@ void TfMain::bbCreateClick() {
     request.index = NumberField(ebNumber);
     request.digits = NumberField(ebFixed);
     request.passwords = Plan(passwords_);
+    request.details = details_;
 
     // The window's side of the run: the hourglass, the progress bar painted at most once a frame,
     // and the account list with its menu items.
@@ -72,10 +73,15 @@ void TfMain::bbCreateClick() {
         void UserCreated(const CreatedUser& user, std::int32_t) override {
             // The directory name waits for the list to be saved: the loop asks the directory nothing more.
             form_.accounts_.push_back({QString::fromStdString(user.loginName), QString::fromStdString(user.lastName),
-                                       QString::fromStdString(user.container), QString(), user.password});
+                                       QString::fromStdString(user.container),
+                                       QString::fromStdString(user.directoryName), user.password});
             form_.pbProgress->setValue(form_.pbProgress->value() + 1);
             if (pacer_.Due())
                 form_.pbProgress->repaint();
+        }
+        void GroupJoined(std::size_t joined) override {
+            for (std::size_t i = 0; i < form_.accounts_.size(); ++i)
+                form_.accounts_[i].inGroup = i < joined;
         }
         void Stopped(std::int32_t) override {
             form_.pbProgress->setValue(0);

@@ -15,6 +15,7 @@
 #include "ui/OuterSize.h"
 #include "ui/QtDirectoryUi.h"
 #include "ui/StatusBar.h"
+#include "ui/TakenNamesPreview.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -175,6 +176,8 @@ void TfMain::CreateControls() {
         connect(edit, &QLineEdit::textChanged, this, &TfMain::UpdateCreatePreview);
     connect(tvNDSView, &QTreeWidget::itemSelectionChanged, this, &TfMain::UpdateCreatePreview);
     connect(tvNDSView, &QTreeWidget::currentItemChanged, this, &TfMain::UpdateCreatePreview);
+    takenNames_ = new TakenNamesPreview(this);
+    connect(takenNames_, &TakenNamesPreview::Found, this, &TfMain::UpdateCreatePreview);
 
     pbProgress = Named(new QProgressBar(this), "pbProgress");
     pbProgress->setAccessibleName(QStringLiteral("Progress"));
@@ -232,6 +235,9 @@ void TfMain::CreateMenus() {
     Passwords1 = Tools1->addAction(QStringLiteral("&Passwords..."));
     Passwords1->setObjectName(QStringLiteral("Passwords1"));
     connect(Passwords1, &QAction::triggered, this, &TfMain::Passwords1Click);
+    AccountDetails1 = Tools1->addAction(QStringLiteral("&Account details..."));
+    AccountDetails1->setObjectName(QStringLiteral("AccountDetails1"));
+    connect(AccountDetails1, &QAction::triggered, this, &TfMain::AccountDetails1Click);
 
     Help1 = Named(MainMenu1->addMenu(QStringLiteral("&Help")), "Help1");
     About1 = Help1->addAction(QStringLiteral("&About"));
@@ -295,6 +301,9 @@ void TfMain::UpdateCreatePreview() {
     input.index = ebNumber->text();
     input.digits = ebFixed->text();
     input.passwords = passwords_;
+    if (details_.group)
+        input.group = QString::fromStdString(details_.group->label);
+    input.takenNames = takenNames_->For(input);
     const QString preview = CreatePreviewText(input);
     // Names from the directory are no markup: a tooltip that looks like rich text would be shown as such.
     bbCreate->setToolTip(Qt::convertFromPlainText(preview, Qt::WhiteSpacePre));

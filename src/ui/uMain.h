@@ -1,5 +1,6 @@
 #pragma once
 
+#include "directory/AccountDetails.h"
 #include "ui/CreatedAccount.h"
 #include "ui/PasswordChoice.h"
 
@@ -20,6 +21,7 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QtDirectoryUi;
+class TakenNamesPreview;
 class TImageList;
 class TStatusBar;
 
@@ -72,6 +74,11 @@ public:
     void SaveAccountList1Click();
     void PrintAccountSlips1Click();
 
+    // Account details: the group the following runs' users join.
+    QAction* AccountDetails1 = nullptr;
+    void AccountDetails1Click();
+    const AccountDetails& Details() const { return details_; }
+
     // Says on the Create button (tooltip and accessible description) what a press would do.
     void UpdateCreatePreview();
 
@@ -98,7 +105,9 @@ private:
     // What the last walk could not list, for the message at the end of its scan; empty when all was listed.
     std::string scanReport_;
     PasswordChoice passwords_;
+    AccountDetails details_;
     std::vector<CreatedAccount> accounts_;
+    TakenNamesPreview* takenNames_ = nullptr;
     bool scanning_ = false;
     bool closed_ = false;
 };

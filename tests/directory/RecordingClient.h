@@ -152,6 +152,13 @@ public:
         *name = std::string(objectName) + ",directory";
         return Next("ObjectDirectoryName");
     }
+    NWDSCCODE FindTakenLoginNames(NWDSContextHandle, const std::vector<std::string>&,
+                                  std::vector<std::string>* taken) override {
+        taken->clear();
+        return 0;
+    }
+    NWDSCCODE ListGroups(std::vector<DirectoryGroup>*) override { return 0; }
+    NWDSCCODE AddGroupMembers(const std::string&, const std::vector<GroupMember>&) override { return 0; }
 
     std::uint32_t flagsOnRead = 0x10;
     PasswordSupport passwordSupport{PasswordLimit::None, PasswordLimit::None};

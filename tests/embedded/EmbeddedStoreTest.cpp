@@ -37,7 +37,7 @@ using EmbeddedStoreTest = EmbeddedTest;
 TEST_F(EmbeddedStoreTest, NewStoreHoldsTheSampleTreeAndIsPrivate) {
     auto client = OpenSampleStore();
     EXPECT_THAT(*view.Children("[Root]"), ElementsAre("Acme", "US"));
-    EXPECT_THAT(*view.Children("Acme"), ElementsAre("Sales", "Admin"));
+    EXPECT_THAT(*view.Children("Acme"), ElementsAre("Sales", "Admin", "Staff"));
     EXPECT_THAT(*view.Children("Sales.Acme"), ElementsAre("East", "JSmith", "Laser1"));
     EXPECT_EQ(view.Surname("Admin.Acme"), "Administrator");
     EXPECT_EQ(Identity(*client), "Admin.Acme");
@@ -99,7 +99,7 @@ TEST_F(EmbeddedStoreTest, AnonymousIsPublicAndMayNotAdd) {
     auto client = OpenStore(options);
     EXPECT_EQ(Identity(*client), kPublicIdentity);
     EXPECT_EQ(AddUser(*client, "Acme", "u1", "S"), rc::kNoAccess);
-    EXPECT_EQ(view.Children("Acme")->size(), 2u);
+    EXPECT_EQ(view.Children("Acme")->size(), 3u);
 }
 
 TEST_F(EmbeddedStoreTest, AddRefusalsEachHaveTheirOwnCode) {

@@ -43,6 +43,12 @@ public:
     NWDSCCODE WhoAmI(NWDSContextHandle, char*) override { return rc::kBadArgument; }
     PasswordSupport QueryPasswordSupport() override { return {}; }
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>&, std::string*) override { return rc::kBadArgument; }
+    NWDSCCODE ListGroups(std::vector<DirectoryGroup>*) override { return rc::kBadArgument; }
+    NWDSCCODE AddGroupMembers(const std::string&, const std::vector<GroupMember>&) override { return rc::kBadArgument; }
+    NWDSCCODE TakenLoginNamesIn(const std::vector<NamePart>&, const std::vector<std::string>&,
+                                std::vector<std::string>*) override {
+        return rc::kBadArgument;
+    }
     ClientBuffer* Buffer(NWBufHandle buffer) { return FindBuffer(buffer); }
 };
 

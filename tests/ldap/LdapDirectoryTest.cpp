@@ -3,6 +3,7 @@
 #include "client/DottedName.h"
 #include "client/ResultCodes.h"
 #include "client/ldap/names/LdapDn.h"
+#include "client/ldap/users/LdapUidCounter.h"
 #include "directory/CreateUserObject.h"
 #include "directory/DirectoryQueries.h"
 #include "directory/GetIdentityName.h"
@@ -389,4 +390,47 @@ TEST_F(LdapDirectoryTest, ActiveDirectoryProfileRefusesALoginNameBeforeSendingIt
     const std::string refused = "Error Code FFFFFD7D - Login name not valid for this directory, user not created";
     EXPECT_THAT(ui.messages,
                 ElementsAre(refused, refused, EndsWith(" - Trying to create userobject with NWDSAddObject")));
+}
+
+// uidNumbers: the first reservation creates the counter after the highest number in use inside the
+// range; two sessions reserving at once never get the same number; a range too full reserves nothing.
+TEST_F(LdapDirectoryTest, UidCounterHandsOutEveryNumberOnceAcrossSessions) {
+    ServerConnection view = View();
+    ASSERT_EQ(view.Add("cn=Old,ou=People,dc=example,dc=com", {{"objectClass", {"inetOrgPerson", "posixAccount"}},
+                                                              {"cn", {"Old"}},
+                                                              {"sn", {"O"}},
+                                                              {"uid", {"old"}},
+                                                              {"uidNumber", {"10041"}},
+                                                              {"gidNumber", {"100"}},
+                                                              {"homeDirectory", {"/home/old"}}}),
+              LDAP_SUCCESS);
+    const auto reserve = [&](std::uint32_t count, UidRange range, std::vector<std::uint32_t>* firsts, int times) {
+        LdapSession session(AdminSettings());
+        ASSERT_EQ(session.Initialise() | session.Connect() | session.Bind(), LDAP_SUCCESS);
+        for (int i = 0; i < times; ++i) {
+            std::uint32_t first = 0;
+            const int code = ReserveUidNumbers(session, "dc=example,dc=com", count, range, &first);
+            firsts->push_back(code == LDAP_SUCCESS ? first : static_cast<std::uint32_t>(code));
+        }
+    };
+    std::vector<std::uint32_t> mine;
+    std::vector<std::uint32_t> theirs;
+    std::thread other(reserve, 5, UidRange{}, &theirs, 20);
+    reserve(5, UidRange{}, &mine, 20);
+    other.join();
+    std::set<std::uint32_t> numbers;
+    for (const auto* firsts : {&mine, &theirs}) {
+        for (const std::uint32_t first : *firsts) {
+            for (std::uint32_t k = 0; k < 5; ++k)
+                numbers.insert(first + k);
+        }
+    }
+    ASSERT_EQ(numbers.size(), 200u);
+    EXPECT_EQ(*numbers.begin(), 10042u);
+    EXPECT_EQ(*numbers.rbegin(), 10241u);
+
+    std::vector<std::uint32_t> last;
+    reserve(5, UidRange{10000, 10245}, &last, 1);
+    reserve(4, UidRange{10000, 10245}, &last, 1);
+    EXPECT_THAT(last, ElementsAre(static_cast<std::uint32_t>(LDAP_SIZELIMIT_EXCEEDED), 10242u));
 }

@@ -8,15 +8,20 @@
 #include "client/SchemaNames.h"
 #include "client/ldap/LdapClientFactory.h"
 #include "directory/DirectoryUi.h"
+#include "ui/AccountList.h"
 #include "ui/OutputDialogSeam.h"
 #include "ui/StatusBar.h"
+#include "ui/TakenNamesPreview.h"
 
 #include <QAction>
 #include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QTreeWidget>
 
 #include <fstream>
+#include <set>
 
 // The real window, offscreen, on the LDAP backend against a fresh slapd.
 class LdapWindowTest : public WindowTest {
@@ -126,6 +131,79 @@ TEST_F(LdapWindowTest, CreationRunLandsOnTheServerAndADuplicateStopsIt) {
                                       QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
                                                      "0 users succesfully created.")}));
     EXPECT_EQ(view.CountChildren("ou=East,ou=Sales,o=Acme"), 3u);
+}
+
+// A login name held elsewhere in the naming context, in another letter case, is announced by the
+// preview and stops the run at that user with its own code; one in another naming context is no
+// obstacle.
+TEST_F(LdapWindowTest, LoginNameTakenElsewhereInTheNamingContextStopsTheRunAtThatUser) {
+    StartWindow(false, "dn: cn=Other,ou=Sales,o=Acme\nobjectClass: inetOrgPerson\ncn: Other\nsn: O\nuid: STUD0002\n");
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
+    ASSERT_EQ(view.Add("cn=Far,ou=People,dc=example,dc=com",
+                       {{"objectClass", {"inetOrgPerson"}}, {"cn", {"Far"}}, {"sn", {"F"}}, {"uid", {"stud0001"}}}),
+              LDAP_SUCCESS);
+    form_->ScanNDS1->trigger();
+    const QStringList east{QStringLiteral("Acme"), QStringLiteral("Sales"), QStringLiteral("East")};
+    QSignalSpy found(form_->findChild<TakenNamesPreview*>(), &TakenNamesPreview::Found);
+    PrepareRun(east, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("3"));
+    ASSERT_TRUE(found.wait());
+    EXPECT_EQ(form_->bbCreate->toolTip(), QStringLiteral("Creates stud0001 ... stud0003 in East.Sales.Acme. Login "
+                                                         "names already used in the directory: stud0002"));
+
+    form_->bbCreateClick();
+    EXPECT_EQ(messages_, (QStringList{QStringLiteral("Error Code FFFFFD64 - Login name already used in the directory, "
+                                                     "user not created"),
+                                      QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
+                                                     "1 users succesfully created.")}));
+    EXPECT_EQ(view.Search("o=Acme", LDAP_SCOPE_SUBTREE, "(uid=stud*)", {"1.1"}).entries.size(), 2u);
+    EXPECT_EQ(view.CountChildren("ou=East,ou=Sales,o=Acme"), 1u);
+}
+
+namespace {
+std::set<std::string> Held(ServerConnection& view, const std::string& dn, const std::string& attribute) {
+    const auto entries = view.Search(dn, LDAP_SCOPE_BASE, "(objectClass=*)", {attribute}).entries;
+    if (entries.size() != 1 || !entries[0].attributes.count(attribute))
+        return {};
+    const auto& values = entries[0].attributes.at(attribute);
+    return {values.begin(), values.end()};
+}
+} // namespace
+
+// Each run's users join the group chosen in Account details, in the form its class lists members:
+// member DNs of a groupOfNames, memberUid login names of a posixGroup (one of them a member before,
+// which is no error). A group gone before the run's batch stops the run with the group step's code;
+// the users stay counted and the account list says they are not in the group.
+TEST_F(LdapWindowTest, RunsJoinTheChosenGroupInItsFormAndAFailedGroupStepIsReported) {
+    StartWindow(false,
+                "dn: cn=Staff,o=Acme\nobjectClass: groupOfNames\ncn: Staff\nmember: cn=JSmith,ou=Sales,o=Acme\n\n"
+                "dn: cn=unix,o=Acme\nobjectClass: posixGroup\ncn: unix\ngidNumber: 5000\nmemberUid: unix0002\n");
+    form_->ScanNDS1->trigger();
+    const QStringList east{QStringLiteral("Acme"), QStringLiteral("Sales"), QStringLiteral("East")};
+    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
+    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
+
+    ChooseGroup("cn=Staff,o=Acme");
+    Run(east, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("3"));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("3 users succesfully created.")});
+    EXPECT_EQ(Held(view, "cn=Staff,o=Acme", "member"),
+              (std::set<std::string>{"cn=JSmith,ou=Sales,o=Acme", "cn=stud0001,ou=East,ou=Sales,o=Acme",
+                                     "cn=stud0002,ou=East,ou=Sales,o=Acme", "cn=stud0003,ou=East,ou=Sales,o=Acme"}));
+
+    messages_.clear();
+    ChooseGroup("cn=unix,o=Acme");
+    Run(east, QStringLiteral("unix"), QStringLiteral("Unix"), QStringLiteral("3"));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("3 users succesfully created.")});
+    EXPECT_EQ(Held(view, "cn=unix,o=Acme", "memberUid"), (std::set<std::string>{"unix0001", "unix0002", "unix0003"}));
+
+    messages_.clear();
+    ASSERT_EQ(ldap_delete_ext_s(view.handle(), "cn=unix,o=Acme", nullptr, nullptr), LDAP_SUCCESS);
+    Run(east, QStringLiteral("gone"), QStringLiteral("Gone"), QStringLiteral("2"));
+    EXPECT_EQ(messages_, (QStringList{QStringLiteral("Error Code 20 - Adding the created users to the group"),
+                                      QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
+                                                     "2 users succesfully created.")}));
+    EXPECT_TRUE(AccountListCsv(form_->CreatedAccounts())
+                    .endsWith(",Gone,East.Sales.Acme,\"cn=gone0002,ou=East,ou=Sales,o=Acme\",,no\r\n"));
 }
 
 TEST_F(LdapWindowTest, AnonymousSessionRefusesTheScan) {

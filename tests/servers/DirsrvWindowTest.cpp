@@ -124,6 +124,23 @@ INSTANTIATE_TEST_SUITE_P(Identities, DirsrvScanTest,
                          ::testing::Values(Identity::DirectoryManager, Identity::Administrator,
                                            Identity::LimitedReader));
 
+// The run's users join the groupOfUniqueNames chosen in Account details as uniqueMember DNs.
+TEST_F(DirsrvWindowTest, UsersJoinAGroupOfUniqueNamesAsUniqueMembers) {
+    const std::string container = OwnContainer("Joining");
+    const std::string group = "cn=Joiners," + container;
+    ASSERT_EQ(Manager().Add(group, {{"objectClass", {"top", "groupOfUniqueNames"}}, {"cn", {"Joiners"}}}),
+              LDAP_SUCCESS);
+    OpenWindowAsAdmin();
+    Scan();
+    ChooseGroup(group);
+    Run({kTop, kSchool, QStringLiteral("Joining")}, QStringLiteral("join"), QStringLiteral("Joiner"),
+        QStringLiteral("2"));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("2 users succesfully created.")});
+    ServerConnection manager = Manager();
+    EXPECT_THAT(ValuesOf(manager, group, "uniqueMember"),
+                ::testing::UnorderedElementsAre("cn=join0001," + container, "cn=join0002," + container));
+}
+
 TEST_F(DirsrvWindowTest, CreatedUsersAreInetOrgPersonsWithTheLoginNameAsUid) {
     const std::string container = OwnContainer("Creation");
     OpenWindowAsAdmin();

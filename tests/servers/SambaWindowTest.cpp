@@ -7,6 +7,7 @@
 #include "client/DottedName.h"
 #include "client/ResultCodes.h"
 #include "client/ldap/LdapClientFactory.h"
+#include "client/ldap/names/LdapDn.h"
 #include "directory/CreateUserObject.h"
 #include "directory/SharedContext.h"
 
@@ -119,6 +120,30 @@ TEST_F(SambaWindowTest, CreatedUsersCarryTheLoginNameAsSamAccountNameAndPrincipa
         // Without a password the account is created disabled, and a password is still required.
         EXPECT_THAT(ValuesOf(admin, dn, "userAccountControl"), ElementsAre("514"));
     }
+}
+
+// A sAMAccountName held in another OU stops the run at that user with its own code; the users
+// before it are in the AD group chosen in Account details, as member DNs.
+TEST_F(SambaWindowTest, TakenSamAccountNameStopsTheRunAndTheUsersBeforeItJoinTheGroup) {
+    const std::string container = OwnContainer("Taken");
+    ServerConnection admin = Admin();
+    ASSERT_EQ(admin.Add("CN=Elsewhere,OU=Class 7b,OU=School," + server->baseDn,
+                        {{"objectClass", {"user"}}, {"sAMAccountName", {"TKN0003"}}}),
+              LDAP_SUCCESS);
+    const std::string group = "CN=Takers," + container;
+    ASSERT_EQ(admin.Add(group, {{"objectClass", {"group"}}}), LDAP_SUCCESS);
+    ChooseGroup(group);
+    Run({kTop, kSchool, QStringLiteral("Taken")}, QStringLiteral("tkn"), QStringLiteral("Taker"), QStringLiteral("4"));
+    EXPECT_EQ(messages_, (QStringList{QStringLiteral("Error Code FFFFFD64 - Login name already used in the directory, "
+                                                     "user not created"),
+                                      QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
+                                                     "2 users succesfully created.")}));
+    EXPECT_EQ(CountEntries(admin, container, LDAP_SCOPE_ONELEVEL), 3); // the group and two users
+    std::vector<std::string> members;
+    for (const std::string& member : ValuesOf(admin, group, "member"))
+        members.push_back(FoldCase(member));
+    EXPECT_THAT(members, ::testing::UnorderedElementsAre(FoldCase("CN=tkn0001," + container),
+                                                         FoldCase("CN=tkn0002," + container)));
 }
 
 // 20 characters are the most sAMAccountName takes; the 21st would make Samba invent a name.

@@ -2,6 +2,7 @@
 
 #include "client/BoundClient.h"
 #include "directory/SharedContext.h"
+#include "ui/AccountDetailsDialog.h"
 #include "ui/BusyCursor.h"
 #include "ui/MessageBoxSeam.h"
 #include "ui/PasswordsDialog.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -102,4 +104,18 @@ void WindowTest::ChooseRandomPasswords(int length, bool mustChange) {
         dialog.seLength->setValue(length);
         dialog.cbMustChange->setChecked(mustChange);
     });
+}
+
+void WindowTest::ChooseGroup(const std::string& name) {
+    QTimer::singleShot(0, form_.get(), [&] {
+        auto* dialog = qobject_cast<TfAccountDetails*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->cbGroup->setChecked(true);
+        for (int i = 0; i < dialog->lbGroups->count(); ++i) {
+            if (dialog->lbGroups->item(i)->toolTip() == QString::fromStdString(name))
+                dialog->lbGroups->setCurrentRow(i);
+        }
+        dialog->bbOK->click();
+    });
+    form_->AccountDetails1->trigger();
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <string>
 
 class QTreeWidget;
 class TfPasswords;
@@ -55,6 +56,8 @@ protected:
     void ChoosePasswords(const std::function<void(TfPasswords&)>& choose);
     void ChooseOnePassword(const QString& password, bool mustChange = false);
     void ChooseRandomPasswords(int length, bool mustChange = false);
+    // Chooses in the Account details dialog the group whose directory name is `name`, then OK.
+    void ChooseGroup(const std::string& name);
 
     std::unique_ptr<TfMain> form_;
     QStringList messages_;

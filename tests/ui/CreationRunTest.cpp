@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 
+#include "client/SchemaNames.h"
 #include "client/embedded/SqliteHandles.h"
 #include "directory/SharedContext.h"
 #include "ui/BusyCursor.h"
@@ -145,6 +146,25 @@ TEST_F(CreationRunTest, StoreHeldBusyOrFailingMidRunKeepsTheCountExact) {
     EXPECT_EQ(Children("Sales.Acme"),
               (std::vector<std::string>{"East", "jdoe", "laser", "stud0001", "stud0002", "stud0003", "next0001"}));
     EXPECT_EQ(view_.IntegrityCheck(), "ok");
+}
+
+// The run's users join the embedded Group chosen in Account details, across more than one batch:
+// its "Member" lines in the store's file hold each user's dotted name once. The preview names it.
+TEST_F(CreationRunTest, UsersJoinTheChosenGroupAcrossBatches) {
+    ASSERT_EQ(AddEntry("Staff.Acme", kGroupClass), 0);
+    ChooseGroup("Staff.Acme");
+    PrepareRun(kSales, QStringLiteral("m"), QStringLiteral("Member"), QStringLiteral("105"), QStringLiteral("1"),
+               QStringLiteral("3"));
+    EXPECT_EQ(form_->bbCreate->toolTip(),
+              QStringLiteral("Creates m001 ... m105 in Sales.Acme, joining the group Staff"));
+    form_->bbCreateClick();
+
+    EXPECT_EQ(messages_, QStringList{Created(105)});
+    QStringList expected;
+    for (int i = 1; i <= 105; ++i)
+        expected << QStringLiteral("m%1.Sales.Acme").arg(i, 3, 10, QChar(u'0'));
+    EXPECT_EQ(QString::fromStdString(view_.Attribute("Staff.Acme", kMemberAttribute).value_or("")).split(u'\n'),
+              expected);
 }
 
 TEST_F(CreationRunTest, CountInHexadecimalAndCornerCounts) {

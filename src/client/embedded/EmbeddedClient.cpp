@@ -83,6 +83,48 @@ NWDSCCODE EmbeddedClient::DirectoryNameOf(const std::vector<NamePart>& path, std
     return rc::kSuccess;
 }
 
+NWDSCCODE EmbeddedClient::ListGroups(std::vector<DirectoryGroup>* groups) {
+    if (!store_)
+        return rc::kNotStarted;
+    if (!groups)
+        return rc::kBadArgument;
+    std::vector<std::vector<std::string>> paths;
+    if (const NWDSCCODE code = store_->FindByClass(kGroupClass, &paths); code != rc::kSuccess)
+        return code;
+    groups->clear();
+    for (const std::vector<std::string>& path : paths) {
+        std::vector<NamePart> leafFirst;
+        for (auto part = path.rbegin(); part != path.rend(); ++part)
+            leafFirst.push_back({{}, *part});
+        const std::string name = JoinDottedName(leafFirst);
+        groups->push_back({name, path.back(), JoinDottedName({leafFirst.begin() + 1, leafFirst.end()})});
+    }
+    return rc::kSuccess;
+}
+
+NWDSCCODE EmbeddedClient::AddGroupMembers(const std::string& group, const std::vector<GroupMember>& members) {
+    if (!store_)
+        return rc::kNotStarted;
+    const auto resolved = ResolveName(group, kRootName);
+    const auto path = resolved ? TypelessValues(*resolved) : std::nullopt;
+    if (!path || path->empty())
+        return rc::kIllegalName;
+    EmbeddedStore::Object found;
+    if (const NWDSCCODE code = store_->Find(*path, &found); code != rc::kSuccess)
+        return code;
+    if (found.baseClass != kGroupClass)
+        return rc::kSyntaxViolation;
+    std::vector<std::string> names;
+    for (const GroupMember& member : members)
+        names.push_back(member.directoryName);
+    return store_->AddLines(found.id, kMemberAttribute, names);
+}
+
+NWDSCCODE EmbeddedClient::TakenLoginNamesIn(const std::vector<NamePart>&, const std::vector<std::string>&,
+                                            std::vector<std::string>*) {
+    return store_ ? rc::kSuccess : rc::kNotStarted;
+}
+
 NWDSCCODE EmbeddedClient::ListSubordinates(NWDSContextHandle context, const char* parentName,
                                            std::int32_t* iterationHandle, NWBufHandle buffer) {
     if (!store_)

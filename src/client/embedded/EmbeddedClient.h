@@ -11,7 +11,7 @@ struct EmbeddedOptions {
     std::string path;
     // Entered as nobody: the identity reads "[Public]" and adds are refused.
     bool anonymous = false;
-    // A new store gets the sample tree (Acme, Sales, East, a user, a printer, a Country, Admin).
+    // A new store gets the sample tree (Acme, Sales, East, a user, a printer, a Country, Admin, the group Staff).
     bool sample = true;
     // How long an add waits for another program writing to the same store.
     int busyTimeoutMs = 5000;
@@ -35,12 +35,21 @@ public:
                                NWBufHandle buffer) override;
     NWDSCCODE WhoAmI(NWDSContextHandle context, char* identity) override;
 
+    // Objects of class "Group", named by their dotted names from the top.
+    NWDSCCODE ListGroups(std::vector<DirectoryGroup>* groups) override;
+    // Adds the members' directory names to the group's "Member" lines.
+    NWDSCCODE AddGroupMembers(const std::string& group, const std::vector<GroupMember>& members) override;
+
     // Passwords are kept hashed (PasswordHash.h), the demand to change as a flag beside them.
     PasswordSupport QueryPasswordSupport() override;
 
 protected:
     // The dotted name, from the top down as the path stands.
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) override;
+    // A user's login name here is its object name, unique among its siblings only: none is taken
+    // elsewhere.
+    NWDSCCODE TakenLoginNamesIn(const std::vector<NamePart>& container, const std::vector<std::string>& loginNames,
+                                std::vector<std::string>* taken) override;
 
 private:
     EmbeddedOptions options_;

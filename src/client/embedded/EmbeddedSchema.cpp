@@ -31,6 +31,7 @@ const std::vector<SampleObject>& SampleTree() {
         {"Laser1.Sales.Acme", "Printer", nullptr},
         {"Admin.Acme", kUserClass, "Administrator"},
         {"US", kCountryClass, nullptr},
+        {"Staff.Acme", kGroupClass, nullptr},
     };
     return tree;
 }

@@ -40,6 +40,13 @@ public:
     // until it refuses one; `*nextId` is then that entry's id, or -1 when every entry was taken.
     NWDSCCODE List(std::int64_t parent, std::int64_t fromId, const EntrySink& sink, std::int64_t* nextId);
 
+    // Objects of `baseClass` anywhere in the tree, each by its path from the top, in creation order
+    // (EmbeddedGroups.cpp).
+    NWDSCCODE FindByClass(std::string_view baseClass, std::vector<std::vector<std::string>>* paths);
+    // Adds `values` to the attribute `name` of the object `id`, which keeps them as one value of
+    // lines; values already there (ASCII letter case ignored) are not added again. One transaction.
+    NWDSCCODE AddLines(std::int64_t id, std::string_view name, const std::vector<std::string>& values);
+
 private:
     // Only Open makes a store, so every store is open and prepared.
     struct OpenKey {

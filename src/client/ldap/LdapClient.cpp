@@ -4,6 +4,8 @@
 #include "client/ldap/LdapClientCode.h"
 #include "client/ldap/connection/LdapIdentity.h"
 #include "client/ldap/connection/LdapTls.h"
+#include "client/ldap/users/LdapGroups.h"
+#include "client/ldap/users/LdapLoginNames.h"
 #include "client/ldap/users/LdapUserAdd.h"
 
 #include <cstring>
@@ -97,4 +99,34 @@ NWDSCCODE LdapClient::CheckPasswordRequest(bool mustChange) {
 
 NWDSCCODE LdapClient::DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) {
     return ClientCode(UserDn(names_, path, name));
+}
+
+NWDSCCODE LdapClient::TakenLoginNamesIn(const std::vector<NamePart>& container,
+                                        const std::vector<std::string>& loginNames, std::vector<std::string>* taken) {
+    // The top containers are the naming contexts.
+    KnownDn namingContext;
+    KnownDn own;
+    if (const NWDSCCODE code = names_.Resolve({container.front()}, &namingContext); code != rc::kSuccess)
+        return code;
+    if (const NWDSCCODE code = names_.Resolve(container, &own); code != rc::kSuccess)
+        return code;
+    return ClientCode(session_.Run([&](LDAP* ld) {
+        LdapServerFacts server;
+        if (const int code = session_.server().Facts(ld, &server); code != LDAP_SUCCESS)
+            return code;
+        return SearchTakenLoginNames(ld, session_.paging(), server, namingContext.dn, own.dn, loginNames, taken);
+    }));
+}
+
+NWDSCCODE LdapClient::ListGroups(std::vector<DirectoryGroup>* groups) {
+    if (!groups)
+        return rc::kBadArgument;
+    return ClientCode(session_.Run(
+        [&](LDAP* ld) { return ListLdapGroups(ld, session_.paging(), session_.server().Classes(ld), groups); }));
+}
+
+NWDSCCODE LdapClient::AddGroupMembers(const std::string& group, const std::vector<GroupMember>& members) {
+    if (members.empty())
+        return rc::kSuccess;
+    return ClientCode(AddLdapGroupMembers(session_, group, members));
 }

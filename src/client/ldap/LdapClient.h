@@ -27,12 +27,19 @@ public:
     // Unreachable when the server cannot be asked.
     PasswordSupport QueryPasswordSupport() override;
 
+    // Groups of every kind (LdapGroups.h).
+    NWDSCCODE ListGroups(std::vector<DirectoryGroup>* groups) override;
+    NWDSCCODE AddGroupMembers(const std::string& group, const std::vector<GroupMember>& members) override;
+
     std::size_t OpenListingCount() const { return listings_.OpenCount(); }
 
 protected:
     NWDSCCODE CheckPasswordRequest(bool mustChange) override;
     // The DN the object gets or has (UserDn).
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) override;
+    // One search of the naming context the container is in (LdapLoginNames.h).
+    NWDSCCODE TakenLoginNamesIn(const std::vector<NamePart>& container, const std::vector<std::string>& loginNames,
+                                std::vector<std::string>* taken) override;
 
 private:
     int ReadPasswordSupport(PasswordSupport* support);

@@ -115,16 +115,22 @@ int ListNamingContexts(LDAP* ld, const ObjectClassSchema& schema, std::vector<Li
     return LDAP_SUCCESS;
 }
 
+int EscapeFilterValue(std::string_view value, std::string* escaped) {
+    berval raw{static_cast<ber_len_t>(value.size()), const_cast<char*>(value.data())};
+    berval out{};
+    const int code = ldap_bv2escaped_filter_value(&raw, &out);
+    const BerMemoryPtr owned(out.bv_val);
+    if (code == LDAP_SUCCESS)
+        escaped->assign(owned.get(), out.bv_len);
+    return code;
+}
+
 int FindChildren(LDAP* ld, const std::string& parentDn, const std::string& name, PagingLimits& limits,
                  const ObjectClassSchema& schema, std::vector<ListedEntry>* entries) {
     entries->clear();
-    berval value{static_cast<ber_len_t>(name.size()), const_cast<char*>(name.data())};
-    berval escaped{};
-    const int escapedCode = ldap_bv2escaped_filter_value(&value, &escaped);
-    const BerMemoryPtr escapedValue(escaped.bv_val);
-    if (escapedCode != LDAP_SUCCESS)
+    std::string v;
+    if (const int escapedCode = EscapeFilterValue(name, &v); escapedCode != LDAP_SUCCESS)
         return escapedCode;
-    const std::string v(escapedValue.get(), escaped.bv_len);
     std::string filter = "(|";
     for (const char* attribute : {"cn", "ou", "o", "c", "dc", "l", "uid"})
         filter += std::string("(") + attribute + "=" + v + ")";

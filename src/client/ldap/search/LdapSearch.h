@@ -6,6 +6,7 @@
 #include "client/ldap/server/LdapObjectClasses.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One entry of a listing: its DN as the server sent it, its own name and its base-class name (by the
@@ -30,6 +31,9 @@ int ListOneLevel(LDAP* ld, const std::string& baseDn, PagingLimits& limits, cons
 // The naming contexts of the root DSE whose entries exist, each as one top container named by
 // all its RDN values ("example.com").
 int ListNamingContexts(LDAP* ld, const ObjectClassSchema& schema, std::vector<ListedEntry>* entries);
+
+// `value` as it stands in a search filter, every special character escaped. The LDAP code.
+int EscapeFilterValue(std::string_view value, std::string* escaped);
 
 // Subordinates of `parentDn` whose own name is `name` (letter case ignored), found with a
 // one-level search on the value; for names that no listing has shown yet. A search cut short

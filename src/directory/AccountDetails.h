@@ -1,0 +1,12 @@
+#pragma once
+
+#include "client/DirectoryGroup.h"
+
+#include <optional>
+
+// What the Account details dialog chose for the following runs, until the program closes. Nothing
+// set makes a run exactly as without the dialog.
+struct AccountDetails {
+    // The group the run's users join, kept by its directory name (DirectoryGroup::name).
+    std::optional<DirectoryGroup> group;
+};

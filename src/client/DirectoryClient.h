@@ -1,9 +1,11 @@
 #pragma once
 
+#include "client/BatchCandidate.h"
 #include "client/ClientTypes.h"
 #include "client/PasswordSupport.h"
 
 #include <string>
+#include <vector>
 
 // The one interface through which the program reaches a directory: one operation for each
 // operation of the directory client, arguments in the client's order, fixed-size areas as the
@@ -64,4 +66,16 @@ public:
     // The directory's own full name of `objectName` (as NWDSAddObject takes it): an LDAP DN, or the
     // embedded directory's dotted name from the top. The object need not exist.
     virtual NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) = 0;
+
+    // Accounts of a batch. Entries directly below the container `containerName` (named as a
+    // listing's parent) whose own name starts with `prefix`, letter case ignored; `candidates` is
+    // replaced.
+    virtual NWDSCCODE ReadBatchCandidates(NWDSContextHandle context, const char* containerName, const char* prefix,
+                                          std::vector<BatchCandidate>* candidates) = 0;
+    // Disables the User `objectName` (named as NWDSAddObject names a new one) so that it can no longer
+    // log in, or enables it again; kNotAUser for an entry of another class.
+    virtual NWDSCCODE SetLoginDisabled(NWDSContextHandle context, const char* objectName, bool disabled) = 0;
+    // Removes the User `objectName` (named the same way); kNotAUser for an entry of another class; one
+    // that holds entries is refused (the embedded directory: kHasSubordinates; LDAP: notAllowedOnNonLeaf).
+    virtual NWDSCCODE RemoveEntry(NWDSContextHandle context, const char* objectName) = 0;
 };

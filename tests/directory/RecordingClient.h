@@ -152,6 +152,11 @@ public:
         *name = std::string(objectName) + ",directory";
         return Next("ObjectDirectoryName");
     }
+    NWDSCCODE ReadBatchCandidates(NWDSContextHandle, const char*, const char*, std::vector<BatchCandidate>*) override {
+        return Next("ReadBatchCandidates");
+    }
+    NWDSCCODE SetLoginDisabled(NWDSContextHandle, const char*, bool) override { return Next("SetLoginDisabled"); }
+    NWDSCCODE RemoveEntry(NWDSContextHandle, const char*) override { return Next("RemoveEntry"); }
 
     std::uint32_t flagsOnRead = 0x10;
     PasswordSupport passwordSupport{PasswordLimit::None, PasswordLimit::None};

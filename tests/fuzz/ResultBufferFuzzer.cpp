@@ -43,6 +43,11 @@ public:
     NWDSCCODE WhoAmI(NWDSContextHandle, char*) override { return rc::kBadArgument; }
     PasswordSupport QueryPasswordSupport() override { return {}; }
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>&, std::string*) override { return rc::kBadArgument; }
+    NWDSCCODE CandidatesIn(const std::vector<NamePart>&, const std::string&, std::vector<BatchCandidate>*) override {
+        return rc::kBadArgument;
+    }
+    NWDSCCODE SetLoginDisabledAt(const std::vector<NamePart>&, bool) override { return rc::kBadArgument; }
+    NWDSCCODE RemoveAt(const std::vector<NamePart>&) override { return rc::kBadArgument; }
     ClientBuffer* Buffer(NWBufHandle buffer) { return FindBuffer(buffer); }
 };
 

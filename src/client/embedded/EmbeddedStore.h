@@ -1,11 +1,13 @@
 #pragma once
 
+#include "client/BatchCandidate.h"
 #include "client/ClientTypes.h"
 #include "client/embedded/SqliteHandles.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +41,17 @@ public:
     // Hands the subordinates of `parent` with ids from `fromId` on to `sink`, in creation order,
     // until it refuses one; `*nextId` is then that entry's id, or -1 when every entry was taken.
     NWDSCCODE List(std::int64_t parent, std::int64_t fromId, const EntrySink& sink, std::int64_t* nextId);
+
+    // The accounts of a batch (EmbeddedStoreAccounts.cpp). The subordinates of `parent` whose names
+    // start with `prefix` (ASCII letter case ignored), in creation order, each with whether it holds
+    // entries.
+    NWDSCCODE Candidates(std::int64_t parent, std::string_view prefix, std::vector<BatchCandidate>* candidates);
+    // The value of the attribute `name` of `object`; nullopt when it has none.
+    NWDSCCODE ReadAttribute(std::int64_t object, std::string_view name, std::optional<std::string>* value);
+    // Sets the attribute `name` of `object` to `value`, or removes it for nullopt.
+    NWDSCCODE WriteAttribute(std::int64_t object, std::string_view name, const std::optional<std::string>& value);
+    // Removes `object` with its attributes; kHasSubordinates when it holds entries.
+    NWDSCCODE Remove(std::int64_t object);
 
 private:
     // Only Open makes a store, so every store is open and prepared.

@@ -31,6 +31,12 @@ public:
 
 protected:
     NWDSCCODE CheckPasswordRequest(bool mustChange) override;
+    // A batch's accounts (LdapAccounts.h): the container resolved as a listing's parent, the User as an
+    // add names it (UserDn).
+    NWDSCCODE CandidatesIn(const std::vector<NamePart>& container, const std::string& prefix,
+                           std::vector<BatchCandidate>* candidates) override;
+    NWDSCCODE SetLoginDisabledAt(const std::vector<NamePart>& path, bool disabled) override;
+    NWDSCCODE RemoveAt(const std::vector<NamePart>& path) override;
     // The DN the object gets or has (UserDn).
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) override;
 

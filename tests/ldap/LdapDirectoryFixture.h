@@ -17,6 +17,9 @@
 #include <utility>
 #include <vector>
 
+// The default policy LoadPasswordPolicy makes.
+inline constexpr const char* kDefaultPolicyDn = "cn=default,ou=Policies,o=Acme";
+
 struct ScannedTree {
     std::vector<std::pair<std::string, std::string>> containers; // dotted name, base class
     int objects = 0;
@@ -76,6 +79,24 @@ protected:
         ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
         EXPECT_EQ(view.bindCode(), LDAP_SUCCESS);
         return view;
+    }
+
+    // Loads the password policy overlay on o=Acme's database with a default policy of its own.
+    void LoadPasswordPolicy(bool mustChange) {
+        ServerConnection view = View();
+        ASSERT_EQ(view.AddValues("cn=module{0},cn=config", "olcModuleLoad", {"ppolicy"}), LDAP_SUCCESS);
+        ASSERT_EQ(view.Add("ou=Policies,o=Acme", {{"objectClass", {"organizationalUnit"}}, {"ou", {"Policies"}}}),
+                  LDAP_SUCCESS);
+        ASSERT_EQ(view.Add(kDefaultPolicyDn, {{"objectClass", {"device", "pwdPolicy"}},
+                                              {"cn", {"default"}},
+                                              {"pwdAttribute", {"userPassword"}},
+                                              {"pwdMustChange", {mustChange ? "TRUE" : "FALSE"}}}),
+                  LDAP_SUCCESS);
+        ASSERT_EQ(view.Add("olcOverlay=ppolicy,olcDatabase={1}mdb,cn=config",
+                           {{"objectClass", {"olcOverlayConfig", "olcPPolicyConfig"}},
+                            {"olcOverlay", {"ppolicy"}},
+                            {"olcPPolicyDefault", {kDefaultPolicyDn}}}),
+                  LDAP_SUCCESS);
     }
 
     SlapdServer server;

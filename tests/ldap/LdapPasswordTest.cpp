@@ -10,7 +10,6 @@ using ::testing::IsEmpty;
 
 namespace {
 constexpr const char* kEast = "ou=East,ou=Sales,o=Acme";
-constexpr const char* kPolicyDn = "cn=default,ou=Policies,o=Acme";
 
 std::string UserDnIn(const std::string& name) {
     return "cn=" + name + "," + kEast;
@@ -36,24 +35,6 @@ protected:
     }
     BindAnswer BindOverTls(const std::string& dn, const std::string& password) const {
         return BindAsUser(server.Value("LDAPS_URI"), server.Value("CA_FILE"), dn, password);
-    }
-
-    // Loads the password policy overlay on o=Acme's database with a default policy of its own.
-    void LoadPasswordPolicy(bool mustChange) {
-        ServerConnection view = View();
-        ASSERT_EQ(view.AddValues("cn=module{0},cn=config", "olcModuleLoad", {"ppolicy"}), LDAP_SUCCESS);
-        ASSERT_EQ(view.Add("ou=Policies,o=Acme", {{"objectClass", {"organizationalUnit"}}, {"ou", {"Policies"}}}),
-                  LDAP_SUCCESS);
-        ASSERT_EQ(view.Add(kPolicyDn, {{"objectClass", {"device", "pwdPolicy"}},
-                                       {"cn", {"default"}},
-                                       {"pwdAttribute", {"userPassword"}},
-                                       {"pwdMustChange", {mustChange ? "TRUE" : "FALSE"}}}),
-                  LDAP_SUCCESS);
-        ASSERT_EQ(view.Add("olcOverlay=ppolicy,olcDatabase={1}mdb,cn=config",
-                           {{"objectClass", {"olcOverlayConfig", "olcPPolicyConfig"}},
-                            {"olcOverlay", {"ppolicy"}},
-                            {"olcPPolicyDefault", {kPolicyDn}}}),
-                  LDAP_SUCCESS);
     }
 };
 
@@ -136,7 +117,7 @@ TEST_F(LdapPasswordTest, PasswordPolicyOverlayMakesNewUsersChangeThePasswordFirs
     ShutDownAndUnbind();
 
     ServerConnection view = View();
-    ASSERT_EQ(view.Replace(kPolicyDn, "pwdMustChange", {"TRUE"}), LDAP_SUCCESS);
+    ASSERT_EQ(view.Replace(kDefaultPolicyDn, "pwdMustChange", {"TRUE"}), LDAP_SUCCESS);
     BindAndStart(AdminSettings());
     EXPECT_EQ(DirectoryPasswordSupport().mustChange, PasswordLimit::None);
     LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
@@ -155,7 +136,7 @@ TEST_F(LdapPasswordTest, PasswordPolicyOverlayMakesNewUsersChangeThePasswordFirs
 
     // A policy that checks every password's quality cannot check one sent hashed, and refuses it: the
     // add fails whole with the server's code.
-    ASSERT_EQ(view.Replace(kPolicyDn, "pwdCheckQuality", {"2"}), LDAP_SUCCESS);
+    ASSERT_EQ(view.Replace(kDefaultPolicyDn, "pwdCheckQuality", {"2"}), LDAP_SUCCESS);
     EXPECT_FALSE(CreateUserObject("m3", "Student", InitialPassword{"Abc12345", false}));
     EXPECT_THAT(ui.messages, ElementsAre(Added("13")));
     EXPECT_EQ(view.Search(UserDnIn("m3"), LDAP_SCOPE_BASE).code, LDAP_NO_SUCH_OBJECT);

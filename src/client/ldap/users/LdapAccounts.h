@@ -10,7 +10,7 @@
 // on that kind of server (inetOrgPerson; Active Directory's user, not one of its subclasses such as
 // computer) named by cn. A disabled login is kept the way each kind of server honours it at bind:
 // - OpenLDAP: the password policy overlay's pwdAccountLockedTime 000001010000Z (locked until an
-//   administrator unlocks it);
+//   administrator unlocks it), which the overlay honours where the user's policy has pwdLockout TRUE;
 // - 389 Directory Server: nsAccountLock TRUE;
 // - Active Directory: ACCOUNTDISABLE (2) in userAccountControl, its other bits kept.
 // Generic servers have no known way: rc::kDisableNotSupported. Each returns the LDAP result code, or ours.

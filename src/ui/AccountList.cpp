@@ -11,7 +11,9 @@ QByteArray CsvField(const QString& text) {
     return '"' + field + '"';
 }
 
-void AppendRecord(QByteArray* csv, std::initializer_list<QString> fields) {
+} // namespace
+
+void AppendCsvRecord(QByteArray* csv, std::initializer_list<QString> fields) {
     bool first = true;
     for (const QString& field : fields) {
         if (!first)
@@ -21,19 +23,22 @@ void AppendRecord(QByteArray* csv, std::initializer_list<QString> fields) {
     }
     *csv += "\r\n";
 }
-} // namespace
 
 QByteArray AccountListCsv(const std::vector<CreatedAccount>& accounts) {
     QByteArray csv;
-    AppendRecord(&csv, {QStringLiteral("Login name"), QStringLiteral("Last name"), QStringLiteral("Container"),
-                        QStringLiteral("Directory name"), QStringLiteral("Password")});
+    AppendCsvRecord(&csv, {QStringLiteral("Login name"), QStringLiteral("Last name"), QStringLiteral("Container"),
+                           QStringLiteral("Directory name"), QStringLiteral("Password")});
     for (const CreatedAccount& account : accounts)
-        AppendRecord(&csv,
-                     {account.loginName, account.lastName, account.container, account.directoryName, account.password});
+        AppendCsvRecord(
+            &csv, {account.loginName, account.lastName, account.container, account.directoryName, account.password});
     return csv;
 }
 
 bool SaveAccountList(const QString& path, const std::vector<CreatedAccount>& accounts, QString* error) {
+    return SaveOwnerOnlyFile(path, AccountListCsv(accounts), error);
+}
+
+bool SaveOwnerOnlyFile(const QString& path, const QByteArray& bytes, QString* error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = file.errorString();
@@ -46,7 +51,7 @@ bool SaveAccountList(const QString& path, const std::vector<CreatedAccount>& acc
         file.cancelWriting();
         return false;
     }
-    file.write(AccountListCsv(accounts));
+    file.write(bytes);
     if (!file.commit()) {
         *error = file.errorString();
         return false;

@@ -231,6 +231,9 @@ void TfMain::CreateMenus() {
     Passwords1 = Tools1->addAction(QStringLiteral("&Passwords..."));
     Passwords1->setObjectName(QStringLiteral("Passwords1"));
     connect(Passwords1, &QAction::triggered, this, &TfMain::Passwords1Click);
+    DisableUsers1 = Tools1->addAction(QStringLiteral("&Disable or remove users..."));
+    DisableUsers1->setObjectName(QStringLiteral("DisableUsers1"));
+    connect(DisableUsers1, &QAction::triggered, this, &TfMain::DisableUsers1Click);
 
     Help1 = Named(MainMenu1->addMenu(QStringLiteral("&Help")), "Help1");
     About1 = Help1->addAction(QStringLiteral("&About"));

@@ -72,6 +72,10 @@ public:
     void SaveAccountList1Click();
     void PrintAccountSlips1Click();
 
+    // A batch disabled, enabled again or removed (BatchMenus.cpp).
+    QAction* DisableUsers1 = nullptr;
+    void DisableUsers1Click();
+
     // Says on the Create button (tooltip and accessible description) what a press would do.
     void UpdateCreatePreview();
 

@@ -20,11 +20,13 @@ struct BatchTree {
     std::vector<std::string> decoys; // DNs of the decoy users
 };
 
-// What differs by server: the classes of cn=stud0005, of cn=stud0006 and of its child.
+// What differs by server: the classes of cn=stud0005, of cn=stud0006 and of its child, and of
+// ou=Sub's stud0002 where login names are unique in the whole domain (empty: a user like the batch's).
 struct BatchDecoyClasses {
     Attributes other;
     Attributes holder;
     Attributes child;
+    Attributes subEntry = {};
 };
 
 // Adds the containers and decoys with the test's own `view`, the users through the directory layer

@@ -191,6 +191,7 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
     std::optional<std::string> surname;
     std::optional<std::string> password;
     std::optional<std::string> mustChange;
+    std::optional<std::string> expires;
     for (const ClientBuffer::Attribute& attribute : source->Attributes()) {
         if (attribute.value.size() > kMaxValueLength)
             return rc::kValueTooLong;
@@ -203,6 +204,8 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
             password = attribute.value;
         else if (attribute.name == kPasswordMustChangeAttribute && attribute.syntax == kSyntaxBoolean && !mustChange)
             mustChange = attribute.value;
+        else if (attribute.name == kLoginExpirationTimeAttribute && attribute.syntax == kSyntaxTime && !expires)
+            expires = attribute.value;
         else
             return rc::kSyntaxViolation;
     }
@@ -216,6 +219,10 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
         return rc::kSyntaxViolation;
     if (password) {
         if (const NWDSCCODE code = CheckPasswordRequest(mustChange.has_value()); code != rc::kSuccess)
+            return code;
+    }
+    if (expires) {
+        if (const NWDSCCODE code = ReadExpiry(*expires, &request->expiresAt); code != rc::kSuccess)
             return code;
     }
     request->path = std::move(path);

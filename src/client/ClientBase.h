@@ -26,8 +26,9 @@ public:
     struct UserRequest {
         std::vector<NamePart> path; // from the top down, the new object's own (typeless) name last
         std::string surname;
-        std::optional<std::string> password; // clear text
-        bool mustChange = false;             // change the password at first login
+        std::optional<std::string> password;   // clear text
+        bool mustChange = false;               // change the password at first login
+        std::optional<std::int64_t> expiresAt; // first second (since the epoch) it may no longer log in
     };
 
     NWDSCCODE CreateContext(NWDSContextHandle* context) override;
@@ -82,6 +83,10 @@ protected:
     // returns 0, or the refusal's code.
     NWDSCCODE ReadUserRequest(NWDSContextHandle context, const char* objectName, NWBufHandle buffer,
                               UserRequest* request);
+
+    // The expiry an add carries, decimal seconds since the epoch: kSyntaxViolation for another text,
+    // kExpiryNotSupported where QueryExpirySupport does not allow it (ClientBatch.cpp).
+    NWDSCCODE ReadExpiry(const std::string& text, std::optional<std::int64_t>* expiresAt);
 
     // Whether this directory can set a password with a new User now, and ask for its change when
     // `mustChange`: 0, or the refusal's code. By default PasswordRefusal of QueryPasswordSupport; a

@@ -2,6 +2,7 @@
 
 #include "client/BatchCandidate.h"
 #include "client/ClientTypes.h"
+#include "client/ExpirySupport.h"
 #include "client/PasswordSupport.h"
 
 #include <string>
@@ -63,6 +64,8 @@ public:
 
     // Whether an add may carry "Password" and "Password Must Change", and why not.
     virtual PasswordSupport QueryPasswordSupport() = 0;
+    // Whether an add may carry "Login Expiration Time", and why not.
+    virtual ExpiryLimit QueryExpirySupport() = 0;
     // The directory's own full name of `objectName` (as NWDSAddObject takes it): an LDAP DN, or the
     // embedded directory's dotted name from the top. The object need not exist.
     virtual NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) = 0;

@@ -152,6 +152,7 @@ public:
         *name = std::string(objectName) + ",directory";
         return Next("ObjectDirectoryName");
     }
+    ExpiryLimit QueryExpirySupport() override { return ExpiryLimit::None; }
     NWDSCCODE ReadBatchCandidates(NWDSContextHandle, const char*, const char*, std::vector<BatchCandidate>*) override {
         return Next("ReadBatchCandidates");
     }

@@ -9,6 +9,8 @@
 
 #include <gmock/gmock.h>
 
+#include <ctime>
+
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -110,4 +112,21 @@ TEST_F(EmbeddedBatchTest, RunStopsAtTheFirstFailure) {
     ASSERT_EQ(disable.Done().size(), 1u);
     EXPECT_THAT(ui.messages, ElementsAre("Error Code FFFFFDA7 - Trying to disable userobject with SetLoginDisabled"));
     EXPECT_THAT(Logins({"stud0001.Class.School", "stud0004.Class.School"}), ElementsAre(rc::kLoginDisabled, 0));
+}
+
+// An expiry set with the user: its logins are refused from that second on, also with the right password.
+TEST_F(EmbeddedBatchTest, ExpiredUsersCannotLogIn) {
+    auto client = OpenStore();
+    const auto now = static_cast<std::int64_t>(std::time(nullptr));
+    for (const auto& [name, expires] : {std::pair{"past", now - 1}, std::pair{"future", now + 86400}})
+        ASSERT_EQ(AddObject(*client, "Class.School", name,
+                            {{kObjectClassAttribute, kSyntaxClassName, kUserClass},
+                             {kSurnameAttribute, kSyntaxCaseIgnoreString, "Student"},
+                             {kPasswordAttribute, kSyntaxOctetString, kPassword},
+                             {kLoginExpirationTimeAttribute, kSyntaxTime, std::to_string(expires)}}),
+                  0);
+    EXPECT_EQ(view.Attribute("past.Class.School", kLoginExpirationTimeAttribute), std::to_string(now - 1));
+    EXPECT_EQ(Login("past.Class.School"), rc::kAccountExpired);
+    EXPECT_EQ(Login("future.Class.School"), 0);
+    EXPECT_EQ(client->Login("past.Class.School", "wrong"), rc::kWrongPassword);
 }

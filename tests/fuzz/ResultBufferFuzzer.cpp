@@ -42,6 +42,7 @@ public:
     }
     NWDSCCODE WhoAmI(NWDSContextHandle, char*) override { return rc::kBadArgument; }
     PasswordSupport QueryPasswordSupport() override { return {}; }
+    ExpiryLimit QueryExpirySupport() override { return ExpiryLimit::None; }
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>&, std::string*) override { return rc::kBadArgument; }
     NWDSCCODE CandidatesIn(const std::vector<NamePart>&, const std::string&, std::vector<BatchCandidate>*) override {
         return rc::kBadArgument;

@@ -1,5 +1,6 @@
 // A batch disabled, enabled and removed beside its decoys on 389 Directory Server and Samba AD, bound
 // over ldaps as each server's administrator; each user proven by its own bind.
+#include "AddRequest.h"
 #include "BatchTree.h"
 #include "DirectoryBinding.h"
 #include "DirsrvServer.h"
@@ -8,9 +9,13 @@
 #include "SambaServer.h"
 #include "TempFolder.h"
 #include "UserBind.h"
+#include "client/BoundClient.h"
+#include "client/SchemaNames.h"
 #include "client/ldap/LdapClientFactory.h"
 
 #include <gmock/gmock.h>
+
+#include <ctime>
 
 template <typename Server> class BatchSuite : public FixtureSuite<Server> {
 protected:
@@ -64,4 +69,28 @@ TEST_F(SambaBatchTest, OnlyTheBatchIsDisabledEnabledAndRemoved) {
            {{"objectClass", {"nTFRSSubscriptions"}}},
            {{"objectClass", {"contact"}}}},
           "Batch-AD-pass-2026");
+}
+
+// An expiry set with the user in the same add: once it has passed, the user's bind is refused.
+TEST_F(SambaBatchTest, UserWhoseExpiryHasPassedCannotBind) {
+    ServerConnection view = BindAdmin();
+    ASSERT_EQ(view.Add("ou=Expiry," + server->baseDn, {{"objectClass", {"organizationalUnit"}}, {"ou", {"Expiry"}}}),
+              LDAP_SUCCESS);
+    const auto now = static_cast<std::int64_t>(std::time(nullptr));
+    const std::string password = "Expiry-AD-pass-2026";
+    for (const auto& [name, expires] : {std::pair{"expired", now - 60}, std::pair{"current", now + 86400}})
+        ASSERT_EQ(AddObject(Client(), "Expiry.ad\\.example\\.com", name,
+                            {{kObjectClassAttribute, kSyntaxClassName, kUserClass},
+                             {kSurnameAttribute, kSyntaxCaseIgnoreString, "Student"},
+                             {kPasswordAttribute, kSyntaxOctetString, password},
+                             {kLoginExpirationTimeAttribute, kSyntaxTime, std::to_string(expires)}}),
+                  0);
+    const std::string base = ",ou=Expiry," + server->baseDn;
+    const auto stored = view.Search("cn=expired" + base, LDAP_SCOPE_BASE, "(objectClass=*)", {"accountExpires"});
+    ASSERT_EQ(stored.entries.size(), 1u);
+    EXPECT_EQ(stored.entries[0].attributes.at("accountExpires"),
+              std::vector<std::string>{std::to_string((now - 60 + 11644473600) * 10000000)});
+    EXPECT_EQ(BindAsUser(server->ldapsUri, server->caFile, "cn=expired" + base, password).code,
+              LDAP_INVALID_CREDENTIALS);
+    EXPECT_EQ(BindAsUser(server->ldapsUri, server->caFile, "cn=current" + base, password).code, LDAP_SUCCESS);
 }

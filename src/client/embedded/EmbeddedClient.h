@@ -37,6 +37,8 @@ public:
 
     // Passwords are kept hashed (PasswordHash.h), the demand to change as a flag beside them.
     PasswordSupport QueryPasswordSupport() override;
+    // Kept as an attribute its logins honour (EmbeddedLogin.h).
+    ExpiryLimit QueryExpirySupport() override { return ExpiryLimit::None; }
 
     // A login as the User `dottedName` (from the top) with `password`, now: 0, or why it is refused
     // (EmbeddedLogin.h).

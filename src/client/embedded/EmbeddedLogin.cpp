@@ -31,7 +31,8 @@ NWDSCCODE CheckLogin(EmbeddedStore& store, const std::string& dottedName, const 
         return code;
     if (value == kTrueValue)
         return rc::kLoginDisabled;
-    if (const NWDSCCODE code = store.ReadAttribute(user.id, kLoginExpirationAttribute, &value); code != rc::kSuccess)
+    if (const NWDSCCODE code = store.ReadAttribute(user.id, kLoginExpirationTimeAttribute, &value);
+        code != rc::kSuccess)
         return code;
     if (value) {
         std::int64_t expires = 0;

@@ -24,10 +24,9 @@ const std::vector<SampleObject>& SampleTree();
 inline constexpr const char* kPasswordHashAttribute = "Password Hash";
 
 // A User whose login is disabled holds kLoginDisabledAttribute with kTrueValue; one that expires
-// holds kLoginExpirationAttribute: the first second (since the epoch, decimal) at which it may no
-// longer log in. Logins honour both (EmbeddedLogin.h).
+// holds kLoginExpirationTimeAttribute (SchemaNames.h) as the add carried it. Logins honour both
+// (EmbeddedLogin.h).
 inline constexpr const char* kLoginDisabledAttribute = "Login Disabled";
-inline constexpr const char* kLoginExpirationAttribute = "Login Expiration Time";
 
 // Identity under which the embedded directory is entered: its administrator's User object.
 inline constexpr const char* kAdministratorName = "Admin.Acme";

@@ -26,6 +26,8 @@ public:
     // By the server's kind and password policy, and the connection's encryption (LdapPasswordPolicy.h);
     // Unreachable when the server cannot be asked.
     PasswordSupport QueryPasswordSupport() override;
+    // Active Directory's accountExpires; elsewhere shadowExpire, which needs POSIX attributes.
+    ExpiryLimit QueryExpirySupport() override;
 
     std::size_t OpenListingCount() const { return listings_.OpenCount(); }
 

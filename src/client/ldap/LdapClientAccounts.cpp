@@ -27,3 +27,19 @@ NWDSCCODE LdapClient::RemoveAt(const std::vector<NamePart>& path) {
         return ClientCode(code);
     return ClientCode(DeleteUser(session_, dn));
 }
+
+ExpiryLimit LdapClient::QueryExpirySupport() {
+    LdapServerFacts server;
+    if (session_.Run([&](LDAP* ld) { return session_.server().Facts(ld, &server); }) != LDAP_SUCCESS)
+        return ExpiryLimit::Unreachable;
+    switch (server.kind) {
+    case LdapServerKind::ActiveDirectory:
+        return ExpiryLimit::None;
+    case LdapServerKind::OpenLdap:
+    case LdapServerKind::Dirsrv389:
+        return ExpiryLimit::NoPosixAccounts;
+    case LdapServerKind::Generic:
+        break;
+    }
+    return ExpiryLimit::UnknownServer;
+}

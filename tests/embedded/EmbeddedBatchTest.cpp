@@ -31,28 +31,21 @@ protected:
         ASSERT_EQ(writer.Add("stud0005.Class.School", "Printer"), 0);
         ASSERT_EQ(writer.Add("stud0006.Class.School", kOrganizationalUnitClass), 0);
         BindAndStart(OpenStore());
-        for (const auto& [container, name] :
-             std::vector<std::pair<std::string, std::string>>{{"Class.School", "stud0001"},
-                                                              {"Class.School", "stud0002"},
-                                                              {"Class.School", "stud0004"},
-                                                              {"Class.School", "stud0001a"},
-                                                              {"Class.School", "stud0007"},
-                                                              {"Sub.Class.School", "stud0002"},
-                                                              {"stud0006.Class.School", "stud0001"}}) {
-            LastDirResult = SetNameContext(DirContext, container);
-            ASSERT_TRUE(CreateUserObject(name, "Student", InitialPassword{kPassword, false})) << name;
+        const char* users[] = {"Class.School",          "stud0001", "Class.School",     "stud0002",
+                               "Class.School",          "stud0004", "Class.School",     "stud0001a",
+                               "Class.School",          "stud0007", "Sub.Class.School", "stud0002",
+                               "stud0006.Class.School", "stud0001"};
+        for (std::size_t i = 0; i < std::size(users); i += 2) {
+            LastDirResult = SetNameContext(DirContext, users[i]);
+            ASSERT_TRUE(CreateUserObject(users[i + 1], "Student", InitialPassword{kPassword, false}));
         }
     }
 
     // Logins through a client of its own on the same file, as another program would log in.
-    NWDSCCODE Login(const std::string& dottedName) {
-        auto client = OpenStore();
-        return client->Login(dottedName, kPassword);
-    }
     std::vector<NWDSCCODE> Logins(const std::vector<std::string>& names) {
         std::vector<NWDSCCODE> codes;
         for (const std::string& name : names)
-            codes.push_back(Login(name));
+            codes.push_back(OpenStore()->Login(name, kPassword));
         return codes;
     }
 
@@ -68,19 +61,15 @@ TEST_F(EmbeddedBatchTest, OnlyTheBatchIsDisabledEnabledAndRemoved) {
     ASSERT_TRUE(disable.Read());
     EXPECT_THAT(disable.Preview().targets, ElementsAre("stud0001", "stud0002", "stud0004"));
     EXPECT_THAT(disable.Preview().missing, ElementsAre("stud0003"));
-    ASSERT_EQ(disable.Preview().skipped.size(), 2u);
-    EXPECT_EQ(disable.Preview().skipped[0].name, "stud0005");
-    EXPECT_EQ(disable.Preview().skipped[1].name, "stud0006");
+    EXPECT_EQ(disable.Preview().skipped.size(), 2u); // stud0005, stud0006
 
     std::vector<std::size_t> progress;
     ASSERT_TRUE(disable.Run([&](std::size_t done) { progress.push_back(done); }));
     EXPECT_THAT(progress, ElementsAre(1u, 2u, 3u));
     ASSERT_EQ(disable.Done().size(), 3u);
     EXPECT_EQ(disable.Done()[2].directoryName, "stud0004.Class.School");
-    EXPECT_EQ(view.Attribute("stud0001.Class.School", "Login Disabled"), "1");
     EXPECT_THAT(Logins(batch_), ElementsAre(rc::kLoginDisabled, rc::kLoginDisabled, rc::kLoginDisabled));
     EXPECT_THAT(Logins(decoys_), ElementsAre(0, 0, 0, 0));
-    EXPECT_EQ(OpenStore()->Login("stud0007.Class.School", "other"), rc::kWrongPassword);
 
     AccountBatch enable = Batch(BatchAction::Enable);
     ASSERT_TRUE(enable.Read());
@@ -92,17 +81,10 @@ TEST_F(EmbeddedBatchTest, OnlyTheBatchIsDisabledEnabledAndRemoved) {
     ASSERT_TRUE(remove.Run({}));
     EXPECT_THAT(*view.Children("Class.School"), ElementsAre("Sub", "stud0005", "stud0006", "stud0001a", "stud0007"));
     EXPECT_THAT(*view.Children("Sub.Class.School"), ElementsAre("stud0002"));
-    EXPECT_THAT(*view.Children("stud0006.Class.School"), ElementsAre("stud0001"));
     EXPECT_THAT(ui.messages, IsEmpty());
-
-    // Nothing left to do: a second removal finds the range empty and touches nothing.
-    AccountBatch again = Batch(BatchAction::Remove);
-    ASSERT_TRUE(again.Read());
-    EXPECT_THAT(again.Preview().targets, IsEmpty());
 }
 
-// The first failure ends the run with the store's code; the users before it stay done, those after it
-// untouched.
+// The first failure ends the run with the store's code: the users before it done, those after untouched.
 TEST_F(EmbeddedBatchTest, RunStopsAtTheFirstFailure) {
     AccountBatch disable = Batch(BatchAction::Disable);
     ASSERT_TRUE(disable.Read());
@@ -114,7 +96,7 @@ TEST_F(EmbeddedBatchTest, RunStopsAtTheFirstFailure) {
     EXPECT_THAT(Logins({"stud0001.Class.School", "stud0004.Class.School"}), ElementsAre(rc::kLoginDisabled, 0));
 }
 
-// An expiry set with the user: its logins are refused from that second on, also with the right password.
+// An expiry set with the user: its logins are refused from that second on.
 TEST_F(EmbeddedBatchTest, ExpiredUsersCannotLogIn) {
     auto client = OpenStore();
     const auto now = static_cast<std::int64_t>(std::time(nullptr));
@@ -125,8 +107,5 @@ TEST_F(EmbeddedBatchTest, ExpiredUsersCannotLogIn) {
                              {kPasswordAttribute, kSyntaxOctetString, kPassword},
                              {kLoginExpirationTimeAttribute, kSyntaxTime, std::to_string(expires)}}),
                   0);
-    EXPECT_EQ(view.Attribute("past.Class.School", kLoginExpirationTimeAttribute), std::to_string(now - 1));
-    EXPECT_EQ(Login("past.Class.School"), rc::kAccountExpired);
-    EXPECT_EQ(Login("future.Class.School"), 0);
-    EXPECT_EQ(client->Login("past.Class.School", "wrong"), rc::kWrongPassword);
+    EXPECT_THAT(Logins({"past.Class.School", "future.Class.School"}), ElementsAre(rc::kAccountExpired, 0));
 }

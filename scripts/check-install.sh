@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks what an install of a built tree puts in place: an install into a DESTDIR, the menu entry
 # and the AppStream description through their validators, and the Debian package CPack makes
-# from it, with its control fields and contents listed. Usage: check-install.sh [BUILD-DIR]
+# from it, with its control fields and contents listed and lintian reporting no errors. Usage: check-install.sh [BUILD-DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -11,8 +11,9 @@ trap 'rm -rf "$stage"' EXIT
 echo "=== install into a DESTDIR"
 DESTDIR="$stage/root" cmake --install "$build" --prefix /usr >/dev/null
 root=$stage/root/usr
-for file in bin/quillbarrow share/applications/quillbarrow.desktop share/icons/hicolor/scalable/apps/quillbarrow.svg \
-    share/man/man1/quillbarrow.1; do
+for file in bin/quillbarrow bin/quillbarrow-cli share/applications/quillbarrow.desktop \
+    share/icons/hicolor/scalable/apps/quillbarrow.svg share/man/man1/quillbarrow.1.gz share/man/man1/quillbarrow-cli.1.gz \
+    share/bash-completion/completions/quillbarrow-cli share/doc/quillbarrow/copyright; do
     [ -s "$root/$file" ] || { echo "missing from the install: $file" >&2; exit 1; }
 done
 metainfo=("$root"/share/metainfo/*.metainfo.xml)
@@ -28,3 +29,5 @@ echo "=== Debian package"
 package=("$stage"/package/quillbarrow_*.deb)
 dpkg-deb -f "${package[0]}" Package Version Depends
 dpkg-deb -c "${package[0]}"
+# Errors fail the check; warnings are listed.
+lintian --fail-on error "${package[0]}"

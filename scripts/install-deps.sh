@@ -12,10 +12,10 @@ fi
 if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--bench" ]; then
     # GoogleTest, throwaway servers for the integration tests (slapd, 389 Directory Server, Samba AD DC),
     # openssl for their test certificate authority, the checks of the install and the Debian package,
-    # clang-format for the formatting check, pdftotext to read back the printed account slips, and
+    # lintian for the package, clang-format for the formatting check, pdftotext to read back the printed account slips, and
     # clang with its libFuzzer runtime for the fuzz targets.
     packages+=(libgtest-dev libgmock-dev slapd ldap-utils openssl 389-ds-base python3-lib389 samba samba-ad-dc
-        samba-ad-provision ldb-tools desktop-file-utils appstream dpkg-dev file clang-format poppler-utils clang-14
+        samba-ad-provision ldb-tools desktop-file-utils appstream dpkg-dev file lintian clang-format poppler-utils clang-14
         libclang-rt-14-dev)
 fi
 

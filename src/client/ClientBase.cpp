@@ -2,11 +2,9 @@
 
 #include "client/DottedName.h"
 #include "client/ResultCodes.h"
-#include "client/SchemaNames.h"
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 
 namespace {
 // Handles are 32 bits and never 0 (0 means "no context" to the callers); skip those still in use.
@@ -187,62 +185,23 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
     if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
         return code;
 
-    std::optional<std::string> objectClass;
-    std::optional<std::string> surname;
-    std::optional<std::string> password;
-    std::optional<std::string> mustChange;
-    std::optional<std::string> expires;
-    for (const ClientBuffer::Attribute& attribute : source->Attributes()) {
-        if (attribute.value.size() > kMaxValueLength)
-            return rc::kValueTooLong;
-        // Each attribute holds one value; a User carries nothing else.
-        if (attribute.name == kObjectClassAttribute && attribute.syntax == kSyntaxClassName && !objectClass)
-            objectClass = attribute.value;
-        else if (attribute.name == kSurnameAttribute && attribute.syntax == kSyntaxCaseIgnoreString && !surname)
-            surname = attribute.value;
-        else if (attribute.name == kPasswordAttribute && attribute.syntax == kSyntaxOctetString && !password)
-            password = attribute.value;
-        else if (attribute.name == kPasswordMustChangeAttribute && attribute.syntax == kSyntaxBoolean && !mustChange)
-            mustChange = attribute.value;
-        else if (attribute.name == kLoginExpirationTimeAttribute && attribute.syntax == kSyntaxTime && !expires)
-            expires = attribute.value;
-        else
-            return rc::kSyntaxViolation;
-    }
-    if (!objectClass || !surname || surname->empty())
-        return rc::kMissingMandatory;
-    if (*objectClass != kUserClass)
-        return rc::kSyntaxViolation;
-    // An empty password would make an account anyone can enter (LDAP binds without one are
-    // anonymous); a demand to change needs a password to change.
-    if ((password && password->empty()) || (mustChange && (*mustChange != kTrueValue || !password)))
-        return rc::kSyntaxViolation;
-    if (password) {
-        if (const NWDSCCODE code = CheckPasswordRequest(mustChange.has_value()); code != rc::kSuccess)
+    UserRequest read;
+    if (const NWDSCCODE code = ReadUserAttributes(*source, &read); code != rc::kSuccess)
+        return code;
+    if (read.password) {
+        if (const NWDSCCODE code = CheckPasswordRequest(read.mustChange); code != rc::kSuccess)
             return code;
     }
-    if (expires) {
-        if (const NWDSCCODE code = ReadExpiry(*expires, &request->expiresAt); code != rc::kSuccess)
-            return code;
-    }
-    request->path = std::move(path);
-    request->surname = std::move(*surname);
-    request->password = std::move(password);
-    request->mustChange = mustChange.has_value();
+    // An expiry this directory cannot keep is refused before anything is sent.
+    if (read.expiresAt && QueryExpirySupport() != ExpiryLimit::None)
+        return rc::kExpiryNotSupported;
+    read.path = std::move(path);
+    *request = std::move(read);
     return rc::kSuccess;
 }
 
 NWDSCCODE ClientBase::CheckPasswordRequest(bool mustChange) {
     return PasswordRefusal(QueryPasswordSupport(), mustChange);
-}
-
-NWDSCCODE ClientBase::PasswordRefusal(const PasswordSupport& support, bool mustChange) {
-    if (!support.CanSetPassword())
-        return support.password == PasswordLimit::Unencrypted ? rc::kPasswordNeedsEncryption
-                                                              : rc::kPasswordNotSupported;
-    if (mustChange && !support.CanAskForChange())
-        return rc::kMustChangeNotSupported;
-    return rc::kSuccess;
 }
 
 NWDSCCODE ClientBase::ResolveObjectPath(const ContextState& state, const char* objectName,

@@ -3,6 +3,7 @@
 #include "client/ClientBuffer.h"
 #include "client/DirectoryClient.h"
 #include "client/DottedName.h"
+#include "client/UserRequest.h"
 
 #include <memory>
 #include <optional>
@@ -19,16 +20,6 @@ public:
         std::uint32_t flags = 0;
         std::uint32_t setting2 = 0;
         std::string nameContext = kRootName;
-    };
-
-    // What an add request for a User asks for: where the new object goes, its surname and, when
-    // asked, its initial password.
-    struct UserRequest {
-        std::vector<NamePart> path; // from the top down, the new object's own (typeless) name last
-        std::string surname;
-        std::optional<std::string> password;   // clear text
-        bool mustChange = false;               // change the password at first login
-        std::optional<std::int64_t> expiresAt; // first second (since the epoch) it may no longer log in
     };
 
     NWDSCCODE CreateContext(NWDSContextHandle* context) override;
@@ -76,26 +67,16 @@ protected:
                                 const std::int32_t* iterationHandle);
 
     // Checks an add request the way every backend must: known handles, a buffer prepared for an
-    // add, a well-formed name whose last part is typeless, exactly one "Object Class" of "User"
-    // and one non-empty "Surname", at most one non-empty "Password" and, only beside it, one
-    // "Password Must Change", no name or value longer than 256 bytes; then that this directory can
-    // honour the password and the demand to change it (CheckPasswordRequest). Fills `request` and
-    // returns 0, or the refusal's code.
+    // add, a well-formed name whose last part is typeless, the attributes of a User
+    // (ReadUserAttributes); then that this directory can honour the password and the demand to
+    // change it (CheckPasswordRequest). Fills `request` and returns 0, or the refusal's code.
     NWDSCCODE ReadUserRequest(NWDSContextHandle context, const char* objectName, NWBufHandle buffer,
                               UserRequest* request);
-
-    // The expiry an add carries, decimal seconds since the epoch: kSyntaxViolation for another text,
-    // kExpiryNotSupported where QueryExpirySupport does not allow it (ClientBatch.cpp).
-    NWDSCCODE ReadExpiry(const std::string& text, std::optional<std::int64_t>* expiresAt);
 
     // Whether this directory can set a password with a new User now, and ask for its change when
     // `mustChange`: 0, or the refusal's code. By default PasswordRefusal of QueryPasswordSupport; a
     // backend that must ask a server returns the server's code when it cannot.
     virtual NWDSCCODE CheckPasswordRequest(bool mustChange);
-    // The code refusing a password (and the demand to change it when `mustChange`) that `support`
-    // does not allow: kPasswordNeedsEncryption over an unencrypted connection, else
-    // kPasswordNotSupported or kMustChangeNotSupported; 0 when it allows them.
-    static NWDSCCODE PasswordRefusal(const PasswordSupport& support, bool mustChange);
 
     // Path of a new object's name on a context (top down, its own name last): kIllegalName for an
     // empty or ill-formed name, the top itself or a typed own name (a new object's own name is one

@@ -1,10 +1,7 @@
-// ClientBase: the checks every backend shares before a batch's read, disable, enable or removal, and
-// the expiry an add carries.
+// ClientBase: the checks every backend shares before a batch's read, disable, enable or removal.
 #include "client/ClientBase.h"
 
 #include "client/ResultCodes.h"
-
-#include <charconv>
 
 NWDSCCODE ClientBase::ReadBatchCandidates(NWDSContextHandle context, const char* containerName, const char* prefix,
                                           std::vector<BatchCandidate>* candidates) {
@@ -48,15 +45,4 @@ NWDSCCODE ClientBase::RemoveEntry(NWDSContextHandle context, const char* objectN
     if (path.size() < 2)
         return rc::kIllegalContainment;
     return RemoveAt(path);
-}
-
-NWDSCCODE ClientBase::ReadExpiry(const std::string& text, std::optional<std::int64_t>* expiresAt) {
-    std::int64_t seconds = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || seconds < 0)
-        return rc::kSyntaxViolation;
-    if (QueryExpirySupport() != ExpiryLimit::None)
-        return rc::kExpiryNotSupported;
-    *expiresAt = seconds;
-    return rc::kSuccess;
 }

@@ -9,7 +9,6 @@
 // them.
 namespace rc {
 inline constexpr NWDSCCODE kSuccess = 0;
-inline constexpr NWDSCCODE kNotEnoughMemory = -150;      // no more buffers or contexts can be handed out
 inline constexpr NWDSCCODE kBadContext = -303;           // unknown or released context handle
 inline constexpr NWDSCCODE kBadBuffer = -304;            // unknown or released buffer handle
 inline constexpr NWDSCCODE kBadKey = -305;               // unknown context setting
@@ -36,9 +35,10 @@ inline constexpr NWDSCCODE kBadPasswordFile = -641;      // password file missin
 inline constexpr NWDSCCODE kPagingRunaway = -642;        // server kept sending pages: too many, or empty and repeated
 inline constexpr NWDSCCODE kLoginNameNotValid = -643;    // login name the server cannot take (AD: > 20, " / \ [ ] ...)
 inline constexpr NWDSCCODE kServerDown = -644;           // no server reachable, or the connection was lost
+inline constexpr NWDSCCODE kUnverifiedServer = -645;     // StartTLS failed: the server's certificate did not verify
 inline constexpr NWDSCCODE kPasswordNotSupported = -650; // this directory cannot set a password with the user
 inline constexpr NWDSCCODE kMustChangeNotSupported = -651;  // it cannot ask for a change at first login
-inline constexpr NWDSCCODE kPasswordNeedsEncryption = -652; // a password would travel over an unencrypted connection
+inline constexpr NWDSCCODE kPasswordNeedsEncryption = -652; // a password would travel over an unprotected connection
 inline constexpr NWDSCCODE kHasSubordinates = -680;         // entry holds entries of its own: not removed
 inline constexpr NWDSCCODE kNotAUser = -681;                // entry is not a User of the class this directory makes
 inline constexpr NWDSCCODE kLoginDisabled = -682;           // login refused: the account is disabled

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "client/ClientTypes.h"
 #include "client/ExpirySupport.h"
 #include "client/PasswordSupport.h"
 
+#include <optional>
+#include <set>
 #include <string>
 
 // Questions the window asks the bound directory beside the procedures: none changes anything.
@@ -16,3 +19,12 @@ ExpiryLimit DirectoryExpirySupport();
 // takes it) in `container` (a dotted name from the top, as SetNameContext takes it): an LDAP DN, or
 // the embedded directory's dotted name from the top. Empty when the directory cannot tell.
 std::string DirectoryNameOf(const std::string& container, const std::string& objectName);
+
+// The directory's own full name of the container `container` (a dotted name from the top): an LDAP
+// DN, or the embedded directory's dotted name. Empty for "[Root]" and when the directory cannot tell.
+std::string ContainerDirectoryName(const std::string& container);
+
+// The entry names of the container `container` (a dotted name from the top) as its listing hands
+// them out (escaped, as EscapeNamePart gives a literal name); nullopt with the code when the
+// listing failed.
+std::optional<std::set<std::string>> ListEntryNames(const std::string& container, NWDSCCODE* code);

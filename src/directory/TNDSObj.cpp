@@ -16,6 +16,33 @@ void ReleaseListing(TNDSObj& obj) {
         Client().FreeContext(obj.Context);
     obj.Context = 0;
 }
+
+// The inner steps of ListFirst and ListNext.
+NWDSCCODE ListFetchBatch(TNDSObj& obj) {
+    DirectoryClient& client = Client();
+    NWDSCCODE result = client.ListSubordinates(obj.Context, obj.ContainerName.c_str(), &obj.IterHandle, obj.Buffer);
+    if (result != 0)
+        return result;
+    std::uint32_t count = 0;
+    result = client.GetObjectCount(obj.Context, obj.Buffer, &count);
+    obj.BatchCount = static_cast<std::int32_t>(count);
+    obj.BatchIndex = 0;
+    return result;
+}
+
+NWDSCCODE ListReadEntry(TNDSObj& obj) {
+    std::array<char, kEntryNameSize> name{};
+    const NWDSCCODE result =
+        Client().GetObjectName(obj.Context, obj.Buffer, name.data(), &obj.EntryAttrCount, &obj.ObjectInfo);
+    if (result == 0) {
+        name.back() = '\0';
+        obj.EntryName = name.data();
+    } else {
+        obj.EntryName.clear();
+    }
+    ++obj.BatchIndex;
+    return result;
+}
 } // namespace
 
 TNDSObj::~TNDSObj() {
@@ -73,32 +100,6 @@ NWDSCCODE ListFirst(const std::string& name, TNDSObj& obj) {
     result = ListReadEntry(obj);
     if (result != 0)
         ReleaseListing(obj);
-    return result;
-}
-
-NWDSCCODE ListFetchBatch(TNDSObj& obj) {
-    DirectoryClient& client = Client();
-    NWDSCCODE result = client.ListSubordinates(obj.Context, obj.ContainerName.c_str(), &obj.IterHandle, obj.Buffer);
-    if (result != 0)
-        return result;
-    std::uint32_t count = 0;
-    result = client.GetObjectCount(obj.Context, obj.Buffer, &count);
-    obj.BatchCount = static_cast<std::int32_t>(count);
-    obj.BatchIndex = 0;
-    return result;
-}
-
-NWDSCCODE ListReadEntry(TNDSObj& obj) {
-    std::array<char, kEntryNameSize> name{};
-    const NWDSCCODE result =
-        Client().GetObjectName(obj.Context, obj.Buffer, name.data(), &obj.EntryAttrCount, &obj.ObjectInfo);
-    if (result == 0) {
-        name.back() = '\0';
-        obj.EntryName = name.data();
-    } else {
-        obj.EntryName.clear();
-    }
-    ++obj.BatchIndex;
     return result;
 }
 

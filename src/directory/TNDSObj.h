@@ -35,9 +35,6 @@ NWDSCCODE ListFirst(const std::string& name, TNDSObj& obj);
 // Reads the next entry: 0 with a freshly read entry, -1 when the listing is exhausted, else the
 // client's code. After any nonzero result the cursor holds nothing.
 NWDSCCODE ListNext(TNDSObj& obj);
-// Inner steps of ListFirst and ListNext.
-NWDSCCODE ListFetchBatch(TNDSObj& obj);
-NWDSCCODE ListReadEntry(TNDSObj& obj);
 
 // Value ListNext returns when the listing is exhausted.
 inline constexpr NWDSCCODE kListExhausted = -1;

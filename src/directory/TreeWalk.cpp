@@ -7,7 +7,6 @@
 #include <iterator>
 #include <vector>
 
-namespace {
 std::string ChildName(const WalkedContainer& parent, std::string_view entry) {
     if (parent.level == 0)
         return std::string(entry);
@@ -18,7 +17,6 @@ std::string ChildName(const WalkedContainer& parent, std::string_view entry) {
     name += parent.name;
     return name;
 }
-} // namespace
 
 bool ListingFailed(NWDSCCODE code) {
     return code != kListExhausted && code != rc::kNoMoreEntries;

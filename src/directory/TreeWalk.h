@@ -45,6 +45,9 @@ bool ListingFailed(NWDSCCODE code);
 // The container's dotted name without the scan's leading "." ("East.Sales.Acme", "[Root]").
 std::string ContainerDottedName(const WalkedContainer& container);
 
+// The name the walk gives the entry `entry` of `parent` when it walks it as a container.
+std::string ChildName(const WalkedContainer& parent, std::string_view entry);
+
 // The scan's walk of the tree from "[Root]", depth first: the containers a visitor adds are walked
 // right after their own container, in the order they were listed. For each container,
 // LastDirResult takes the result of setting DirContext's name context to its name, then of its

@@ -1,9 +1,8 @@
 #include "ui/CreatePreview.h"
 
 #include "conversion/IndexText.h"
+#include "directory/CreationRun.h"
 #include "ui/NumberText.h"
-
-#include <utility>
 
 namespace {
 QString PasswordsText(const PasswordChoice& passwords) {
@@ -40,8 +39,8 @@ QString CreatePreviewText(const CreatePreviewInput& input) {
     qint32 digits = 0;
     if (!StrToIntStrict(input.digits, &digits))
         return QStringLiteral("\"# of fixed digits\" must be a number between 0 and 9.");
-    if (auto nul = NulFieldText(input.loginName, input.lastName))
-        return *std::move(nul);
+    if (const auto nul = NulFieldText(input.loginName.toStdString(), input.lastName.toStdString()))
+        return QString::fromStdString(*nul);
 
     const QString in = QStringLiteral(" in ") + *input.container;
     if (count == 0)
@@ -53,13 +52,4 @@ QString CreatePreviewText(const CreatePreviewInput& input) {
     const auto lastIndex = static_cast<qint32>(static_cast<quint32>(index) + static_cast<quint32>(count - 1));
     const QString last = input.loginName + QString::fromStdString(IndexText(lastIndex, digits));
     return QStringLiteral("Creates ") + first + QStringLiteral(" ... ") + last + in + PasswordsText(input.passwords);
-}
-
-std::optional<QString> NulFieldText(const QString& loginName, const QString& lastName) {
-    for (const auto& [text, label] :
-         {std::pair{&loginName, QStringLiteral("Login name")}, std::pair{&lastName, QStringLiteral("Last name")}}) {
-        if (text->contains(QChar(u'\0')))
-            return QStringLiteral("\"") + label + QStringLiteral("\" must not contain a NUL character.");
-    }
-    return std::nullopt;
 }

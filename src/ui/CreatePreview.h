@@ -23,7 +23,3 @@ struct CreatePreviewInput {
 // in the way, checked in the order a press checks it (the number fields: count, index, digits;
 // then a NUL in the login or last name).
 QString CreatePreviewText(const CreatePreviewInput& input);
-
-// `"Login name" must not contain a NUL character.` for the first of the two fields that holds a
-// NUL (it would cut the name short on its way to the directory); none when neither does.
-std::optional<QString> NulFieldText(const QString& loginName, const QString& lastName);

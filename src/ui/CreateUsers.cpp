@@ -1,44 +1,39 @@
 // The creation run: "Create User(s)" makes a run of User objects in the selected container.
 #include "ui/uMain.h"
 
-#include "conversion/IndexText.h"
-#include "directory/CreateUserObject.h"
-#include "directory/SharedContext.h"
-#include "passwords/RandomPassword.h"
+#include "directory/CreationRun.h"
 #include "ui/BusyCursor.h"
 #include "ui/ContainerName.h"
-#include "ui/CreatePreview.h"
 #include "ui/DisplayPacer.h"
 #include "ui/MessageBoxSeam.h"
-#include "ui/NumberText.h"
 
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTreeWidget>
 
-#include <optional>
-
 namespace {
-// The next user's password as the Passwords dialog chose: empty for none, nullopt when no random
-// one could be made.
-std::optional<QString> NextPassword(const PasswordChoice& choice) {
+PasswordPlan Plan(const PasswordChoice& choice) {
+    PasswordPlan plan;
     switch (choice.mode) {
     case PasswordChoice::Mode::None:
-        return QString();
+        plan.mode = PasswordPlan::Mode::None;
+        break;
     case PasswordChoice::Mode::One:
-        return choice.password;
+        plan.mode = PasswordPlan::Mode::One;
+        break;
     case PasswordChoice::Mode::Random:
-        if (const auto random = RandomPassword(choice.length))
-            return QString::fromLatin1(*random);
-        return std::nullopt;
+        plan.mode = PasswordPlan::Mode::Random;
+        break;
     }
-    return std::nullopt;
+    plan.password = choice.password.toStdString();
+    plan.length = choice.length;
+    plan.mustChange = choice.mustChange;
+    return plan;
 }
 
-std::optional<InitialPassword> WithPassword(const QString& password, bool mustChange) {
-    if (password.isEmpty())
-        return std::nullopt;
-    return InitialPassword{password.toStdString(), mustChange};
+// Number fields as StrToIntStrict reads them: characters beyond Latin-1 become '?'.
+std::string NumberField(const QLineEdit* edit) {
+    return edit->text().toLatin1().toStdString();
 }
 } // namespace
 
@@ -52,72 +47,54 @@ void TfMain::bbCreateClick() {
         EndBusyCursor();
         return;
     }
-    LastDirResult = SetNameContext(DirContext, DottedContainerName(selected));
-    BeginBusyCursor();
+    CreationRequest request;
+    request.container = DottedContainerName(selected);
+    request.loginName = ebLoginName->text().toStdString();
+    request.lastName = ebLastName->text().toStdString();
+    request.count = NumberField(ebToCreate);
+    request.index = NumberField(ebNumber);
+    request.digits = NumberField(ebFixed);
+    request.passwords = Plan(passwords_);
 
-    qint32 count = 0;
-    if (!StrToIntStrict(ebToCreate->text(), &count) || count < 0 || count > 9999) {
-        ShowMessageBox(QStringLiteral("\"# of users to create\" must be a number between 0 and 9999.\r\nPlease verify "
-                                      "this field and try again."));
-        EndBusyCursor();
-        return;
-    }
-    // A bar whose range is 0 to 0 would show Qt's endless busy animation; 0 to 1 stands still at 0.
-    pbProgress->setRange(0, count == 0 ? 1 : count);
-    qint32 index = 0;
-    if (!StrToIntStrict(ebNumber->text(), &index)) {
-        ShowMessageBox(
-            QStringLiteral("\"Starting at index\" must be a number. Please verify this field and try again."));
-        EndBusyCursor();
-        return;
-    }
-    qint32 digits = 0;
-    if (!StrToIntStrict(ebFixed->text(), &digits)) {
-        ShowMessageBox(QStringLiteral("\"# of fixed digits\" must be a number between 0 and 9. Please verify this "
-                                      "field and try again."));
-        EndBusyCursor();
-        return;
-    }
-
-    if (const auto nul = NulFieldText(ebLoginName->text(), ebLastName->text())) {
-        ShowMessageBox(*nul + QStringLiteral(" Please verify this field and try again."));
-        EndBusyCursor();
-        return;
-    }
-
-    // The account list holds this run's users from here on, whatever the run's end.
-    accounts_.clear();
-    const QString container = QString::fromStdString(DottedContainerName(selected));
-    DisplayPacer pacer;
-    qint32 created = 0;
-    while (created < count) {
-        const QString name = ebLoginName->text() + QString::fromStdString(IndexText(index, digits));
-        const QString surname = ebLastName->text();
-        const std::optional<QString> password = NextPassword(passwords_);
-        if (!password)
-            ShowMessageBox(QStringLiteral("No random password could be made: the system's random source failed."));
-        if (!password || !CreateUserObject(name.toStdString(), surname.toStdString(),
-                                           WithPassword(*password, passwords_.mustChange))) {
-            ShowMessageBox(QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n") +
-                           QString::number(created) + QStringLiteral(" users succesfully created."));
-            pbProgress->setValue(0);
-            UpdateAccountListMenus();
-            EndBusyCursor();
-            return;
+    // The window's side of the run: the hourglass, the progress bar painted at most once a frame,
+    // and the account list with its menu items.
+    class RunView final : public CreationRunObserver {
+    public:
+        explicit RunView(TfMain& form) : form_(form) {}
+        void NameContextSet() override { BeginBusyCursor(); }
+        void CountRead(std::int32_t count) override {
+            // A bar whose range is 0 to 0 would show Qt's endless busy animation; 0 to 1 stands still at 0.
+            form_.pbProgress->setRange(0, count == 0 ? 1 : count);
         }
-        // The directory name waits for the list to be saved: the loop asks the directory nothing more.
-        accounts_.push_back({name, surname, container, QString(), *password});
-        pbProgress->setValue(pbProgress->value() + 1);
-        if (pacer.Due())
-            pbProgress->repaint();
-        ++created;
-        // The index wraps from 2147483647 to -2147483648 without notice.
-        index = static_cast<qint32>(static_cast<quint32>(index) + 1u);
-    }
-    UpdateAccountListMenus();
-    EndBusyCursor();
-    ShowMessageBox(QString::number(created) + QStringLiteral(" users succesfully created."));
-    pbProgress->setValue(0);
+        void Refused() override { EndBusyCursor(); }
+        // The account list holds this run's users from here on, whatever the run's end.
+        void BeforeFirstUser() override { form_.accounts_.clear(); }
+        void UserCreated(const CreatedUser& user, std::int32_t) override {
+            // The directory name waits for the list to be saved: the loop asks the directory nothing more.
+            form_.accounts_.push_back({QString::fromStdString(user.loginName), QString::fromStdString(user.lastName),
+                                       QString::fromStdString(user.container), QString(),
+                                       QString::fromStdString(user.password)});
+            form_.pbProgress->setValue(form_.pbProgress->value() + 1);
+            if (pacer_.Due())
+                form_.pbProgress->repaint();
+        }
+        void Stopped(std::int32_t) override {
+            form_.pbProgress->setValue(0);
+            form_.UpdateAccountListMenus();
+            EndBusyCursor();
+        }
+        void Completing(std::int32_t) override {
+            form_.UpdateAccountListMenus();
+            EndBusyCursor();
+        }
+        void Completed(std::int32_t) override { form_.pbProgress->setValue(0); }
+
+    private:
+        TfMain& form_;
+        DisplayPacer pacer_;
+    };
+    RunView view(*this);
+    CreationRun(std::move(request)).Execute(view);
 }
 
 void TfMain::UpdateAccountListMenus() {

@@ -4,11 +4,9 @@
 #include "ui/uMain.h"
 
 #include "client/SchemaNames.h"
-#include "directory/GetIdentityName.h"
-#include "directory/IncompleteListings.h"
-#include "directory/SharedContext.h"
-#include "directory/TreeWalk.h"
+#include "directory/ContainerScan.h"
 #include "ui/BusyCursor.h"
+#include "ui/ContainerName.h"
 #include "ui/DisplayPacer.h"
 #include "ui/ImageList.h"
 #include "ui/MessageBoxSeam.h"
@@ -18,23 +16,19 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Image of a node for an entry of `baseClass`, or -1 when the entry is no container for the scan.
-// The comparison is exact, letter case included.
+// Image of a node for a container of `baseClass` (IsScannedContainerClass).
 int ContainerImage(std::string_view baseClass) {
     if (baseClass == kOrganizationClass)
         return TImageList::kOrganization;
     if (baseClass == kOrganizationalUnitClass)
         return TImageList::kOrganizationalUnit;
-    if (baseClass == kCountryClass)
-        return TImageList::kCountry;
-    return -1;
+    return TImageList::kCountry;
 }
 
 } // namespace
@@ -43,10 +37,7 @@ void TfMain::ScanNDS1Click() {
     // A request while a scan walks the tree is ignored: the walk holds nodes a new scan would delete.
     if (scanning_ || closed_)
         return;
-    const std::string identity = GetIdentityName(DirContext);
-    if (identity == kPublicIdentity) {
-        ShowMessageBox(QStringLiteral("ERROR:\r\r\nUnable to detect a valid NDS connection. Are you properly logged in "
-                                      "to a NDS-tree ?\r\nVerify the connection and restart the program."));
+    if (!CheckScanIdentity()) {
         TreeScanned = false;
         return;
     }
@@ -55,6 +46,7 @@ void TfMain::ScanNDS1Click() {
     tvNDSView->clear();
     auto* root = new QTreeWidgetItem(tvNDSView, QStringList(QString::fromLatin1(kRootName)));
     root->setIcon(0, imIcons->Icon(TImageList::kRoot));
+    SetContainerName(root, kRootName);
     FillNDSView();
     if (closed_) {
         // The window has closed under the walk and the program is on its way out.
@@ -73,44 +65,38 @@ void TfMain::ScanNDS1Click() {
 void TfMain::FillNDSView() {
     QScopedValueRollback<bool> scanning(scanning_, true);
 
-    // The window's side of the walk: a node with its image for every container, the two counts in
-    // the status bar, painted at most once a frame, and the end of the walk when the window closes.
-    class ScanView final : public TreeWalkVisitor {
+    // The window's side of the scan: a node with its image for every container, carrying the
+    // container's directory name, the two counts in the status bar, painted at most once a frame,
+    // and the end of the walk when the window closes.
+    class ScanView final : public ContainerScanObserver {
     public:
-        explicit ScanView(TfMain& form) : form_(form), nodes_{form.tvNDSView->topLevelItem(0)} {}
+        ScanView(TfMain& form, const ContainerScan& scan)
+            : form_(form), scan_(scan), nodes_{form.tvNDSView->topLevelItem(0)} {}
 
-        void ListingStarts(const WalkedContainer&) override {
+        void ListingStarts() override {
             // A listing may take a while to start: show what is counted so far first.
-            if (objects_ != shownObjects_ && pacer_.Due())
+            if (scan_.Objects() != shownObjects_ && pacer_.Due())
                 ShowCounts();
         }
-        bool EntryListed(const WalkedContainer&, std::string_view name, std::string_view baseClass) override {
-            const int image = ContainerImage(baseClass);
-            if (image >= 0) {
-                const QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-                auto& child = listed_.emplace_back(std::make_unique<QTreeWidgetItem>(QStringList(text)));
-                child->setIcon(0, form_.imIcons->Icon(image));
-                nodes_.push_back(child.get()); // the walk numbers the containers it is given in this order
-                ++containers_;
-            }
-            ++objects_;
+        void EntryCounted(bool) override {
             if (pacer_.Due())
                 ShowCounts();
-            return image >= 0;
         }
         // A container's nodes go into the tree together once its listing has ended: one insertion
-        // tells the view, and a screen reader through it, of all of them at once. The walk lists
-        // none of them before that. How the listing ended goes into the end-of-scan message.
-        void ListingEnded(const WalkedContainer& container, NWDSCCODE code) override {
-            incomplete_.Note(container, code);
-            if (listed_.empty())
-                return;
+        // tells the view, and a screen reader through it, of all of them at once.
+        void ContainersListed(std::size_t parentId, std::vector<ScannedContainer>& containers) override {
             QList<QTreeWidgetItem*> children;
-            children.reserve(static_cast<qsizetype>(listed_.size()));
-            for (auto& child : listed_)
-                children.append(child.release());
-            listed_.clear();
-            nodes_[container.id]->addChildren(children);
+            children.reserve(static_cast<qsizetype>(containers.size()));
+            for (const ScannedContainer& container : containers) {
+                const QString text =
+                    QString::fromUtf8(container.name.data(), static_cast<qsizetype>(container.name.size()));
+                auto* child = new QTreeWidgetItem(QStringList(text));
+                child->setIcon(0, form_.imIcons->Icon(ContainerImage(container.baseClass)));
+                SetContainerName(child, container.dottedName);
+                children.append(child);
+                nodes_.push_back(child); // by the walk's number
+            }
+            nodes_[parentId]->addChildren(children);
         }
         // Closing the window released DirContext and is taking the widgets down: stop there.
         bool StopRequested() override { return form_.closed_; }
@@ -119,43 +105,39 @@ void TfMain::FillNDSView() {
         // lets messages run (between entries, or under a box opened meanwhile), the frame timer
         // shows them.
         void CatchUp() {
-            if (objects_ != shownObjects_ && !form_.closed_)
+            if (scan_.Objects() != shownObjects_ && !form_.closed_)
                 ShowCounts();
         }
         void ShowTotals() {
-            if (objects_ > 0)
+            if (scan_.Objects() > 0)
                 ShowCounts();
         }
-        std::string IncompleteMessage() const { return incomplete_.Message(); }
 
     private:
         void ShowCounts() {
-            form_.sbStatus->SetPanelText(1, QStringLiteral("Containers found: ") + QString::number(containers_));
-            form_.sbStatus->SetPanelText(0, QStringLiteral("Objects detected: ") + QString::number(objects_));
+            form_.sbStatus->SetPanelText(1, QStringLiteral("Containers found: ") + QString::number(scan_.Containers()));
+            form_.sbStatus->SetPanelText(0, QStringLiteral("Objects detected: ") + QString::number(scan_.Objects()));
             form_.sbStatus->RepaintPanel(1);
             form_.sbStatus->RepaintPanel(0);
-            shownObjects_ = objects_;
+            shownObjects_ = scan_.Objects();
         }
 
         TfMain& form_;
+        const ContainerScan& scan_;
         std::vector<QTreeWidgetItem*> nodes_; // by the walk's number of their container
-        // Nodes of the container being listed, not in the tree yet (dropped when the walk stops).
-        std::vector<std::unique_ptr<QTreeWidgetItem>> listed_;
-        std::int32_t containers_ = 0;
-        std::int32_t objects_ = 0;
         std::int32_t shownObjects_ = 0;
         DisplayPacer pacer_;
-        IncompleteListings incomplete_;
     };
 
-    ScanView view(*this);
+    ContainerScan scan;
+    ScanView view(*this, scan);
     QTimer frameTimer;
     frameTimer.setInterval(DisplayPacer::kFrameMs);
     connect(&frameTimer, &QTimer::timeout, this, [&view] { view.CatchUp(); });
     frameTimer.start();
     scanReport_.clear();
-    if (WalkTree(view)) {
+    if (scan.Run(view)) {
         view.ShowTotals(); // exactly the final counts
-        scanReport_ = view.IncompleteMessage();
+        scanReport_ = scan.IncompleteMessage();
     }
 }

@@ -25,6 +25,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextDocument>
 #include <QTreeWidget>
 
 TfMain* fMain = nullptr;
@@ -298,7 +299,8 @@ void TfMain::UpdateCreatePreview() {
     input.digits = ebFixed->text();
     input.passwords = passwords_;
     const QString preview = CreatePreviewText(input);
-    bbCreate->setToolTip(preview);
+    // Names from the directory are no markup: a tooltip that looks like rich text would be shown as such.
+    bbCreate->setToolTip(Qt::convertFromPlainText(preview, Qt::WhiteSpacePre));
     bbCreate->setAccessibleDescription(preview);
 }
 

@@ -164,6 +164,43 @@ TEST_F(EmbeddedStoreTest, StoreFolderOthersMayWriteToOrThatIsNotOursIsRefused) {
     EXPECT_EQ(ModeOf(StorePath()), 0600u);
 }
 
+// The folder and the file are checked as opened: a link at either is refused, whatever it leads to,
+// and a store others could read (an old one, or one a copy left readable) is made owner-only.
+TEST_F(EmbeddedStoreTest, StoreReachedThroughALinkIsRefusedAndAReadableOneIsTightened) {
+    namespace fs = std::filesystem;
+    const std::string storeFolder = folder.path() + "/data/quillbarrow";
+    OpenStore().reset();
+    ASSERT_EQ(chmod(StorePath().c_str(), 0644), 0);
+    WriteFile(storeFolder, "directory.db-wal", "", 0644);
+    auto opened = OpenStore();
+    EXPECT_EQ(ModeOf(StorePath()), 0600u);
+    EXPECT_EQ(ModeOf(StorePath() + "-wal"), 0600u);
+    opened.reset();
+
+    const auto refused = static_cast<NWCCODE>(rc::kStoreUnavailable);
+    const auto start = [this] { return EmbeddedClient(Options()).StartClientLibrary(nullptr, nullptr); };
+    const std::string elsewhere = folder.path() + "/elsewhere.db";
+    fs::rename(StorePath(), elsewhere);
+    fs::create_symlink(elsewhere, StorePath());
+    EXPECT_EQ(start(), refused);
+    fs::remove(StorePath());
+    // A second name for the file: someone could have made it where we cannot see.
+    fs::create_hard_link(elsewhere, StorePath());
+    EXPECT_EQ(start(), refused);
+    fs::remove(elsewhere);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(StorePath().c_str(), 65534, 65534), 0);
+        EXPECT_EQ(start(), refused);
+        ASSERT_EQ(chown(StorePath().c_str(), 0, 0), 0);
+    }
+    EXPECT_EQ(start(), 0);
+
+    const std::string folderElsewhere = folder.path() + "/folder-elsewhere";
+    fs::rename(storeFolder, folderElsewhere);
+    fs::create_directory_symlink(folderElsewhere, storeFolder);
+    EXPECT_EQ(start(), refused);
+}
+
 TEST_F(EmbeddedStoreTest, DefaultStoreLivesUnderTheUsersDataFolder) {
     EnvironmentGuard environment;
     environment.Set("XDG_DATA_HOME", "relative/ignored");

@@ -1,5 +1,8 @@
+#include "EnvironmentGuard.h"
 #include "LdapDirectoryFixture.h"
 #include "UserBind.h"
+#include "client/BoundClient.h"
+#include "client/ResultCodes.h"
 #include "directory/CreateUserObject.h"
 #include "directory/DirectoryQueries.h"
 
@@ -25,6 +28,18 @@ std::vector<std::string> Values(ServerConnection& view, const std::string& dn, c
 std::string Added(const std::string& name) {
     return "Error Code " + name + " - Trying to create userobject with NWDSAddObject";
 }
+
+// libldap reads the user's ldaprc once, on first use: every test here runs with one that turns the
+// check of the server's certificate off, as an administrator's might.
+class CertificateChecksOff : public ::testing::Environment {
+    void SetUp() override {
+        WriteFile(home_.path(), "ldaprc", "TLS_REQCERT never\n", 0600);
+        environment_.Set("HOME", home_.path());
+    }
+    TempFolder home_;
+    EnvironmentGuard environment_;
+};
+const auto* const kChecksOff = ::testing::AddGlobalTestEnvironment(new CertificateChecksOff);
 } // namespace
 
 class LdapPasswordTest : public LdapDirectoryTest {
@@ -140,4 +155,43 @@ TEST_F(LdapPasswordTest, PasswordPolicyOverlayMakesNewUsersChangeThePasswordFirs
     EXPECT_FALSE(CreateUserObject("m3", "Student", InitialPassword{"Abc12345", false}));
     EXPECT_THAT(ui.messages, ElementsAre(Added("13")));
     EXPECT_EQ(view.Search(UserDnIn("m3"), LDAP_SCOPE_BASE).code, LDAP_NO_SUCH_OBJECT);
+}
+
+// Nothing trusts the test CA yet: neither the bind's password (over ldaps, or ldap:// with StartTLS)
+// nor a new user's reaches the server. Once the CA is named, StartTLS on ldap:// protects both.
+TEST_F(LdapPasswordTest, PasswordsGoOnlyToAServerWhoseCertificateVerified) {
+    // An anonymous session over ldaps works as the ldaprc says, but sends no password. (A password
+    // bind makes the process demand the check; earlier tests' binds did, so the ldaprc's setting is
+    // put back here as a fresh process would have it.)
+    const int never = LDAP_OPT_X_TLS_NEVER;
+    const int client = 0;
+    ASSERT_EQ(ldap_set_option(nullptr, LDAP_OPT_X_TLS_REQUIRE_CERT, &never), LDAP_OPT_SUCCESS);
+    ASSERT_EQ(ldap_set_option(nullptr, LDAP_OPT_X_TLS_NEWCTX, &client), LDAP_OPT_SUCCESS);
+    LdapSettings anonymous;
+    anonymous.uri = server.Value("LDAPS_URI");
+    BindAndStart(anonymous);
+    EXPECT_EQ(DirectoryPasswordSupport().password, PasswordLimit::Unencrypted);
+    LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
+    EXPECT_FALSE(CreateUserObject("t1", "Student", InitialPassword{"Abc12345", false}));
+    EXPECT_THAT(ui.messages, ElementsAre(Added("FFFFFD74")));
+    ShutDownAndUnbind();
+
+    ServerConnection view = View();
+    LdapSettings settings = ReaderSettings();
+    const long binds = OperationCount(view, "Bind", "monitorOpInitiated");
+    for (const auto& [uri, code] :
+         {std::pair{server.Value("LDAPS_URI"), rc::kServerDown}, std::pair{server.tcpUri, rc::kUnverifiedServer}}) {
+        settings.uri = uri;
+        BindAndStart(settings);
+        EXPECT_EQ(ClientHandle, kClientNotStarted) << uri;
+        EXPECT_EQ(Client().AttachClient(1, 1, 0, &ClientHandle), static_cast<NWCCODE>(code)) << uri;
+        ShutDownAndUnbind();
+    }
+    EXPECT_EQ(OperationCount(view, "Bind", "monitorOpInitiated"), binds);
+
+    ASSERT_TRUE(TrustForNewHandles(server.Value("CA_FILE")));
+    settings.uri = server.tcpUri;
+    BindAndStart(settings);
+    EXPECT_EQ(DirectoryPasswordSupport().password, PasswordLimit::None);
+    EXPECT_EQ(OperationCount(view, "Bind", "monitorOpInitiated"), binds + 1);
 }

@@ -1,7 +1,7 @@
 #include "FixtureSuite.h"
-#include "ServerConnection.h"
+#include "ServerWindowTest.h"
 #include "SlapdPair.h"
-#include "WindowTest.h"
+#include "SlapdServer.h"
 #include "client/ldap/LdapClientFactory.h"
 #include "ui/StatusBar.h"
 
@@ -12,8 +12,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -60,7 +62,7 @@ std::multiset<std::string> RunNames(const char* prefix, int count) {
 
 // A mirror-mode pair, both servers in the client's URI list, the first one used first; the pair
 // starts once for the executable.
-class LdapReplicationTest : public FixtureSuite<SlapdPair, WindowTest> {
+class LdapReplicationTest : public FixtureSuite<SlapdPair, ServerWindowTest> {
 protected:
     static void SetUpTestSuite() { StartServer(); }
 
@@ -143,4 +145,28 @@ TEST_F(LdapReplicationTest, RunThatLosesItsServerGoesOnThroughTheOtherAndNothing
     }
     for (std::size_t i = 0; i < held.size(); ++i)
         EXPECT_EQ(Difference(held[i], expected), "") << "server " << i << " against the window's counts";
+}
+
+// A URI list that moves on from ldaps to a plain server: the connection made is what counts. StartTLS
+// goes before the password, and a certificate the client cannot verify keeps the password home.
+TEST_F(LdapReplicationTest, FailoverToAPlainServerSendsThePasswordOnlyOverVerifiedTls) {
+    const auto value = [&](const char* name) { return server->Value(name); };
+    ASSERT_TRUE(TrustForNewHandles(value("A_CA_FILE")));
+    OpenWindowAs(value("A_LDAPS_URI") + " " + value("B_LDAPURI"), value("A_READER_DN"), value("A_READER_PASSWORD"));
+    ServerConnection second = ServerConnection::OverSocket(server->servers[1].ldapiUri);
+    const long binds = OperationCount(second, "Bind", "monitorOpInitiated");
+    server->KillServer(0);
+    Scan();
+    EXPECT_TRUE(messages_.join(u'|').contains(QStringLiteral("FFFFFD7B"))) << messages_.join(u'|').toStdString();
+    EXPECT_EQ(OperationCount(second, "Bind", "monitorOpInitiated"), binds);
+
+    // Both servers' CAs trusted: the same failover goes on over StartTLS.
+    std::ostringstream both;
+    both << std::ifstream(value("A_CA_FILE")).rdbuf() << std::ifstream(value("B_CA_FILE")).rdbuf();
+    ASSERT_TRUE(TrustForNewHandles(WriteFile(server->folder(), "both-ca.pem", both.str(), 0644)));
+    messages_.clear();
+    Scan();
+    EXPECT_TRUE(messages_.isEmpty()) << messages_.join(u'|').toStdString();
+    EXPECT_GT(OperationCount(second, "Bind", "monitorOpInitiated"), binds);
+    ASSERT_EQ(server->Restart(), "");
 }

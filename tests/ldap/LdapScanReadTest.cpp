@@ -14,15 +14,6 @@ using ::testing::Contains;
 using ::testing::Pair;
 
 namespace {
-// Searches the server has completed, as cn=Monitor counts them.
-long SearchesDone(ServerConnection& view) {
-    const auto result =
-        view.Search("cn=Search,cn=Operations,cn=Monitor", LDAP_SCOPE_BASE, "(objectClass=*)", {"monitorOpCompleted"});
-    if (result.entries.size() != 1 || result.entries[0].attributes.count("monitorOpCompleted") == 0)
-        return -1;
-    return std::stol(result.entries[0].attributes.at("monitorOpCompleted").front());
-}
-
 // Entries of both databases of the sample, naming contexts included.
 std::size_t CountAll(ServerConnection& view) {
     return view.Search("o=Acme", LDAP_SCOPE_SUBTREE, "(objectClass=*)", {"1.1"}).entries.size() +
@@ -74,9 +65,10 @@ protected:
 TEST_F(LdapScanReadTest, ScanGetsTheOneLevelListingsFromAHandfulOfSearches) {
     BindAndStart(AdminSettings());
     ServerConnection view = View();
-    const long before = SearchesDone(view);
+    const long before = OperationCount(view, "Search", "monitorOpCompleted");
     const auto listings = WalkListings();
-    const long searches = SearchesDone(view) - before - 1; // less the count's own search
+    const long searches =
+        OperationCount(view, "Search", "monitorOpCompleted") - before - 1; // less the count's own search
 
     // [Root], the sample's 5 containers, the order tree, Many and its units, Wide, Intl and its 3,
     // Twins, its two containers and Inner.
@@ -115,9 +107,9 @@ TEST_F(LdapScanReadTest, SizeLimitedIdentityFallsBackToOneLevelListings) {
     ASSERT_EQ(server.Restart(), "");
     BindAndStart(ReaderSettings());
     ServerConnection view = View();
-    const long before = SearchesDone(view);
+    const long before = OperationCount(view, "Search", "monitorOpCompleted");
     const auto listings = WalkListings();
-    const long searches = SearchesDone(view) - before - 1;
+    const long searches = OperationCount(view, "Search", "monitorOpCompleted") - before - 1;
 
     EXPECT_EQ(CountListed(listings), CountAll(view));
     EXPECT_GE(searches, static_cast<long>(listings.size()) - 10) << "o=Acme's containers listed one level each";

@@ -52,3 +52,11 @@ int SlapdServer::AddNamingContext(const std::string& suffix, const std::string& 
                                  {"olcAccess", {"to * by dn.exact=\"" + adminDn + "\" write by * read"}}});
     return added == LDAP_SUCCESS ? admin.Add(suffix, attributes) : added;
 }
+
+long OperationCount(ServerConnection& view, const std::string& operation, const std::string& counter) {
+    const auto result =
+        view.Search("cn=" + operation + ",cn=Operations,cn=Monitor", LDAP_SCOPE_BASE, "(objectClass=*)", {counter});
+    if (result.entries.size() != 1 || result.entries[0].attributes.count(counter) == 0)
+        return -1;
+    return std::stol(result.entries[0].attributes.at(counter).front());
+}

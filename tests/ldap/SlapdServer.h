@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FixtureRunner.h"
+#include "ServerConnection.h"
 
 #include <map>
 #include <string>
@@ -34,3 +35,7 @@ private:
     std::vector<std::string> StartArguments(const std::vector<std::string>& ldifs) const override;
     std::string ReadValues() override;
 };
+
+// What cn=Monitor counts of one kind of `operation` ("Bind", "Search", ...) on the server `view` is
+// connected to: `counter` is monitorOpInitiated or monitorOpCompleted. -1 when it cannot be read.
+long OperationCount(ServerConnection& view, const std::string& operation, const std::string& counter);

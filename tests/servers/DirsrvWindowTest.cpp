@@ -196,7 +196,8 @@ private:
 // and the server keeps only its own hashes of them.
 TEST_F(DirsrvWindowTest, EveryUserBindsWithThePasswordOfTheListAndTheServerKeepsAHash) {
     const std::string container = OwnContainer("Passwords");
-    OpenWindowAsAdmin();
+    // Over ldap://: StartTLS before the bind.
+    OpenWindowAs(server->ldapUri, server->adminDn, server->adminPassword);
     Scan();
     ChoosePasswords([](TfPasswords& dialog) {
         dialog.rbRandomPassword->setChecked(true);

@@ -108,3 +108,12 @@ std::string StoreView::IntegrityCheck() const {
     });
     return findings;
 }
+
+std::int64_t StoreView::OrphanAttributes() const {
+    const DatabasePtr db = OpenStoreFile(path_);
+    std::int64_t orphans = -1;
+    if (db)
+        Query(db.get(), "SELECT count(*) FROM attributes WHERE object NOT IN (SELECT id FROM objects)", {},
+              [&](sqlite3_stmt* row) { orphans = sqlite3_column_int64(row, 0); });
+    return orphans;
+}

@@ -20,6 +20,8 @@ public:
     std::optional<std::string> Attribute(const std::string& dottedName, const std::string& name) const;
     // "ok" for an intact database, else SQLite's findings.
     std::string IntegrityCheck() const;
+    // Attribute rows whose object is not in the store: what an add that stopped half-way would leave.
+    std::int64_t OrphanAttributes() const;
 
 private:
     std::string path_;

@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 
+#include "client/embedded/SqliteHandles.h"
 #include "directory/SharedContext.h"
 #include "ui/BusyCursor.h"
 #include "ui/NumberText.h"
@@ -9,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTreeWidget>
 
 namespace {
@@ -109,6 +111,50 @@ TEST_F(CreationRunTest, StopsAtTheFirstFailureAndReportsHowManyWereCreated) {
     EXPECT_EQ(ApplicationCursor(), crDefault);
 }
 
+// Another program holding the store's write lock from the fourth user on, then a store failing
+// after a user's entry is in but before its surname: each run stops there, counts exactly the users
+// the store holds, and leaves nothing of the user it stopped at.
+TEST_F(CreationRunTest, StoreHeldBusyOrFailingMidRunKeepsTheCountExact) {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(storePath_.c_str(), &raw), SQLITE_OK);
+    const DatabasePtr other(raw);
+    const auto exec = [&](const char* sql) { return sqlite3_exec(other.get(), sql, nullptr, nullptr, nullptr); };
+    recorder_->beforeAdd = [&](const std::string& name) {
+        if (name == "stud0004") {
+            EXPECT_EQ(exec("BEGIN IMMEDIATE"), SQLITE_OK);
+        }
+    };
+    PrepareRun(kSales, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("6"));
+    form_->bbCreateClick();
+    recorder_->beforeAdd = {};
+    ASSERT_EQ(exec("ROLLBACK"), SQLITE_OK);
+    ASSERT_EQ(messages_.size(), 2);
+    EXPECT_TRUE(messages_[0].startsWith(QStringLiteral("Error Code FFFFFD89"))) << messages_[0].toStdString();
+    EXPECT_EQ(messages_[1],
+              QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n") + Created(3));
+    EXPECT_EQ(form_->CreatedAccounts().size(), 3u);
+
+    ASSERT_EQ(exec("CREATE TRIGGER failing BEFORE INSERT ON attributes WHEN (SELECT name FROM objects WHERE id = "
+                   "NEW.object) = 'next0002' BEGIN SELECT RAISE(ABORT, 'device failed'); END"),
+              SQLITE_OK);
+    messages_.clear();
+    PrepareRun(kSales, QStringLiteral("next"), QStringLiteral("Student"), QStringLiteral("3"));
+    form_->bbCreateClick();
+    ASSERT_EQ(messages_.size(), 2);
+    EXPECT_TRUE(messages_[0].startsWith(QStringLiteral("Error Code FFFFFD88"))) << messages_[0].toStdString();
+    EXPECT_EQ(messages_[1],
+              QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n") + Created(1));
+    EXPECT_EQ(form_->CreatedAccounts().size(), 1u);
+
+    std::vector<std::string> made;
+    for (const std::string& name : Children("Sales.Acme"))
+        if (name.starts_with("stud") || name.starts_with("next"))
+            made.push_back(name);
+    EXPECT_EQ(made, (std::vector<std::string>{"stud0001", "stud0002", "stud0003", "next0001"}));
+    EXPECT_EQ(view_.OrphanAttributes(), 0);
+    EXPECT_EQ(view_.IntegrityCheck(), "ok");
+}
+
 TEST_F(CreationRunTest, CountInHexadecimalAndCornerCounts) {
     PrepareRun({QStringLiteral("Acme")}, QStringLiteral("hex"), QStringLiteral("H"), QStringLiteral("$A"));
     form_->bbCreateClick();
@@ -204,6 +250,24 @@ TEST_F(UiTest, NamesWithDotsStayOneNodeForTheScanAndTheRun) {
     EXPECT_EQ(Children("People.example\\.com"), std::vector<std::string>{"p.q0001"});
 }
 
+// Two siblings that show the same text: one named with a byte that is no UTF-8, one named U+FFFD
+// itself. Each node names its own container for the run and the preview, never its text.
+TEST_F(UiTest, NodesNameTheirContainerByTheDirectoryNameNotTheTextShown) {
+    StartWindow(
+        {{"Acme", "Organization"}, {"\xFF.Acme", "Organizational Unit"}, {"\xEF\xBF\xBD.Acme", "Organizational Unit"}});
+    Scan();
+    const QTreeWidgetItem* acme = Node({QStringLiteral("Acme")});
+    ASSERT_EQ(acme->childCount(), 2);
+    ASSERT_EQ(acme->child(0)->text(0), acme->child(1)->text(0));
+    for (int i = 0; i < 2; ++i) {
+        const std::string container = i == 0 ? "\xFF.Acme" : "\xEF\xBF\xBD.Acme";
+        PrepareRun({}, QStringLiteral("u"), QStringLiteral("U"), QStringLiteral("1"), QString::number(i));
+        form_->tvNDSView->setCurrentItem(acme->child(i));
+        form_->bbCreateClick();
+        EXPECT_EQ(Children(container), std::vector<std::string>{"u000" + std::to_string(i)}) << i;
+    }
+}
+
 TEST_F(CreationRunTest, RootSelectedGivesTheRootAsContainerWhichHoldsNoUsers) {
     PrepareRun({}, QStringLiteral("top"), QStringLiteral("T"), QStringLiteral("1"));
     form_->bbCreateClick();
@@ -249,10 +313,19 @@ TEST_F(CreationRunTest, NulInTheLoginOrLastNameIsRefusedBeforeAnyUser) {
 }
 
 TEST_F(UiTest, TheCreateButtonSaysWhatAPressWouldDo) {
-    StartWindow({{"School", "Organization"}, {"Class 7b.School", "Organizational Unit"}});
+    StartWindow({{"School", "Organization"},
+                 {"Class 7b.School", "Organizational Unit"},
+                 {"<b>Staff</b>.School", "Organizational Unit"}});
+    // What the tooltip shows, read as Qt's tooltip reads it.
     const auto preview = [this] {
-        EXPECT_EQ(form_->bbCreate->accessibleDescription(), form_->bbCreate->toolTip());
-        return form_->bbCreate->toolTip();
+        const QString tip = form_->bbCreate->toolTip();
+        QTextDocument shown;
+        if (Qt::mightBeRichText(tip))
+            shown.setHtml(tip);
+        else
+            shown.setPlainText(tip);
+        EXPECT_EQ(form_->bbCreate->accessibleDescription(), shown.toPlainText());
+        return shown.toPlainText();
     };
     EXPECT_EQ(preview(), QStringLiteral("Press F4 to scan the directory first."));
     Scan();
@@ -277,6 +350,8 @@ TEST_F(UiTest, TheCreateButtonSaysWhatAPressWouldDo) {
     EXPECT_EQ(preview(), QStringLiteral("Creates no users in Class 7b.School"));
     form_->tvNDSView->setCurrentItem(form_->tvNDSView->topLevelItem(0));
     EXPECT_EQ(preview(), QStringLiteral("Creates no users in [Root]"));
+    form_->tvNDSView->setCurrentItem(Node({QStringLiteral("School"), QStringLiteral("<b>Staff</b>")}));
+    EXPECT_EQ(preview(), QStringLiteral("Creates no users in <b>Staff</b>.School"));
 
     // A field that is no number: the first one a press would report.
     form_->ebToCreate->setText(QStringLiteral("x"));

@@ -67,6 +67,8 @@ NWDSCCODE SpyClient::NWDSPutAttrNameAndVal(NWDSContextHandle context, NWBufHandl
 NWDSCCODE SpyClient::NWDSAddObject(NWDSContextHandle context, const char* objectName, std::int32_t* iterationHandle,
                                    std::uint8_t more, NWBufHandle buffer) {
     Note("NWDSAddObject", context, objectName ? objectName : "");
+    if (beforeAdd)
+        beforeAdd(objectName ? objectName : "");
     return EmbeddedClient::NWDSAddObject(context, objectName, iterationHandle, more, buffer);
 }
 

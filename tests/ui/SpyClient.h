@@ -2,6 +2,7 @@
 
 #include "client/embedded/EmbeddedClient.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ public:
     using EmbeddedClient::EmbeddedClient;
 
     std::vector<Call> calls;
+    // Called with the name of each add before the store sees it.
+    std::function<void(const std::string& name)> beforeAdd;
 
     // Calls that used `context` after it was released.
     std::vector<Call> UsesAfterRelease(NWDSContextHandle context) const;

@@ -20,12 +20,16 @@ NWDSCCODE OpenCode(int sqliteResult) {
 NWDSCCODE EmbeddedStore::Open(const std::string& path, bool sample, int busyTimeoutMs,
                               std::unique_ptr<EmbeddedStore>* store) {
     store->reset();
-    if (path.empty() || !CreateStoreFolders(path) || !IsPrivateStoreFolder(path) || !CreatePrivateFile(path))
+    if (path.empty() || !CreateStoreFolders(path))
+        return rc::kStoreUnavailable;
+    const std::optional<StoreFileId> checked = OpenPrivateStoreFile(path);
+    if (!checked)
         return rc::kStoreUnavailable;
     sqlite3* raw = nullptr;
     const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     DatabasePtr db(raw);
-    if (opened != SQLITE_OK)
+    // Nobody else may write to the folder, so the file SQLite opened is still the one checked.
+    if (opened != SQLITE_OK || !IsStoreFile(path, *checked))
         return rc::kStoreUnavailable;
     sqlite3_extended_result_codes(db.get(), 1);
     sqlite3_busy_timeout(db.get(), busyTimeoutMs);

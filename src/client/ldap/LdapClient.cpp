@@ -3,6 +3,7 @@
 #include "client/ResultCodes.h"
 #include "client/ldap/LdapClientCode.h"
 #include "client/ldap/connection/LdapIdentity.h"
+#include "client/ldap/connection/LdapTls.h"
 #include "client/ldap/users/LdapUserAdd.h"
 
 #include <cstring>
@@ -75,7 +76,7 @@ int LdapClient::ReadPasswordSupport(PasswordSupport* support) {
             return code;
         if (const int code = session_.server().MustChange(ld, &policy); code != LDAP_SUCCESS)
             return code;
-        *support = PasswordSupportOf(server.kind, policy, EveryUrlProtected(ld));
+        *support = PasswordSupportOf(server.kind, policy, ConnectionProtected(ld));
         return LDAP_SUCCESS;
     });
 }

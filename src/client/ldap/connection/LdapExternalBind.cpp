@@ -18,7 +18,10 @@ int ExternalBind(LDAP* ld, std::optional<std::string>* reported) {
         return code;
 
     timeval* rawTimeout = nullptr;
-    ldap_get_option(ld, LDAP_OPT_TIMEOUT, &rawTimeout);
+    if (const int got = ldap_get_option(ld, LDAP_OPT_TIMEOUT, &rawTimeout); got != LDAP_OPT_SUCCESS) {
+        ldap_abandon_ext(ld, messageId, nullptr, nullptr);
+        return got;
+    }
     const CHandle<timeval, ldap_memfree> timeout(rawTimeout);
     LDAPMessage* rawResult = nullptr;
     const int got = ldap_result(ld, messageId, LDAP_MSG_ALL, timeout.get(), &rawResult);
@@ -29,7 +32,8 @@ int ExternalBind(LDAP* ld, std::optional<std::string>* reported) {
     }
     if (got < 0) {
         int code = LDAP_OTHER;
-        ldap_get_option(ld, LDAP_OPT_RESULT_CODE, &code);
+        if (ldap_get_option(ld, LDAP_OPT_RESULT_CODE, &code) != LDAP_OPT_SUCCESS || code == LDAP_SUCCESS)
+            code = LDAP_OTHER;
         return code;
     }
     int resultCode = LDAP_OTHER;

@@ -4,28 +4,12 @@
 #include "client/ldap/connection/LdapAuthzId.h"
 #include "client/ldap/connection/LdapExternalBind.h"
 #include "client/ldap/connection/LdapPasswordFile.h"
+#include "client/ldap/connection/LdapTls.h"
 
 #include <strings.h>
 
 #include <csignal>
-#include <sstream>
 #include <utility>
-
-// libldap gives back the list of URLs it parsed from the settings, each URL escaped and the URLs
-// parted by one blank.
-bool EveryUrlProtected(LDAP* ld) {
-    char* raw = nullptr;
-    if (ldap_get_option(ld, LDAP_OPT_URI, &raw) != LDAP_OPT_SUCCESS || !raw)
-        return false;
-    const LdapStringPtr urls(raw);
-    std::istringstream list(urls.get());
-    bool any = false;
-    for (std::string url; list >> url; any = true) {
-        if (!ldap_is_ldaps_url(url.c_str()) && !ldap_is_ldapi_url(url.c_str()))
-            return false;
-    }
-    return any;
-}
 
 bool IsConnectionLoss(int code) {
     return code == LDAP_SERVER_DOWN || code == LDAP_CONNECT_ERROR || code == LDAP_TIMEOUT;
@@ -52,6 +36,10 @@ int LdapSession::Initialise() {
                                         {LDAP_OPT_TIMEOUT, &operation},
                                         {LDAP_OPT_REFERRALS, LDAP_OPT_OFF}}) {
         if (const int set = ldap_set_option(ld.get(), option, value); set != LDAP_OPT_SUCCESS)
+            return set;
+    }
+    if (BindsWithPassword()) {
+        if (const int set = DemandVerifiedCertificates(ld.get()); set != LDAP_OPT_SUCCESS)
             return set;
     }
     ld_ = std::move(ld);
@@ -84,10 +72,17 @@ int LdapSession::Bind() {
         std::optional<std::string> reported;
         code = ExternalBind(ld_.get(), &reported);
         identity = reported ? std::optional<std::string>(AuthzIdName(*reported)) : std::nullopt;
-    } else if (!settings_.bindDn.empty()) {
-        // A password may travel only over TLS or the local socket.
-        if (!EveryUrlProtected(ld_.get()))
-            return rc::kInsecureBind;
+    } else if (BindsWithPassword()) {
+        // A password travels only over the local socket or TLS with a verified certificate, judged
+        // on the connection made (a URI list may have moved on to a plain server).
+        code = ProtectConnection(ld_.get());
+        if (code == LDAP_SUCCESS && !ConnectionProtected(ld_.get()))
+            code = rc::kInsecureBind;
+        if (code != LDAP_SUCCESS) {
+            // The connection is in no state for a retry: the next operation connects afresh.
+            Drop();
+            return code;
+        }
         std::string password;
         if (const int read = ReadPasswordFile(settings_.passwordFile, &password); read != rc::kSuccess)
             return read;
@@ -101,6 +96,10 @@ int LdapSession::Bind() {
     if (bound_)
         boundIdentity_ = std::move(identity);
     return code;
+}
+
+bool LdapSession::BindsWithPassword() const {
+    return !settings_.bindDn.empty() && strcasecmp(settings_.saslMech.c_str(), "EXTERNAL") != 0;
 }
 
 int LdapSession::Reconnect() {
@@ -143,8 +142,11 @@ int LdapSession::RunWrite(const std::function<int(LDAP*)>& operation, bool* sent
 }
 
 void LdapSession::DropOnConnectionLoss(int code) {
-    if (!IsConnectionLoss(code))
-        return;
+    if (IsConnectionLoss(code))
+        Drop();
+}
+
+void LdapSession::Drop() {
     ld_.reset();
     connected_ = false;
     bound_ = false;

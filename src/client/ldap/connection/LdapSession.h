@@ -47,8 +47,10 @@ public:
     const std::optional<std::string>& boundIdentity() const { return boundIdentity_; }
 
 private:
+    bool BindsWithPassword() const;
     int Reconnect();
     void DropOnConnectionLoss(int code);
+    void Drop();
 
     LdapSettings settings_;
     PagingLimits paging_;
@@ -62,7 +64,3 @@ private:
 
 // True for libldap's codes that mean the connection is unusable.
 bool IsConnectionLoss(int code);
-
-// True when every URL the handle may connect to is ldaps:// or ldapi://: whatever it sends, a
-// password among it, travels encrypted or stays on the machine.
-bool EveryUrlProtected(LDAP* ld);

@@ -86,7 +86,8 @@ void ScanRead::Read(LdapSettings settings, PagingLimits paging, SiblingOrder ord
                 if (cancelled_)
                     return LDAP_USER_CANCELLED;
                 int socket = -1;
-                ldap_get_option(ld, LDAP_OPT_DESC, &socket);
+                if (ldap_get_option(ld, LDAP_OPT_DESC, &socket) != LDAP_OPT_SUCCESS)
+                    socket = -1;
                 NoteSocket(socket);
                 return operation(ld);
             });

@@ -63,25 +63,32 @@ class Delivery {
 public:
     explicit Delivery(const EntrySink& sink) : sink_(sink) {}
 
-    // Hands out the entries of `result`; returns how many it received.
-    int Deliver(LDAP* ld, LDAPMessage* result) {
-        int received = 0;
+    struct Page {
+        int received = 0; // entries the page held
+        int fresh = 0;    // of them, entries not received before
+    };
+    // Hands out the entries of `result`.
+    Page Deliver(LDAP* ld, LDAPMessage* result) {
+        Page page;
         // A search that failed before any answer came (the server went away) has no result at all.
         if (!result)
-            return received;
+            return page;
         for (LDAPMessage* entry = ldap_first_entry(ld, result); entry; entry = ldap_next_entry(ld, entry)) {
-            ++received;
+            ++page.received;
             const LdapStringPtr rawDn(ldap_get_dn(ld, entry));
             if (!rawDn)
                 continue;
             const std::string dn(rawDn.get());
             const bool repeated = !seen_.insert(std::hash<std::string>{}(dn)).second;
+            page.fresh += repeated ? 0 : 1;
             if (!repeated || !skipRepeats_)
                 sink_(ld, entry, dn);
         }
-        return received;
+        return page;
     }
     void SkipRepeats() { skipRepeats_ = true; }
+    // Entries received so far, each counted once.
+    std::size_t distinct() const { return seen_.size(); }
 
 private:
     const EntrySink& sink_;
@@ -111,6 +118,10 @@ int NextPages(LDAP* ld, const SearchRequest& request, char** attributes, int pag
     std::string cookie;
     std::unordered_set<std::string> cookies;
     bool afterLimit = false;
+    // Entries received again since the last page that brought a new one. A search started again
+    // from the top brings back at most every entry once; a server sending the same page over and
+    // over brings back more.
+    std::size_t repeated = 0;
     for (int page = 1; page < kMaxPages; ++page) {
         berval cookieValue{static_cast<ber_len_t>(cookie.size()), cookie.data()};
         LDAPControl* rawControl = nullptr;
@@ -127,10 +138,11 @@ int NextPages(LDAP* ld, const SearchRequest& request, char** attributes, int pag
             delivery.Deliver(ld, result.get());
             return code;
         }
-        const int received = delivery.Deliver(ld, result.get());
+        const Delivery::Page received = delivery.Deliver(ld, result.get());
+        repeated = received.fresh > 0 ? 0 : repeated + static_cast<std::size_t>(received.received);
 
         if (code == LDAP_SIZELIMIT_EXCEEDED) {
-            if (!ShrinkPage(received, cookie.empty(), &pageSize, limits))
+            if (!ShrinkPage(received.received, cookie.empty(), &pageSize, limits))
                 return code;
             afterLimit = true;
             continue; // from the same cookie
@@ -150,9 +162,9 @@ int NextPages(LDAP* ld, const SearchRequest& request, char** attributes, int pag
         if (!next || next->empty())
             return LDAP_SUCCESS;
         // 389 Directory Server and Samba send the same cookie with every page of a search, so only a
-        // page that also brought nothing shows a server going round in circles.
+        // page that also brought nothing new shows a server going round in circles.
         const bool knownCookie = !cookies.insert(*next).second;
-        if (knownCookie && received == 0)
+        if (knownCookie && received.fresh == 0 && (received.received == 0 || repeated > delivery.distinct()))
             return rc::kPagingRunaway;
         cookie = std::move(*next);
     }
@@ -175,7 +187,7 @@ int PagedSearch(LDAP* ld, const SearchRequest& request, PagingLimits& limits, co
     LdapMessagePtr result;
     const int code =
         Search(ld, request, attributes.data(), nullptr, limits.unpaged ? LDAP_NO_LIMIT : pageSize, &result);
-    const int received = delivery.Deliver(ld, result.get());
+    const int received = delivery.Deliver(ld, result.get()).received;
     if (code != LDAP_SIZELIMIT_EXCEEDED || limits.unpaged)
         return code;
     // Stopped by our own limit (the container holds more), or by the server's.

@@ -45,6 +45,6 @@ using EntrySink = std::function<void(LDAP* ld, LDAPMessage* entry, const std::st
 // short. On sizeLimitExceeded it goes on from the last cookie with smaller pages (starting the search
 // again where the server no longer takes that cookie), never handing out an entry twice, until a
 // page of one entry is cut short too. Returns the LDAP result code of the search, or
-// rc::kPagingRunaway when the server keeps sending pages: more than kMaxPages, or a page without
-// entries that hands back a cookie already seen.
+// rc::kPagingRunaway when the server keeps sending pages: more than kMaxPages, or, with a cookie
+// already seen, a page without entries or pages that bring back more old entries than there are.
 int PagedSearch(LDAP* ld, const SearchRequest& request, PagingLimits& limits, const EntrySink& sink);

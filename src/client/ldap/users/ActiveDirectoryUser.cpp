@@ -40,8 +40,10 @@ void AppendUtf16Le(std::string* out, char32_t unit) {
 }
 constexpr std::size_t kMaxAdLoginUnits = 20;
 constexpr std::string_view kAdRefusedCharacters = "\"/\\[]:;|=,+*?<>";
-// userAccountControl of an enabled normal account (NORMAL_ACCOUNT, no ACCOUNTDISABLE).
+// userAccountControl of an enabled normal account (NORMAL_ACCOUNT, no ACCOUNTDISABLE), and of a
+// disabled one (NORMAL_ACCOUNT | ACCOUNTDISABLE): AD's own default adds PASSWD_NOTREQD (546).
 constexpr const char* kNormalAccount = "512";
+constexpr const char* kDisabledAccount = "514";
 
 // UTF-16 units of a UTF-8 text: one per character, two for one beyond the Basic Multilingual Plane.
 std::size_t Utf16Units(std::string_view text) {
@@ -58,6 +60,19 @@ std::size_t Utf16Units(std::string_view text) {
 } // namespace
 
 bool IsActiveDirectoryLoginName(std::string_view loginName) {
+    if (!loginName.empty() && (loginName.front() == ' ' || loginName.back() == ' '))
+        return false;
+    for (const char c : loginName) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '@')
+            return false;
+    }
+    // C1 controls (U+0080..U+009F) are C2 80..C2 9F in UTF-8.
+    for (std::size_t i = 0; i + 1 < loginName.size(); ++i) {
+        if (static_cast<unsigned char>(loginName[i]) == 0xC2 && static_cast<unsigned char>(loginName[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(loginName[i + 1]) <= 0x9F)
+            return false;
+    }
     return Utf16Units(loginName) <= kMaxAdLoginUnits &&
            loginName.find_first_of(kAdRefusedCharacters) == std::string_view::npos;
 }
@@ -78,6 +93,8 @@ NWDSCCODE ActiveDirectoryUserEntry(const LdapServerFacts& server, const NewUser&
         attributes.push_back({"userAccountControl", {kNormalAccount}});
         if (user.mustChange)
             attributes.push_back({"pwdLastSet", {"0"}});
+    } else {
+        attributes.push_back({"userAccountControl", {kDisabledAccount}});
     }
     if (user.expiresAt)
         attributes.push_back({"accountExpires", {AccountExpiresValue(*user.expiresAt)}});

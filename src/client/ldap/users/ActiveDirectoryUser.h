@@ -9,7 +9,7 @@
 
 // A new user on Active Directory: a user named cn=<login name>, with sAMAccountName = the login name,
 // userPrincipalName = <login name>@<the domain's DNS name> (left out when that is unknown), and sn.
-// Without a password AD creates the account disabled. With one: unicodePwd (UnicodePwdValue) and
+// Without a password: userAccountControl 514, a disabled normal account. With one: unicodePwd (UnicodePwdValue) and
 // userAccountControl 512, an enabled normal account; must-change: pwdLastSet 0.
 // rc::kLoginNameNotValid, and no entry, for a login name AD cannot take (IsActiveDirectoryLoginName);
 // rc::kSyntaxViolation for a password that is not UTF-8.
@@ -17,7 +17,8 @@ NWDSCCODE ActiveDirectoryUserEntry(const LdapServerFacts& server, const NewUser&
 
 // Whether Active Directory takes `loginName` as sAMAccountName as it stands: at most 20 characters
 // (counted as AD counts them, in UTF-16 units) and none of " / \ [ ] : ; | = , + * ? < >. A name it
-// does not take it would shorten or replace by a made-up one.
+// does not take it would shorten or replace by a made-up one. Refused too, though AD would take them:
+// '@' (the userPrincipalName would hold two), control characters, and a leading or trailing blank.
 bool IsActiveDirectoryLoginName(std::string_view loginName);
 
 // Active Directory's accountExpires for an expiry at `unixSeconds`: 100-nanosecond intervals since 1601.

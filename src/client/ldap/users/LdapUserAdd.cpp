@@ -60,7 +60,7 @@ NWDSCCODE UserDn(LdapNames& names, const std::vector<NamePart>& path, std::strin
     return rc::kSuccess;
 }
 
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const ClientBase::UserRequest& request) {
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const UserRequest& request) {
     const std::vector<NamePart>& path = request.path;
     if (path.size() < 2)
         return rc::kIllegalContainment; // a new naming context is the server administrator's business

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "client/ClientBase.h"
+#include "client/UserRequest.h"
 #include "client/ldap/connection/LdapSession.h"
 #include "client/ldap/names/LdapNames.h"
 
@@ -12,7 +12,7 @@
 // profile of the server's kind (LdapUserProfile.h). A User at the top of the tree is refused
 // (kIllegalContainment): a new naming context is the server administrator's business. Our code, or the
 // LDAP result code.
-NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const ClientBase::UserRequest& request);
+NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const UserRequest& request);
 
 // DN a User at `path` gets (the path's last part, typeless, its own name; the parts above it name
 // the container as the add resolves them), or why it cannot be made there.

@@ -58,7 +58,3 @@ private:
 // What a batch's preview shows: the count and the container, each user it touches, the missing names
 // and the entries it leaves alone.
 QString BatchPreviewText(const AccountBatch& batch);
-
-// The list of what a batch's run did, as CSV in the account list's form, with the header line
-// `Login name,Container,Directory name,Done`.
-QByteArray BatchListCsv(const AccountBatch& batch);

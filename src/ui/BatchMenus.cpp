@@ -4,6 +4,7 @@
 
 #include "ui/AccountList.h"
 #include "ui/BatchDialog.h"
+#include "ui/BatchList.h"
 #include "ui/BusyCursor.h"
 #include "ui/ContainerName.h"
 #include "ui/DisplayPacer.h"
@@ -14,18 +15,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTreeWidget>
-
-QByteArray BatchListCsv(const AccountBatch& batch) {
-    QByteArray csv;
-    AppendCsvRecord(&csv, {QStringLiteral("Login name"), QStringLiteral("Container"), QStringLiteral("Directory name"),
-                           QStringLiteral("Done")});
-    const QString container = QString::fromStdString(batch.range().container);
-    const QString done = QLatin1String(ActionPast(batch.action()));
-    for (const BatchDone& user : batch.Done())
-        AppendCsvRecord(
-            &csv, {QString::fromStdString(user.name), container, QString::fromStdString(user.directoryName), done});
-    return csv;
-}
 
 void TfMain::DisableUsers1Click() {
     QTreeWidgetItem* selected = tvNDSView->currentItem();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/Command.h"
+#include "directory/AccountBatch.h"
 
 #include <memory>
 
@@ -8,3 +9,5 @@
 std::unique_ptr<Command> MakeWhoamiCommand();
 std::unique_ptr<Command> MakeScanCommand();
 std::unique_ptr<Command> MakeCreateCommand();
+// disable, enable and remove: a batch of users (BatchCommand.cpp).
+std::unique_ptr<Command> MakeBatchCommand(BatchAction action);

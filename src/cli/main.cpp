@@ -30,6 +30,8 @@ int main(int argc, char* argv[]) {
     commands.push_back(MakeWhoamiCommand());
     commands.push_back(MakeScanCommand());
     commands.push_back(MakeCreateCommand());
+    for (const BatchAction action : {BatchAction::Disable, BatchAction::Enable, BatchAction::Remove})
+        commands.push_back(MakeBatchCommand(action));
 
     const std::span<char* const> arguments(argv, static_cast<std::size_t>(argc));
     if (arguments.size() < 2) {

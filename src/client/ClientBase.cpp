@@ -192,6 +192,9 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
         if (const NWDSCCODE code = CheckPasswordRequest(read.mustChange); code != rc::kSuccess)
             return code;
     }
+    // An expiry this directory cannot keep is refused before anything is sent.
+    if (read.expiresAt && QueryExpirySupport() != ExpiryLimit::None)
+        return rc::kExpiryNotSupported;
     read.path = std::move(path);
     *request = std::move(read);
     return rc::kSuccess;

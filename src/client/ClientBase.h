@@ -44,6 +44,13 @@ public:
     NWDSCCODE FindTakenLoginNames(NWDSContextHandle context, const std::vector<std::string>& loginNames,
                                   std::vector<std::string>* taken) override;
 
+    // Check the context and the names once, then ask the backend (CandidatesIn, SetLoginDisabledAt,
+    // RemoveAt). A container at the top of the tree holds no users: kIllegalContainment.
+    NWDSCCODE ReadBatchCandidates(NWDSContextHandle context, const char* containerName, const char* prefix,
+                                  std::vector<BatchCandidate>* candidates) override;
+    NWDSCCODE SetLoginDisabled(NWDSContextHandle context, const char* objectName, bool disabled) override;
+    NWDSCCODE RemoveEntry(NWDSContextHandle context, const char* objectName) override;
+
     std::size_t OpenContextCount() const { return contexts_.size(); }
     std::size_t OpenBufferCount() const { return buffers_.size(); }
 
@@ -86,6 +93,13 @@ protected:
     virtual NWDSCCODE TakenLoginNamesIn(const std::vector<NamePart>& container,
                                         const std::vector<std::string>& loginNames,
                                         std::vector<std::string>* taken) = 0;
+
+    // The batch operations on resolved paths: the container's (top down, not the top) and the
+    // object's (ResolveObjectPath's form).
+    virtual NWDSCCODE CandidatesIn(const std::vector<NamePart>& container, const std::string& prefix,
+                                   std::vector<BatchCandidate>* candidates) = 0;
+    virtual NWDSCCODE SetLoginDisabledAt(const std::vector<NamePart>& path, bool disabled) = 0;
+    virtual NWDSCCODE RemoveAt(const std::vector<NamePart>& path) = 0;
 
     // Null for an unknown or released handle.
     ContextState* FindContext(NWDSContextHandle context);

@@ -39,6 +39,7 @@ inline constexpr std::uint32_t kSyntaxCaseIgnoreString = 3; // "Surname"
 inline constexpr std::uint32_t kSyntaxBoolean = 7;          // "Password Must Change"
 inline constexpr std::uint32_t kSyntaxOctetString = 9;      // "Password"
 inline constexpr std::uint32_t kSyntaxClassName = 20;       // "Object Class"
+inline constexpr std::uint32_t kSyntaxTime = 24;            // "Login Expiration Time"
 
 // Value the last start step never stores: the client has not been started.
 inline constexpr std::uint32_t kClientNotStarted = 0xFFFF;

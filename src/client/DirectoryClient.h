@@ -1,7 +1,9 @@
 #pragma once
 
+#include "client/BatchCandidate.h"
 #include "client/ClientTypes.h"
 #include "client/DirectoryGroup.h"
+#include "client/ExpirySupport.h"
 #include "client/PasswordSupport.h"
 
 #include <string>
@@ -63,6 +65,8 @@ public:
 
     // Whether an add may carry "Password" and "Password Must Change", and why not.
     virtual PasswordSupport QueryPasswordSupport() = 0;
+    // Whether an add may carry "Login Expiration Time", and why not.
+    virtual ExpiryLimit QueryExpirySupport() = 0;
     // The directory's own full name of `objectName` (as NWDSAddObject takes it): an LDAP DN, or the
     // embedded directory's dotted name from the top. The object need not exist.
     virtual NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) = 0;
@@ -76,4 +80,16 @@ public:
     // Adds `members` to the group named `group` (DirectoryGroup::name) in one change, in the form its
     // kind lists members by; members already in it are no error.
     virtual NWDSCCODE AddGroupMembers(const std::string& group, const std::vector<GroupMember>& members) = 0;
+
+    // Accounts of a batch. Entries directly below the container `containerName` (named as a
+    // listing's parent) whose own name starts with `prefix`, letter case ignored; `candidates` is
+    // replaced.
+    virtual NWDSCCODE ReadBatchCandidates(NWDSContextHandle context, const char* containerName, const char* prefix,
+                                          std::vector<BatchCandidate>* candidates) = 0;
+    // Disables the User `objectName` (named as NWDSAddObject names a new one) so that it can no longer
+    // log in, or enables it again; kNotAUser for an entry of another class.
+    virtual NWDSCCODE SetLoginDisabled(NWDSContextHandle context, const char* objectName, bool disabled) = 0;
+    // Removes the User `objectName` (named the same way); kNotAUser for an entry of another class; one
+    // that holds entries is refused (the embedded directory: kHasSubordinates; LDAP: notAllowedOnNonLeaf).
+    virtual NWDSCCODE RemoveEntry(NWDSContextHandle context, const char* objectName) = 0;
 };

@@ -40,7 +40,14 @@ inline constexpr NWDSCCODE kUnverifiedServer = -645;     // StartTLS failed: the
 inline constexpr NWDSCCODE kPasswordNotSupported = -650; // this directory cannot set a password with the user
 inline constexpr NWDSCCODE kMustChangeNotSupported = -651;  // it cannot ask for a change at first login
 inline constexpr NWDSCCODE kPasswordNeedsEncryption = -652; // a password would travel over an unprotected connection
-inline constexpr NWDSCCODE kPasswordAddInDoubt = -653; // an add with a password lost its answer; no proof it was ours
+inline constexpr NWDSCCODE kPasswordAddInDoubt = -653;  // an add with a password lost its answer; no proof it was ours
+inline constexpr NWDSCCODE kHasSubordinates = -680;     // entry holds entries of its own: not removed
+inline constexpr NWDSCCODE kNotAUser = -681;            // entry is not a User of the class this directory makes
+inline constexpr NWDSCCODE kLoginDisabled = -682;       // login refused: the account is disabled
+inline constexpr NWDSCCODE kAccountExpired = -683;      // login refused: the account has expired
+inline constexpr NWDSCCODE kWrongPassword = -684;       // login refused: no password, or another one
+inline constexpr NWDSCCODE kExpiryNotSupported = -685;  // this directory cannot set an expiry with the user
+inline constexpr NWDSCCODE kDisableNotSupported = -686; // no known way to disable a login on this server
 // Refusals of the directory layer itself, before any client call.
 inline constexpr NWDSCCODE kLoginNameTooLong = -660; // user name of 256 bytes or more once escaped
 inline constexpr NWDSCCODE kSurnameTooLong = -661;   // surname longer than 256 bytes

@@ -26,6 +26,9 @@ inline constexpr const char* kSurnameAttribute = "Surname";
 inline constexpr const char* kPasswordAttribute = "Password";
 inline constexpr const char* kPasswordMustChangeAttribute = "Password Must Change";
 inline constexpr const char* kTrueValue = "1";
+// Optional with a new User: when it expires (kSyntaxTime): the first second, since the epoch in
+// decimal, at which it may no longer log in.
+inline constexpr const char* kLoginExpirationTimeAttribute = "Login Expiration Time";
 
 // True for Organization, Organizational Unit and Country; the comparison is exact.
 constexpr bool IsContainerClass(std::string_view baseClass) {

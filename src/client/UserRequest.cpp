@@ -3,11 +3,14 @@
 #include "client/ResultCodes.h"
 #include "client/SchemaNames.h"
 
+#include <charconv>
+
 NWDSCCODE ReadUserAttributes(const ClientBuffer& buffer, UserRequest* request) {
     std::optional<std::string> objectClass;
     std::optional<std::string> surname;
     std::optional<std::string> password;
     std::optional<std::string> mustChange;
+    std::optional<std::string> expires;
     for (const ClientBuffer::Attribute& attribute : buffer.Attributes()) {
         if (attribute.value.size() > kMaxValueLength)
             return rc::kValueTooLong;
@@ -20,6 +23,8 @@ NWDSCCODE ReadUserAttributes(const ClientBuffer& buffer, UserRequest* request) {
             password = attribute.value;
         else if (attribute.name == kPasswordMustChangeAttribute && attribute.syntax == kSyntaxBoolean && !mustChange)
             mustChange = attribute.value;
+        else if (attribute.name == kLoginExpirationTimeAttribute && attribute.syntax == kSyntaxTime && !expires)
+            expires = attribute.value;
         else
             return rc::kSyntaxViolation;
     }
@@ -31,6 +36,13 @@ NWDSCCODE ReadUserAttributes(const ClientBuffer& buffer, UserRequest* request) {
     // anonymous); a demand to change needs a password to change.
     if ((password && password->empty()) || (mustChange && (*mustChange != kTrueValue || !password)))
         return rc::kSyntaxViolation;
+    if (expires) {
+        std::int64_t seconds = 0;
+        const auto [end, error] = std::from_chars(expires->data(), expires->data() + expires->size(), seconds);
+        if (expires->empty() || error != std::errc() || end != expires->data() + expires->size() || seconds < 0)
+            return rc::kSyntaxViolation;
+        request->expiresAt = seconds;
+    }
     request->surname = std::move(*surname);
     request->password = std::move(password);
     request->mustChange = mustChange.has_value();

@@ -14,13 +14,15 @@
 struct UserRequest {
     std::vector<NamePart> path; // from the top down, the new object's own (typeless) name last
     std::string surname;
-    std::optional<std::string> password; // clear text
-    bool mustChange = false;             // change the password at first login
+    std::optional<std::string> password;   // clear text
+    bool mustChange = false;               // change the password at first login
+    std::optional<std::int64_t> expiresAt; // first second (since the epoch) it may no longer log in
 };
 
 // Reads the attributes of an add buffer the way every backend must: exactly one "Object Class" of
 // "User" and one non-empty "Surname", at most one non-empty "Password" and, only beside it, one
-// "Password Must Change", no value longer than 256 bytes. Fills the request's surname and password
+// "Password Must Change", at most one "Login Expiration Time" (decimal seconds since the epoch), no
+// value longer than 256 bytes. Fills the request's surname and password
 // and returns 0, or the refusal's code (kValueTooLong, kSyntaxViolation, kMissingMandatory).
 NWDSCCODE ReadUserAttributes(const ClientBuffer& buffer, UserRequest* request);
 

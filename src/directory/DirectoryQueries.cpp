@@ -10,6 +10,10 @@ PasswordSupport DirectoryPasswordSupport() {
     return Client().QueryPasswordSupport();
 }
 
+ExpiryLimit DirectoryExpirySupport() {
+    return Client().QueryExpirySupport();
+}
+
 std::string DirectoryNameOf(const std::string& container, const std::string& objectName) {
     // Named from the top: the shared context's name context is whatever the last scan or run left.
     const std::string absolute = "." + EscapeNamePart(objectName) + "." + container;

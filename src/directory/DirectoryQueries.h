@@ -2,6 +2,7 @@
 
 #include "client/ClientTypes.h"
 #include "client/DirectoryGroup.h"
+#include "client/ExpirySupport.h"
 #include "client/PasswordSupport.h"
 
 #include <optional>
@@ -13,6 +14,8 @@
 
 // What the directory can set with a new User: a password, and the demand to change it.
 PasswordSupport DirectoryPasswordSupport();
+// Whether a new User can be made to expire by itself, and why not.
+ExpiryLimit DirectoryExpirySupport();
 
 // The directory's own full name of the User `objectName` (one literal name, as CreateUserObject
 // takes it) in `container` (a dotted name from the top, as SetNameContext takes it): an LDAP DN, or

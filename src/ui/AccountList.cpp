@@ -43,7 +43,19 @@ void AppendRecord(QByteArray* csv, std::initializer_list<QByteArrayView> fields,
     }
     *csv += "\r\n";
 }
+
 } // namespace
+
+void AppendCsvRecord(QByteArray* csv, std::initializer_list<QString> fields) {
+    bool first = true;
+    for (const QString& field : fields) {
+        if (!first)
+            *csv += ',';
+        AppendField(csv, field.toUtf8());
+        first = false;
+    }
+    *csv += "\r\n";
+}
 
 QByteArray AccountListCsv(const std::vector<CreatedAccount>& accounts) {
     // The "Group" column only for a run that had a group.
@@ -87,4 +99,9 @@ bool SaveAccountList(const QString& path, const std::vector<CreatedAccount>& acc
             return written;
         },
         error);
+}
+
+bool SaveOwnerOnlyFile(const QString& path, const QByteArray& bytes, QString* error) {
+    return WritePrivateFile(
+        path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, error);
 }

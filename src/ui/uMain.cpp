@@ -238,6 +238,9 @@ void TfMain::CreateMenus() {
     AccountDetails1 = Tools1->addAction(QStringLiteral("&Account details..."));
     AccountDetails1->setObjectName(QStringLiteral("AccountDetails1"));
     connect(AccountDetails1, &QAction::triggered, this, &TfMain::AccountDetails1Click);
+    DisableUsers1 = Tools1->addAction(QStringLiteral("&Disable or remove users..."));
+    DisableUsers1->setObjectName(QStringLiteral("DisableUsers1"));
+    connect(DisableUsers1, &QAction::triggered, this, &TfMain::DisableUsers1Click);
 
     Help1 = Named(MainMenu1->addMenu(QStringLiteral("&Help")), "Help1");
     About1 = Help1->addAction(QStringLiteral("&About"));

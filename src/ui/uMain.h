@@ -78,6 +78,9 @@ public:
     QAction* AccountDetails1 = nullptr;
     void AccountDetails1Click();
     const AccountDetails& Details() const { return details_; }
+    // A batch disabled, enabled again or removed (BatchMenus.cpp).
+    QAction* DisableUsers1 = nullptr;
+    void DisableUsers1Click();
 
     // Says on the Create button (tooltip and accessible description) what a press would do.
     void UpdateCreatePreview();

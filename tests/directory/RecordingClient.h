@@ -159,6 +159,12 @@ public:
     }
     NWDSCCODE ListGroups(std::vector<DirectoryGroup>*) override { return 0; }
     NWDSCCODE AddGroupMembers(const std::string&, const std::vector<GroupMember>&) override { return 0; }
+    ExpiryLimit QueryExpirySupport() override { return ExpiryLimit::None; }
+    NWDSCCODE ReadBatchCandidates(NWDSContextHandle, const char*, const char*, std::vector<BatchCandidate>*) override {
+        return Next("ReadBatchCandidates");
+    }
+    NWDSCCODE SetLoginDisabled(NWDSContextHandle, const char*, bool) override { return Next("SetLoginDisabled"); }
+    NWDSCCODE RemoveEntry(NWDSContextHandle, const char*) override { return Next("RemoveEntry"); }
 
     std::uint32_t flagsOnRead = 0x10;
     PasswordSupport passwordSupport{PasswordLimit::None, PasswordLimit::None};

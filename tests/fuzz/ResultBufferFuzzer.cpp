@@ -42,6 +42,7 @@ public:
     }
     NWDSCCODE WhoAmI(NWDSContextHandle, char*) override { return rc::kBadArgument; }
     PasswordSupport QueryPasswordSupport() override { return {}; }
+    ExpiryLimit QueryExpirySupport() override { return ExpiryLimit::None; }
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>&, std::string*) override { return rc::kBadArgument; }
     NWDSCCODE ListGroups(std::vector<DirectoryGroup>*) override { return rc::kBadArgument; }
     NWDSCCODE AddGroupMembers(const std::string&, const std::vector<GroupMember>&) override { return rc::kBadArgument; }
@@ -49,6 +50,11 @@ public:
                                 std::vector<std::string>*) override {
         return rc::kBadArgument;
     }
+    NWDSCCODE CandidatesIn(const std::vector<NamePart>&, const std::string&, std::vector<BatchCandidate>*) override {
+        return rc::kBadArgument;
+    }
+    NWDSCCODE SetLoginDisabledAt(const std::vector<NamePart>&, bool) override { return rc::kBadArgument; }
+    NWDSCCODE RemoveAt(const std::vector<NamePart>&) override { return rc::kBadArgument; }
     ClientBuffer* Buffer(NWBufHandle buffer) { return FindBuffer(buffer); }
 };
 

@@ -17,6 +17,9 @@
 #include <utility>
 #include <vector>
 
+// The default policy LoadPasswordPolicy makes.
+inline constexpr const char* kDefaultPolicyDn = "cn=default,ou=Policies,o=Acme";
+
 struct ScannedTree {
     std::vector<std::pair<std::string, std::string>> containers; // dotted name, base class
     int objects = 0;
@@ -76,6 +79,26 @@ protected:
         ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
         EXPECT_EQ(view.bindCode(), LDAP_SUCCESS);
         return view;
+    }
+
+    // Loads the password policy overlay on the database of `suffix` (o=Acme's, the first, unless named)
+    // with a default policy of its own in ou=Policies below the suffix.
+    void LoadPasswordPolicy(bool mustChange, const std::string& suffix = "o=Acme", int database = 1) {
+        const std::string policies = "ou=Policies," + suffix;
+        const std::string policyDn = "cn=default," + policies;
+        ServerConnection view = View();
+        ASSERT_EQ(view.AddValues("cn=module{0},cn=config", "olcModuleLoad", {"ppolicy"}), LDAP_SUCCESS);
+        ASSERT_EQ(view.Add(policies, {{"objectClass", {"organizationalUnit"}}, {"ou", {"Policies"}}}), LDAP_SUCCESS);
+        ASSERT_EQ(view.Add(policyDn, {{"objectClass", {"device", "pwdPolicy"}},
+                                      {"cn", {"default"}},
+                                      {"pwdAttribute", {"userPassword"}},
+                                      {"pwdMustChange", {mustChange ? "TRUE" : "FALSE"}}}),
+                  LDAP_SUCCESS);
+        ASSERT_EQ(view.Add("olcOverlay=ppolicy,olcDatabase={" + std::to_string(database) + "}mdb,cn=config",
+                           {{"objectClass", {"olcOverlayConfig", "olcPPolicyConfig"}},
+                            {"olcOverlay", {"ppolicy"}},
+                            {"olcPPolicyDefault", {policyDn}}}),
+                  LDAP_SUCCESS);
     }
 
     SlapdServer server;

@@ -12,7 +12,6 @@ using ::testing::IsEmpty;
 
 namespace {
 constexpr const char* kEast = "ou=East,ou=Sales,o=Acme";
-constexpr const char* kPolicyDn = "cn=default,ou=Policies,o=Acme";
 
 std::string UserDnIn(const std::string& name) {
     return "cn=" + name + "," + kEast;
@@ -50,26 +49,6 @@ protected:
     // server's doing.
     void HashBySmd5() {
         ASSERT_EQ(View().AddValues("olcDatabase={-1}frontend,cn=config", "olcPasswordHash", {"{SMD5}"}), LDAP_SUCCESS);
-    }
-
-    // Loads the password policy overlay on the database of `suffix` (o=Acme's, the first, unless named)
-    // with a default policy of its own in ou=Policies below the suffix.
-    void LoadPasswordPolicy(bool mustChange, const std::string& suffix = "o=Acme", int database = 1) {
-        const std::string policies = "ou=Policies," + suffix;
-        const std::string policyDn = "cn=default," + policies;
-        ServerConnection view = View();
-        ASSERT_EQ(view.AddValues("cn=module{0},cn=config", "olcModuleLoad", {"ppolicy"}), LDAP_SUCCESS);
-        ASSERT_EQ(view.Add(policies, {{"objectClass", {"organizationalUnit"}}, {"ou", {"Policies"}}}), LDAP_SUCCESS);
-        ASSERT_EQ(view.Add(policyDn, {{"objectClass", {"device", "pwdPolicy"}},
-                                      {"cn", {"default"}},
-                                      {"pwdAttribute", {"userPassword"}},
-                                      {"pwdMustChange", {mustChange ? "TRUE" : "FALSE"}}}),
-                  LDAP_SUCCESS);
-        ASSERT_EQ(view.Add("olcOverlay=ppolicy,olcDatabase={" + std::to_string(database) + "}mdb,cn=config",
-                           {{"objectClass", {"olcOverlayConfig", "olcPPolicyConfig"}},
-                            {"olcOverlay", {"ppolicy"}},
-                            {"olcPPolicyDefault", {policyDn}}}),
-                  LDAP_SUCCESS);
     }
 };
 
@@ -168,7 +147,7 @@ TEST_F(LdapPasswordTest, PasswordPolicyOverlayMakesNewUsersChangeThePasswordFirs
     ShutDownAndUnbind();
 
     ServerConnection view = View();
-    ASSERT_EQ(view.Replace(kPolicyDn, "pwdMustChange", {"TRUE"}), LDAP_SUCCESS);
+    ASSERT_EQ(view.Replace(kDefaultPolicyDn, "pwdMustChange", {"TRUE"}), LDAP_SUCCESS);
     BindAndStart(AdminSettings());
     EXPECT_EQ(DirectoryPasswordSupport().mustChange, PasswordLimit::None);
     LastDirResult = SetNameContext(DirContext, "East.Sales.Acme");
@@ -188,8 +167,8 @@ TEST_F(LdapPasswordTest, PasswordPolicyOverlayMakesNewUsersChangeThePasswordFirs
     // The server checks each password's quality, as it does for the user: a short one is refused with
     // its code, and nothing of that user is left.
     HashBySmd5();
-    ASSERT_EQ(view.Replace(kPolicyDn, "pwdCheckQuality", {"2"}), LDAP_SUCCESS);
-    ASSERT_EQ(view.Replace(kPolicyDn, "pwdMinLength", {"8"}), LDAP_SUCCESS);
+    ASSERT_EQ(view.Replace(kDefaultPolicyDn, "pwdCheckQuality", {"2"}), LDAP_SUCCESS);
+    ASSERT_EQ(view.Replace(kDefaultPolicyDn, "pwdMinLength", {"8"}), LDAP_SUCCESS);
     EXPECT_TRUE(CreateUserObject("m3", "Student", InitialPassword{"Abc12345", true}));
     EXPECT_FALSE(CreateUserObject("m4", "Student", InitialPassword{"Abc1234", true}));
     EXPECT_THAT(ui.messages, ElementsAre(Added("13")));

@@ -148,8 +148,9 @@ TEST_F(LdapWindowTest, LoginNameTakenElsewhereInTheNamingContextStopsTheRunAtTha
     QSignalSpy found(form_->findChild<TakenNamesPreview*>(), &TakenNamesPreview::Found);
     PrepareRun(east, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("3"));
     ASSERT_TRUE(found.wait());
-    EXPECT_EQ(form_->bbCreate->toolTip(), QStringLiteral("Creates stud0001 ... stud0003 in East.Sales.Acme. Login "
-                                                         "names already used in the directory: stud0002"));
+    EXPECT_EQ(form_->bbCreate->accessibleDescription(),
+              QStringLiteral("Creates stud0001 ... stud0003 in East.Sales.Acme. Login "
+                             "names already used in the directory: stud0002"));
 
     form_->bbCreateClick();
     EXPECT_EQ(messages_, (QStringList{QStringLiteral("Error Code FFFFFD64 - Login name already used in the directory, "

@@ -155,7 +155,7 @@ TEST_F(CreationRunTest, UsersJoinTheChosenGroupAcrossBatches) {
     ChooseGroup("Staff.Acme");
     PrepareRun(kSales, QStringLiteral("m"), QStringLiteral("Member"), QStringLiteral("105"), QStringLiteral("1"),
                QStringLiteral("3"));
-    EXPECT_EQ(form_->bbCreate->toolTip(),
+    EXPECT_EQ(form_->bbCreate->accessibleDescription(),
               QStringLiteral("Creates m001 ... m105 in Sales.Acme, joining the group Staff"));
     form_->bbCreateClick();
 

@@ -71,6 +71,8 @@ NWDSCCODE EmbeddedClient::NWDSAddObject(NWDSContextHandle context, const char* o
         if (request.mustChange)
             attributes.push_back({kPasswordMustChangeAttribute, kTrueValue});
     }
+    if (request.expiresAt)
+        attributes.push_back({kLoginExpirationTimeAttribute, std::to_string(*request.expiresAt)});
     return store_->Add(*path, kUserClass, attributes);
 }
 

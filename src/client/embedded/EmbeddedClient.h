@@ -42,8 +42,19 @@ public:
 
     // Passwords are kept hashed (PasswordHash.h), the demand to change as a flag beside them.
     PasswordSupport QueryPasswordSupport() override;
+    // Kept as an attribute its logins honour (EmbeddedLogin.h).
+    ExpiryLimit QueryExpirySupport() override { return ExpiryLimit::None; }
+
+    // A login as the User `dottedName` (from the top) with `password`, now: 0, or why it is refused
+    // (EmbeddedLogin.h).
+    NWDSCCODE Login(const std::string& dottedName, const std::string& password);
 
 protected:
+    // A batch's accounts (EmbeddedClientAccounts.cpp): the disabled login is kLoginDisabledAttribute.
+    NWDSCCODE CandidatesIn(const std::vector<NamePart>& container, const std::string& prefix,
+                           std::vector<BatchCandidate>* candidates) override;
+    NWDSCCODE SetLoginDisabledAt(const std::vector<NamePart>& path, bool disabled) override;
+    NWDSCCODE RemoveAt(const std::vector<NamePart>& path) override;
     // The dotted name, from the top down as the path stands.
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) override;
     // A user's login name here is its object name, unique among its siblings only: none is taken
@@ -52,6 +63,9 @@ protected:
                                 std::vector<std::string>* taken) override;
 
 private:
+    // The object at `path` when it is a User: kNotAUser for another class.
+    NWDSCCODE FindUser(const std::vector<NamePart>& path, std::int64_t* id);
+
     EmbeddedOptions options_;
     std::unique_ptr<EmbeddedStore> store_;
 };

@@ -23,5 +23,10 @@ const std::vector<SampleObject>& SampleTree();
 // text is never stored.
 inline constexpr const char* kPasswordHashAttribute = "Password Hash";
 
+// A User whose login is disabled holds kLoginDisabledAttribute with kTrueValue; one that expires
+// holds kLoginExpirationTimeAttribute (SchemaNames.h) as the add carried it. Logins honour both
+// (EmbeddedLogin.h).
+inline constexpr const char* kLoginDisabledAttribute = "Login Disabled";
+
 // Identity under which the embedded directory is entered: its administrator's User object.
 inline constexpr const char* kAdministratorName = "Admin.Acme";

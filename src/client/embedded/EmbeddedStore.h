@@ -1,11 +1,13 @@
 #pragma once
 
+#include "client/BatchCandidate.h"
 #include "client/ClientTypes.h"
 #include "client/embedded/SqliteHandles.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +48,16 @@ public:
     // Adds `values` to the attribute `name` of the object `id`, which keeps them as one value of
     // lines; values already there (ASCII letter case ignored) are not added again. One transaction.
     NWDSCCODE AddLines(std::int64_t id, std::string_view name, const std::vector<std::string>& values);
+    // The accounts of a batch (EmbeddedStoreAccounts.cpp). The subordinates of `parent` whose names
+    // start with `prefix` (ASCII letter case ignored), in creation order, each with whether it holds
+    // entries.
+    NWDSCCODE Candidates(std::int64_t parent, std::string_view prefix, std::vector<BatchCandidate>* candidates);
+    // The value of the attribute `name` of `object`; nullopt when it has none.
+    NWDSCCODE ReadAttribute(std::int64_t object, std::string_view name, std::optional<std::string>* value);
+    // Sets the attribute `name` of `object` to `value`, or removes it for nullopt.
+    NWDSCCODE WriteAttribute(std::int64_t object, std::string_view name, const std::optional<std::string>& value);
+    // Removes `object` with its attributes; kHasSubordinates when it holds entries.
+    NWDSCCODE Remove(std::int64_t object);
 
 private:
     // Only Open makes a store, so every store is open and prepared.

@@ -26,6 +26,8 @@ public:
     // By the server's kind and password policy, and the connection's encryption (LdapPasswordPolicy.h);
     // Unreachable when the server cannot be asked.
     PasswordSupport QueryPasswordSupport() override;
+    // Active Directory's accountExpires; elsewhere shadowExpire, which needs POSIX attributes.
+    ExpiryLimit QueryExpirySupport() override;
 
     // Groups of every kind (LdapGroups.h).
     NWDSCCODE ListGroups(std::vector<DirectoryGroup>* groups) override;
@@ -35,6 +37,12 @@ public:
 
 protected:
     NWDSCCODE CheckPasswordRequest(bool mustChange) override;
+    // A batch's accounts (LdapAccounts.h): the container resolved as a listing's parent, the User as an
+    // add names it (UserDn).
+    NWDSCCODE CandidatesIn(const std::vector<NamePart>& container, const std::string& prefix,
+                           std::vector<BatchCandidate>* candidates) override;
+    NWDSCCODE SetLoginDisabledAt(const std::vector<NamePart>& path, bool disabled) override;
+    NWDSCCODE RemoveAt(const std::vector<NamePart>& path) override;
     // The DN the object gets or has (UserDn).
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) override;
     // One search of the naming context the container is in (LdapLoginNames.h).

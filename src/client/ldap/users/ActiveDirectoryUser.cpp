@@ -98,8 +98,16 @@ NWDSCCODE ActiveDirectoryUserEntry(const LdapServerFacts& server, const NewUser&
     } else {
         attributes.push_back({"userAccountControl", {kDisabledAccount}});
     }
+    if (user.expiresAt)
+        attributes.push_back({"accountExpires", {AccountExpiresValue(*user.expiresAt)}});
     entry->attributes = std::move(attributes);
     return rc::kSuccess;
+}
+
+std::string AccountExpiresValue(std::int64_t unixSeconds) {
+    // 100-nanosecond intervals since 1601-01-01 UTC.
+    constexpr std::int64_t kEpochDifference = 11644473600;
+    return std::to_string((unixSeconds + kEpochDifference) * 10000000);
 }
 
 std::optional<std::string> UnicodePwdValue(std::string_view password) {

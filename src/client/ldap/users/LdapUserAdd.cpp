@@ -72,7 +72,7 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const UserRequest& req
         code != LDAP_SUCCESS)
         return code;
     UserEntry entry;
-    const NewUser user{path.back().value, request.surname, request.password, request.mustChange};
+    const NewUser user{path.back().value, request.surname, request.password, request.mustChange, request.expiresAt};
     if (const NWDSCCODE code = MakeUserEntry(server, user, &entry); code != rc::kSuccess)
         return code;
     std::string dn;

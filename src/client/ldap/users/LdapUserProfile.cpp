@@ -30,6 +30,9 @@ NWDSCCODE MakeUserEntry(const LdapServerFacts& server, const NewUser& user, User
     entry->rdnAttribute = kUserRdnAttribute;
     if (server.kind == LdapServerKind::ActiveDirectory)
         return ActiveDirectoryUserEntry(server, user, entry);
+    // Elsewhere an expiry is shadowExpire, which only an account with POSIX attributes holds.
+    if (user.expiresAt)
+        return rc::kExpiryNotSupported;
     return InetOrgPersonEntry(server.passwordWay, user, entry);
 }
 

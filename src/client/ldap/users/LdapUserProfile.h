@@ -3,6 +3,7 @@
 #include "client/ClientTypes.h"
 #include "client/ldap/server/LdapServer.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,8 +18,9 @@ inline constexpr const char* kUserRdnAttribute = "cn";
 struct NewUser {
     std::string loginName;
     std::string surname;
-    std::optional<std::string> password = std::nullopt; // clear text, UTF-8
-    bool mustChange = false;                            // change the password at first login
+    std::optional<std::string> password = std::nullopt;   // clear text, UTF-8
+    bool mustChange = false;                              // change the password at first login
+    std::optional<std::int64_t> expiresAt = std::nullopt; // first second (since the epoch) it may no longer log in
 };
 
 struct UserAttribute {

@@ -1,0 +1,107 @@
+// EmbeddedStore: what a batch of accounts reads and changes. These run seldom, so their statements
+// are prepared per call.
+#include "client/embedded/EmbeddedStore.h"
+
+#include "client/ResultCodes.h"
+#include "client/embedded/StatementUse.h"
+#include "client/embedded/StoreCode.h"
+#include "client/embedded/WriteTransaction.h"
+
+namespace {
+// Runs `sql` (bound through `bind`) to its end; our code.
+template <typename Bind> NWDSCCODE RunToEnd(sqlite3* db, const char* sql, Bind bind) {
+    StatementPtr statement;
+    if (const int prepared = Prepare(db, sql, &statement); prepared != SQLITE_OK)
+        return StoreCode(prepared);
+    StatementUse use(statement.get());
+    bind(use);
+    const int stepped = use.Step();
+    return stepped == SQLITE_DONE ? rc::kSuccess : StoreCode(stepped);
+}
+} // namespace
+
+NWDSCCODE EmbeddedStore::Candidates(std::int64_t parent, std::string_view prefix,
+                                    std::vector<BatchCandidate>* candidates) {
+    StatementPtr statement;
+    const int prepared = Prepare(db_.get(),
+                                 "SELECT name, base_class, EXISTS(SELECT 1 FROM objects AS c WHERE c.parent = o.id) "
+                                 "FROM objects AS o WHERE parent = ?1 "
+                                 "AND substr(name, 1, length(?2)) = ?2 COLLATE NOCASE ORDER BY id",
+                                 &statement);
+    if (prepared != SQLITE_OK)
+        return StoreCode(prepared);
+    StatementUse use(statement.get());
+    use.Bind(1, parent);
+    use.Bind(2, prefix);
+    for (;;) {
+        const int stepped = use.Step();
+        if (stepped == SQLITE_DONE)
+            return rc::kSuccess;
+        if (stepped != SQLITE_ROW)
+            return StoreCode(stepped);
+        candidates->push_back({std::string(use.Text(0)), std::string(use.Text(1)), use.Int(2) != 0});
+    }
+}
+
+NWDSCCODE EmbeddedStore::ReadAttribute(std::int64_t object, std::string_view name, std::optional<std::string>* value) {
+    StatementPtr statement;
+    if (const int prepared =
+            Prepare(db_.get(), "SELECT value FROM attributes WHERE object = ?1 AND name = ?2", &statement);
+        prepared != SQLITE_OK)
+        return StoreCode(prepared);
+    StatementUse use(statement.get());
+    use.Bind(1, object);
+    use.Bind(2, name);
+    const int stepped = use.Step();
+    if (stepped == SQLITE_DONE) {
+        value->reset();
+        return rc::kSuccess;
+    }
+    if (stepped != SQLITE_ROW)
+        return StoreCode(stepped);
+    *value = std::string(use.Text(0));
+    return rc::kSuccess;
+}
+
+NWDSCCODE EmbeddedStore::WriteAttribute(std::int64_t object, std::string_view name,
+                                        const std::optional<std::string>& value) {
+    if (!value)
+        return RunToEnd(db_.get(), "DELETE FROM attributes WHERE object = ?1 AND name = ?2", [&](StatementUse& use) {
+            use.Bind(1, object);
+            use.Bind(2, name);
+        });
+    return RunToEnd(db_.get(), "INSERT OR REPLACE INTO attributes(object, name, value) VALUES(?1, ?2, ?3)",
+                    [&](StatementUse& use) {
+                        use.Bind(1, object);
+                        use.Bind(2, name);
+                        use.Bind(3, *value);
+                    });
+}
+
+NWDSCCODE EmbeddedStore::Remove(std::int64_t object) {
+    // One transaction: another program cannot add a child between the check and the delete.
+    WriteTransaction transaction(db_.get());
+    if (transaction.began() != SQLITE_OK)
+        return StoreCode(transaction.began());
+    StatementPtr children;
+    if (const int prepared = Prepare(db_.get(), "SELECT 1 FROM objects WHERE parent = ?1 LIMIT 1", &children);
+        prepared != SQLITE_OK)
+        return StoreCode(prepared);
+    {
+        StatementUse use(children.get());
+        use.Bind(1, object);
+        const int stepped = use.Step();
+        if (stepped == SQLITE_ROW)
+            return rc::kHasSubordinates;
+        if (stepped != SQLITE_DONE)
+            return StoreCode(stepped);
+    }
+    const auto bindObject = [&](StatementUse& use) { use.Bind(1, object); };
+    if (const NWDSCCODE code = RunToEnd(db_.get(), "DELETE FROM attributes WHERE object = ?1", bindObject);
+        code != rc::kSuccess)
+        return code;
+    if (const NWDSCCODE code = RunToEnd(db_.get(), "DELETE FROM objects WHERE id = ?1", bindObject);
+        code != rc::kSuccess)
+        return code;
+    return StoreCode(transaction.Commit());
+}

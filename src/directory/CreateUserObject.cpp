@@ -29,7 +29,7 @@ const char* AddLabel(NWDSCCODE code) {
 } // namespace
 
 bool CreateUserObject(const std::string& objectName, const std::string& surname,
-                      const std::optional<InitialPassword>& password) {
+                      const std::optional<InitialPassword>& password, std::optional<std::int64_t> expiresAt) {
     // The typed name is one literal name: its ".", "\" and "=" must not split it into containers
     // or give it a type.
     const std::string literalName = EscapeNamePart(objectName);
@@ -63,6 +63,8 @@ bool CreateUserObject(const std::string& objectName, const std::string& surname,
     const char* passwordValue = password ? password->clearText.CString() : "";
     const TextArea mustChangeAttr = ToArea(kPasswordMustChangeAttribute);
     const TextArea trueValue = ToArea(kTrueValue);
+    const TextArea expiryAttr = ToArea(kLoginExpirationTimeAttribute);
+    const TextArea expiryValue = ToArea(expiresAt ? std::to_string(*expiresAt) : std::string());
     const auto put = [&](const TextArea& name, std::uint32_t syntax, const char* value) {
         return !CheckNDSError(client.NWDSPutAttrNameAndVal(DirContext, buffer, name.data(), syntax, value),
                               "NWDSPutAttrNameAndVal");
@@ -76,6 +78,8 @@ bool CreateUserObject(const std::string& objectName, const std::string& surname,
     if (ready && password)
         ready = put(passwordAttr, kSyntaxOctetString, passwordValue) &&
                 (!password->mustChange || put(mustChangeAttr, kSyntaxBoolean, trueValue.data()));
+    if (ready && expiresAt)
+        ready = put(expiryAttr, kSyntaxTime, expiryValue.data());
     if (ready) {
         std::int32_t iterationHandle = kNoMoreIterations;
         const NWDSCCODE added = client.NWDSAddObject(DirContext, literalName.c_str(), &iterationHandle, 0, buffer);

@@ -2,6 +2,7 @@
 
 #include "passwords/SecretText.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,8 @@ struct InitialPassword {
 // first failing step through CheckNDSError and returns false; true when the object has been
 // created. A name that listings could not hand back (256 bytes or more once escaped), a surname or
 // a password longer than 256 bytes is refused before any client call. Without a password it makes
-// exactly the calls of a User without one.
+// exactly the calls of a User without one. With `expiresAt` the add also carries "Login Expiration
+// Time": the first second (since the epoch) the user may no longer log in.
 bool CreateUserObject(const std::string& objectName, const std::string& surname,
-                      const std::optional<InitialPassword>& password = std::nullopt);
+                      const std::optional<InitialPassword>& password = std::nullopt,
+                      std::optional<std::int64_t> expiresAt = std::nullopt);

@@ -97,7 +97,8 @@ RunOutcome CreationRun::Loop(CreationRunObserver& observer) {
         if (!password)
             Ui().ShowMessage("No random password could be made: the system's random source failed.");
         if (!password || !loginNames.Free(user.loginName) ||
-            !CreateUserObject(user.loginName, user.lastName, WithPassword(*password, request_.passwords.mustChange))) {
+            !CreateUserObject(user.loginName, user.lastName, WithPassword(*password, request_.passwords.mustChange),
+                              request_.details.expiresAt)) {
             // The users created before the stop still join the group.
             if (membership)
                 membership->Flush();

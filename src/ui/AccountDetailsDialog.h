@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client/ExpirySupport.h"
 #include "directory/AccountDetails.h"
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 #include <vector>
 
 class QCheckBox;
+class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -15,12 +17,14 @@ class QPushButton;
 // The modal "Account details" dialog: the group the following runs' users join. The directory's
 // groups are listed once, when the dialog opens (`groups`), each with its container; typing in the
 // filter narrows the list. The choice is kept by the group's directory name, never by its text.
+// Below it, the day after which the users may no longer log in, where the directory (`expiry`) can
+// set one; otherwise disabled with the reason as its tooltip.
 class TfAccountDetails : public QDialog {
     Q_OBJECT
 public:
     // `listError` is the text shown instead of the list when the directory could not list its groups.
     TfAccountDetails(const AccountDetails& details, std::vector<DirectoryGroup> groups, const QString& listError,
-                     QWidget* parent = nullptr);
+                     QWidget* parent = nullptr, ExpiryLimit expiry = ExpiryLimit::None);
 
     // The choice as the controls show it (what OK keeps).
     AccountDetails Details() const;
@@ -29,10 +33,13 @@ public:
     QLabel* lbFilter = nullptr;
     QLineEdit* ebFilter = nullptr;
     QListWidget* lbGroups = nullptr;
+    QCheckBox* cbExpires = nullptr;
+    QDateEdit* deExpires = nullptr;
     QPushButton* bbOK = nullptr;
     QPushButton* bbCancel = nullptr;
 
-    // OK: a group must be selected when "Group" is checked; otherwise a message, and the dialog stays.
+    // OK: a group must be selected when "Group" is checked, and an expiry date must not lie in the past;
+    // otherwise a message, and the dialog stays.
     void accept() override;
 
 private:

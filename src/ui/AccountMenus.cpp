@@ -31,7 +31,7 @@ void TfMain::AccountDetails1Click() {
     const QString listError = listed ? QString()
                                      : QStringLiteral("The directory's groups could not be listed: ") +
                                            QString::fromStdString(ErrorCodeText(code)) + QStringLiteral(".");
-    TfAccountDetails dialog(details_, std::move(groups), listError, this);
+    TfAccountDetails dialog(details_, std::move(groups), listError, this, DirectoryExpirySupport());
     if (dialog.exec() != QDialog::Accepted)
         return;
     details_ = dialog.Details();

@@ -38,6 +38,8 @@ QTreeWidgetItem* NodeAt(const QTreeWidget& tree, const QStringList& path) {
 }
 
 void WindowTest::OpenWindow(std::unique_ptr<DirectoryClient> client) {
+    // A window that goes takes its view of the directory layer with it: the old one goes first.
+    form_.reset();
     ResetDirectoryState();
     SavedCursor = crDefault;
     SetApplicationCursor(crDefault);
@@ -106,16 +108,24 @@ void WindowTest::ChooseRandomPasswords(int length, bool mustChange) {
     });
 }
 
-void WindowTest::ChooseGroup(const std::string& name) {
+void WindowTest::ChooseAccountDetails(const std::function<void(TfAccountDetails&)>& choose) {
     QTimer::singleShot(0, form_.get(), [&] {
         auto* dialog = qobject_cast<TfAccountDetails*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        dialog->cbGroup->setChecked(true);
-        for (int i = 0; i < dialog->lbGroups->count(); ++i) {
-            if (dialog->lbGroups->item(i)->toolTip() == QString::fromStdString(name))
-                dialog->lbGroups->setCurrentRow(i);
-        }
-        dialog->bbOK->click();
+        choose(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
     });
     form_->AccountDetails1->trigger();
+}
+
+void WindowTest::ChooseGroup(const std::string& name) {
+    ChooseAccountDetails([&](TfAccountDetails& dialog) {
+        dialog.cbGroup->setChecked(true);
+        for (int i = 0; i < dialog.lbGroups->count(); ++i) {
+            if (dialog.lbGroups->item(i)->toolTip() == QString::fromStdString(name))
+                dialog.lbGroups->setCurrentRow(i);
+        }
+        dialog.bbOK->click();
+    });
 }

@@ -14,6 +14,7 @@
 #include <string>
 
 class QTreeWidget;
+class TfAccountDetails;
 class TfPasswords;
 class QTreeWidgetItem;
 
@@ -57,6 +58,8 @@ protected:
     void ChooseOnePassword(const QString& password, bool mustChange = false);
     void ChooseRandomPasswords(int length, bool mustChange = false);
     // Chooses in the Account details dialog the group whose directory name is `name`, then OK.
+    // Answers the Account details dialog with `choose`, which clicks OK or leaves it to be cancelled.
+    void ChooseAccountDetails(const std::function<void(TfAccountDetails&)>& choose);
     void ChooseGroup(const std::string& name);
 
     std::unique_ptr<TfMain> form_;

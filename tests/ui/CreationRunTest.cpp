@@ -3,9 +3,13 @@
 #include "client/SchemaNames.h"
 #include "client/embedded/SqliteHandles.h"
 #include "directory/SharedContext.h"
+#include "ui/AccountDetailsDialog.h"
 #include "ui/BusyCursor.h"
 #include "ui/NumberText.h"
 
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDateTime>
 #include <QEvent>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -146,6 +150,31 @@ TEST_F(CreationRunTest, StoreHeldBusyOrFailingMidRunKeepsTheCountExact) {
     EXPECT_EQ(Children("Sales.Acme"),
               (std::vector<std::string>{"East", "jdoe", "laser", "stud0001", "stud0002", "stud0003", "next0001"}));
     EXPECT_EQ(view_.IntegrityCheck(), "ok");
+}
+
+// An expiry chosen in Account details goes with each user's add: the last day chosen, the users
+// expire at the start of the next. A day in the past is refused in the dialog.
+TEST_F(CreationRunTest, UsersExpireAtTheEndOfTheChosenDay) {
+    const QDate lastDay = QDate::currentDate().addDays(30);
+    ChooseAccountDetails([&](TfAccountDetails& dialog) {
+        ASSERT_TRUE(dialog.cbExpires->isEnabled());
+        dialog.cbExpires->setChecked(true);
+        dialog.deExpires->setDate(QDate::currentDate().addDays(-1));
+        dialog.bbOK->click();
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.deExpires->setDate(lastDay);
+        dialog.bbOK->click();
+    });
+    ASSERT_EQ(messages_.size(), 1);
+    ASSERT_TRUE(form_->Details().expiresAt);
+    messages_.clear();
+    PrepareRun(kSales, QStringLiteral("exp"), QStringLiteral("Student"), QStringLiteral("2"));
+    form_->bbCreateClick();
+
+    EXPECT_EQ(messages_, QStringList{Created(2)});
+    const std::string expected = std::to_string(lastDay.addDays(1).startOfDay().toSecsSinceEpoch());
+    for (const char* user : {"exp0001.Sales.Acme", "exp0002.Sales.Acme"})
+        EXPECT_EQ(view_.Attribute(user, kLoginExpirationTimeAttribute), expected) << user;
 }
 
 // The run's users join the embedded Group chosen in Account details, across more than one batch:

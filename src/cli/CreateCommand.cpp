@@ -11,6 +11,9 @@
 #include "passwords/RandomPassword.h"
 #include "ui/AccountList.h"
 
+#include <QDate>
+#include <QDateTime>
+
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -18,9 +21,9 @@
 #include <strings.h>
 
 namespace {
-// The window's dialogs' fields as options. Account details (group, POSIX attributes, home, shell,
-// expiry) join this table, and the request, as the run learns them.
-constexpr std::array<OptionSpec, 12> kOptions{{
+// The window's dialogs' fields as options. Account details (POSIX attributes, home, shell) join
+// this table, and the request, as the run learns them.
+constexpr std::array<OptionSpec, 14> kOptions{{
     {"container", "NAME", "the container: a dotted name as scan prints it, or its DN"},
     {"prefix", "P", "login name prefix"},
     {"count", "N", "number of users to create (0 to 9999)"},
@@ -31,6 +34,8 @@ constexpr std::array<OptionSpec, 12> kOptions{{
     {"password-file", "FILE", "read the shared password from FILE instead of standard input"},
     {"must-change", "", "users must change the password at first login"},
     {"account-list", "FILE", "write the created users, passwords included, as CSV (mode 0600)"},
+    {"group", "NAME", "the group the users join: its directory name, or its own name when only one has it"},
+    {"expires", "DATE", "the users' last day (YYYY-MM-DD): they expire at the start of the next"},
     {"dry-run", "", "print what the run would do and change nothing"},
     {"quiet", "", "no progress and no closing count"},
 }};
@@ -102,6 +107,38 @@ std::optional<std::string> ReadPasswords(const Options& options, PasswordPlan* p
     return std::nullopt;
 }
 
+// --group and --expires into the run's account details; a refusal's text otherwise.
+std::optional<std::string> ReadDetails(const Options& options, AccountDetails* details) {
+    if (options.Has("group")) {
+        std::vector<DirectoryGroup> groups;
+        int code = 0;
+        if (!DirectoryGroups(&groups, &code))
+            return "the directory's groups could not be listed: " + ErrorCodeText(code);
+        const std::string name = options.Value("group");
+        std::vector<const DirectoryGroup*> found;
+        for (const DirectoryGroup& group : groups) {
+            if (strcasecmp(group.name.c_str(), name.c_str()) == 0 || group.label == name)
+                found.push_back(&group);
+        }
+        if (found.empty())
+            return "no group is named " + name;
+        if (found.size() > 1)
+            return "more than one group is named " + name + ": give its directory name";
+        details->group = *found.front();
+    }
+    if (options.Has("expires")) {
+        const QDate day = QDate::fromString(QString::fromStdString(options.Value("expires")), Qt::ISODate);
+        if (!day.isValid())
+            return "--expires needs a date as YYYY-MM-DD";
+        if (day < QDate::currentDate())
+            return "--expires lies in the past";
+        if (DirectoryExpirySupport() != ExpiryLimit::None)
+            return "this directory cannot make accounts expire here";
+        details->expiresAt = day.addDays(1).startOfDay().toSecsSinceEpoch();
+    }
+    return std::nullopt;
+}
+
 // The dotted name of the container `name` names: itself, or the container a scan finds with that DN.
 std::optional<std::string> ResolveContainer(const std::string& name) {
     if (name.find('=') == std::string::npos)
@@ -117,19 +154,27 @@ std::optional<std::string> ResolveContainer(const std::string& name) {
     return std::nullopt;
 }
 
-std::vector<CreatedAccount> Accounts(const std::vector<CreatedUser>& users) {
+// The run's users as the account list holds them; with a group, whether each joined it (the first
+// `joined` did).
+std::vector<CreatedAccount> Accounts(const std::vector<CreatedUser>& users, std::optional<std::size_t> joined) {
     std::vector<CreatedAccount> accounts;
     accounts.reserve(users.size());
-    for (const CreatedUser& user : users)
+    for (const CreatedUser& user : users) {
+        const std::string directoryName =
+            user.directoryName.empty() ? DirectoryNameOf(user.container, user.loginName) : user.directoryName;
         accounts.push_back({QString::fromStdString(user.loginName), QString::fromStdString(user.lastName),
-                            QString::fromStdString(user.container),
-                            QString::fromStdString(DirectoryNameOf(user.container, user.loginName)), user.password});
+                            QString::fromStdString(user.container), QString::fromStdString(directoryName),
+                            user.password});
+        if (joined)
+            accounts.back().inGroup = accounts.size() <= *joined;
+    }
     return accounts;
 }
 
-bool WriteAccountList(const std::string& path, const std::vector<CreatedUser>& users) {
+bool WriteAccountList(const std::string& path, const std::vector<CreatedUser>& users,
+                      std::optional<std::size_t> joined = std::nullopt) {
     QString error;
-    if (SaveAccountList(QString::fromStdString(path), Accounts(users), &error))
+    if (SaveAccountList(QString::fromStdString(path), Accounts(users, joined), &error))
         return true;
     std::fprintf(stderr, "quillbarrow-cli create: the account list could not be saved: %s\n",
                  error.toStdString().c_str());
@@ -183,6 +228,8 @@ public:
         request.digits = options.Value("digits", "4");
         if (const auto refusal = ReadPasswords(options, &request.passwords))
             return Refuse(*refusal);
+        if (const auto refusal = ReadDetails(options, &request.details))
+            return Refuse(*refusal);
         const auto container = ResolveContainer(options.Value("container"));
         if (!container)
             return Refuse("no container is named " + options.Value("container"));
@@ -202,7 +249,7 @@ public:
             return DryRun(run);
         const RunOutcome outcome = run.Loop(view);
         view.progress.Clear();
-        const bool listed = accountList.empty() || WriteAccountList(accountList, view.users);
+        const bool listed = accountList.empty() || WriteAccountList(accountList, view.users, view.joined);
         if (outcome == RunOutcome::Stopped)
             return view.users.empty() ? exitstatus::kDirectoryFailure : exitstatus::kStopped;
         return listed ? exitstatus::kSuccess : exitstatus::kDirectoryFailure;
@@ -223,6 +270,7 @@ private:
             users.push_back(user);
             progress.Show(created, count_);
         }
+        void GroupJoined(std::size_t count) override { joined = count; }
         void Completing(std::int32_t) override { silenced_ = quiet_; }
         void Completed(std::int32_t) override { silenced_ = false; }
 
@@ -235,6 +283,7 @@ private:
 
         Progress progress;
         std::vector<CreatedUser> users;
+        std::optional<std::size_t> joined; // with a group: how many of the users joined it
 
     private:
         bool quiet_;

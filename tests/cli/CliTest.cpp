@@ -41,7 +41,8 @@ CliResult Shell(const std::string& folder, const std::string& shell) {
 // backend, none the embedded store under `folder`.
 CliResult Cli(const std::string& folder, const std::string& ldapUri, const std::string& arguments,
               const std::string& input = {}) {
-    std::string environment = "env -i HOME='" + folder + "' XDG_DATA_HOME='" + folder + "/data' LDAPCONF=/dev/null";
+    std::string environment =
+        "env -i TZ=UTC HOME='" + folder + "' XDG_DATA_HOME='" + folder + "/data' LDAPCONF=/dev/null";
     if (!ldapUri.empty())
         environment += " LDAPURI='" + ldapUri + "'";
     return Shell(folder, "printf '%s' '" + input + "' | " + environment + " " QB_CLI_PATH " " + arguments);
@@ -141,5 +142,20 @@ TEST(CliTest, CreateOnTheEmbeddedStoreAndRefusals) {
                   "--password random")
                   .status,
               2);
+    EXPECT_EQ(Cli(folder.path(), "",
+                  "create --container East.Sales.Acme --prefix q --count 1 --last-name Doe "
+                  "--expires 2001-01-01")
+                  .status,
+              2);
     EXPECT_EQ(store.Children("East.Sales.Acme"), children);
+
+    // Account details: the users join the group and expire after their last day, as the window's do.
+    const CliResult details = Cli(folder.path(), "",
+                                  "create --container Sales.Acme --prefix g --count 2 --last-name Doe --group Staff "
+                                  "--expires 2099-12-30 --account-list list.csv --quiet");
+    EXPECT_EQ(details.status, 0) << details.err;
+    EXPECT_EQ(store.Attribute("Staff.Acme", "Member"), "g0001.Sales.Acme\ng0002.Sales.Acme");
+    EXPECT_EQ(store.Attribute("g0002.Sales.Acme", "Login Expiration Time"), "4102358400"); // 2099-12-31 00:00 UTC
+    EXPECT_THAT(ReadAll(folder.path() + "/list.csv"),
+                HasSubstr(",Group\r\ng0001,Doe,Sales.Acme,g0001.Sales.Acme,,yes"));
 }

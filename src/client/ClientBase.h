@@ -106,6 +106,10 @@ protected:
     ClientBuffer* FindBuffer(NWBufHandle buffer);
 
 private:
+    // The path of an existing object below the top named on `context` (ResolveObjectPath's form);
+    // kIllegalContainment for one at the top.
+    NWDSCCODE ExistingObjectPath(NWDSContextHandle context, const char* objectName, std::vector<NamePart>* path);
+
     std::unordered_map<NWDSContextHandle, ContextState> contexts_;
     std::unordered_map<NWBufHandle, std::unique_ptr<ClientBuffer>> buffers_;
     NWDSContextHandle nextContext_ = 1;

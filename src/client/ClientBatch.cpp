@@ -19,30 +19,26 @@ NWDSCCODE ClientBase::ReadBatchCandidates(NWDSContextHandle context, const char*
     return CandidatesIn(*container, prefix, candidates);
 }
 
-NWDSCCODE ClientBase::SetLoginDisabled(NWDSContextHandle context, const char* objectName, bool disabled) {
+NWDSCCODE ClientBase::ExistingObjectPath(NWDSContextHandle context, const char* objectName,
+                                         std::vector<NamePart>* path) {
     const ContextState* state = FindContext(context);
     if (!state)
         return rc::kBadContext;
     if (!objectName)
         return rc::kBadArgument;
-    std::vector<NamePart> path;
-    if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
+    if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, path); code != rc::kSuccess)
         return code;
-    if (path.size() < 2)
-        return rc::kIllegalContainment;
-    return SetLoginDisabledAt(path, disabled);
+    return path->size() < 2 ? rc::kIllegalContainment : rc::kSuccess;
+}
+
+NWDSCCODE ClientBase::SetLoginDisabled(NWDSContextHandle context, const char* objectName, bool disabled) {
+    std::vector<NamePart> path;
+    const NWDSCCODE code = ExistingObjectPath(context, objectName, &path);
+    return code != rc::kSuccess ? code : SetLoginDisabledAt(path, disabled);
 }
 
 NWDSCCODE ClientBase::RemoveEntry(NWDSContextHandle context, const char* objectName) {
-    const ContextState* state = FindContext(context);
-    if (!state)
-        return rc::kBadContext;
-    if (!objectName)
-        return rc::kBadArgument;
     std::vector<NamePart> path;
-    if (const NWDSCCODE code = ResolveObjectPath(*state, objectName, &path); code != rc::kSuccess)
-        return code;
-    if (path.size() < 2)
-        return rc::kIllegalContainment;
-    return RemoveAt(path);
+    const NWDSCCODE code = ExistingObjectPath(context, objectName, &path);
+    return code != rc::kSuccess ? code : RemoveAt(path);
 }

@@ -12,16 +12,6 @@ std::array<char*, 3> kListAttributes{const_cast<char*>("objectClass"), const_cas
                                      nullptr};
 const char* const kAnyEntry = "(objectClass=*)";
 
-std::vector<std::string> Values(LDAP* ld, LDAPMessage* entry, const char* attribute) {
-    std::vector<std::string> values;
-    BervalsPtr raw(ldap_get_values_len(ld, entry, attribute));
-    if (raw) {
-        for (berval** value = raw.get(); *value; ++value)
-            values.emplace_back((*value)->bv_val, (*value)->bv_len);
-    }
-    return values;
-}
-
 // The listed form of one entry; false when its DN cannot name it.
 bool ToListedEntry(LDAP* ld, LDAPMessage* entry, const std::string& dn, bool namingContext,
                    const ObjectClassSchema& schema, ListedEntry* listed) {
@@ -77,8 +67,8 @@ SearchRequest ListingRequest(const std::string& base, int scope, std::string fil
 ListedEntry ListedForm(LDAP* ld, LDAPMessage* entry, const std::string& dn, const RdnName& leaf,
                        const ObjectClassSchema& schema) {
     // The whole set: Samba names several structural classes, "top" first.
-    std::vector<std::string> classes = Values(ld, entry, "objectClass");
-    for (std::string& structural : Values(ld, entry, "structuralObjectClass"))
+    std::vector<std::string> classes = EntryValues(ld, entry, "objectClass");
+    for (std::string& structural : EntryValues(ld, entry, "structuralObjectClass"))
         classes.push_back(std::move(structural));
     ListedEntry listed;
     listed.dn = dn;
@@ -102,7 +92,7 @@ int ListNamingContexts(LDAP* ld, const ObjectClassSchema& schema, std::vector<Li
     LDAPMessage* root = ldap_first_entry(ld, rootDse.get());
     if (!root)
         return LDAP_SUCCESS;
-    for (const std::string& context : Values(ld, root, "namingContexts")) {
+    for (const std::string& context : EntryValues(ld, root, "namingContexts")) {
         LdapMessagePtr top;
         const int code = Search(ld, context, LDAP_SCOPE_BASE, kAnyEntry, kListAttributes.data(), &top);
         // A context whose top entry is missing or hidden from us is no container to browse.
@@ -164,4 +154,12 @@ int ReadEntryAt(LDAP* ld, const std::string& dn, const ObjectClassSchema& schema
             collect(ld, entry, found.get());
     }
     return LDAP_SUCCESS;
+}
+
+std::vector<std::string> EntryValues(LDAP* ld, LDAPMessage* entry, const char* attribute) {
+    std::vector<std::string> values;
+    const BervalsPtr raw(ldap_get_values_len(ld, entry, attribute));
+    for (berval** value = raw.get(); value && *value; ++value)
+        values.emplace_back((*value)->bv_val, (*value)->bv_len);
+    return values;
 }

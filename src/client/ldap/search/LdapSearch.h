@@ -9,6 +9,10 @@
 #include <string_view>
 #include <vector>
 
+// The values of `attribute` of a search result's `entry`, each as the server sent it; none when it
+// has none.
+std::vector<std::string> EntryValues(LDAP* ld, LDAPMessage* entry, const char* attribute);
+
 // One entry of a listing: its DN as the server sent it, its own name and its base-class name (by the
 // server's object classes, `schema` in the functions below).
 struct ListedEntry {

@@ -1,18 +1,12 @@
 #include "client/ldap/server/LdapRootDse.h"
 
+#include "client/ldap/search/LdapSearch.h"
+
 #include <array>
 
 namespace {
-std::vector<std::string> Values(LDAP* ld, LDAPMessage* entry, const char* attribute) {
-    std::vector<std::string> values;
-    const BervalsPtr raw(ldap_get_values_len(ld, entry, attribute));
-    for (berval** value = raw.get(); value && *value; ++value)
-        values.emplace_back((*value)->bv_val, (*value)->bv_len);
-    return values;
-}
-
 std::string First(LDAP* ld, LDAPMessage* entry, const char* attribute) {
-    auto values = Values(ld, entry, attribute);
+    auto values = EntryValues(ld, entry, attribute);
     return values.empty() ? std::string() : std::move(values.front());
 }
 } // namespace
@@ -40,13 +34,13 @@ int ReadRootDse(LDAP* ld, RootDse* root) {
     LDAPMessage* entry = ldap_first_entry(ld, result.get());
     if (!entry)
         return LDAP_NO_SUCH_OBJECT;
-    root->objectClasses = Values(ld, entry, "objectClass");
+    root->objectClasses = EntryValues(ld, entry, "objectClass");
     root->vendorName = First(ld, entry, "vendorName");
     root->vendorVersion = First(ld, entry, "vendorVersion");
-    root->supportedCapabilities = Values(ld, entry, "supportedCapabilities");
-    root->supportedControls = Values(ld, entry, "supportedControl");
-    root->supportedExtensions = Values(ld, entry, "supportedExtension");
-    root->namingContexts = Values(ld, entry, "namingContexts");
+    root->supportedCapabilities = EntryValues(ld, entry, "supportedCapabilities");
+    root->supportedControls = EntryValues(ld, entry, "supportedControl");
+    root->supportedExtensions = EntryValues(ld, entry, "supportedExtension");
+    root->namingContexts = EntryValues(ld, entry, "namingContexts");
     root->defaultNamingContext = First(ld, entry, "defaultNamingContext");
     root->subschemaSubentry = First(ld, entry, "subschemaSubentry");
     root->configContext = First(ld, entry, "configContext");

@@ -1,5 +1,7 @@
 #include "client/ldap/users/LdapAccounts.h"
 
+#include "client/ldap/search/LdapSearch.h"
+
 #include "client/ResultCodes.h"
 #include "client/SchemaNames.h"
 #include "client/ldap/names/LdapDn.h"
@@ -17,14 +19,6 @@ namespace {
 constexpr std::uint32_t kAccountDisable = 2;
 // pwdAccountLockedTime for a lock that only an administrator lifts.
 constexpr const char* kLockedForGood = "000001010000Z";
-
-std::vector<std::string> Values(LDAP* ld, LDAPMessage* entry, const char* attribute) {
-    std::vector<std::string> values;
-    BervalsPtr raw(ldap_get_values_len(ld, entry, attribute));
-    for (berval** value = raw.get(); value && *value; ++value)
-        values.emplace_back((*value)->bv_val, (*value)->bv_len);
-    return values;
-}
 
 const char* CreatedClass(LdapServerKind kind) {
     return kind == LdapServerKind::ActiveDirectory ? "user" : "inetOrgPerson";
@@ -73,8 +67,8 @@ int ReadUser(LdapSession& session, const std::string& dn, UserRead* read) {
         if (!entry)
             return static_cast<int>(LDAP_NO_SUCH_OBJECT);
         read->kind = facts.kind;
-        read->isUser = IsCreatedUser(session, ld, facts.kind, Values(ld, entry, "objectClass"));
-        const auto control = Values(ld, entry, "userAccountControl");
+        read->isUser = IsCreatedUser(session, ld, facts.kind, EntryValues(ld, entry, "objectClass"));
+        const auto control = EntryValues(ld, entry, "userAccountControl");
         std::int64_t number = 0;
         if (control.size() == 1 &&
             std::from_chars(control[0].data(), control[0].data() + control[0].size(), number).ec == std::errc())
@@ -129,13 +123,13 @@ int ReadCandidateEntries(LdapSession& session, const std::string& containerDn, c
                     return;
                 BatchCandidate candidate;
                 candidate.name = leaf->value;
-                const auto classes = Values(ld, entry, "objectClass");
+                const auto classes = EntryValues(ld, entry, "objectClass");
                 candidate.baseClass =
                     FoldCase(leaf->attribute) == kUserRdnAttribute && IsCreatedUser(session, ld, facts.kind, classes)
                         ? kUserClass
                         : session.server().Classes(ld).MostSpecific(classes);
-                const auto has = Values(ld, entry, "hasSubordinates");
-                const auto count = Values(ld, entry, "numSubordinates");
+                const auto has = EntryValues(ld, entry, "hasSubordinates");
+                const auto count = EntryValues(ld, entry, "numSubordinates");
                 if (!has.empty())
                     candidate.hasSubordinates = FoldCase(has[0]) == "true";
                 else if (!count.empty())

@@ -12,14 +12,6 @@ namespace {
 constexpr const char* kGroupFilter =
     "(|(objectClass=posixGroup)(objectClass=groupOfNames)(objectClass=groupOfUniqueNames)(objectClass=group))";
 
-std::vector<std::string> Values(LDAP* ld, LDAPMessage* entry, const char* attribute) {
-    std::vector<std::string> values;
-    BervalsPtr raw(ldap_get_values_len(ld, entry, attribute));
-    for (berval** value = raw.get(); value && *value; ++value)
-        values.emplace_back((*value)->bv_val, (*value)->bv_len);
-    return values;
-}
-
 bool HasClass(const std::vector<std::string>& classes, const char* wanted) {
     return std::any_of(classes.begin(), classes.end(),
                        [&](const std::string& held) { return strcasecmp(held.c_str(), wanted) == 0; });
@@ -60,9 +52,9 @@ int ReadGroup(LdapSession& session, const std::string& dn, GroupRead* group) {
         LDAPMessage* entry = ldap_first_entry(ld, result.get());
         if (!entry)
             return LDAP_NO_SUCH_OBJECT;
-        group->classes = Values(ld, entry, "objectClass");
+        group->classes = EntryValues(ld, entry, "objectClass");
         for (const char* attribute : {"memberUid", "member", "uniqueMember"})
-            group->members[attribute] = Values(ld, entry, attribute);
+            group->members[attribute] = EntryValues(ld, entry, attribute);
         return LDAP_SUCCESS;
     });
 }
@@ -119,7 +111,7 @@ int ListLdapGroups(LDAP* ld, PagingLimits& limits, const ObjectClassSchema& sche
                 const auto parts = SplitDn(dn, false);
                 if (!parts)
                     return;
-                const std::vector<std::string> names = Values(entryLd, entry, "cn");
+                const std::vector<std::string> names = EntryValues(entryLd, entry, "cn");
                 groups->push_back({dn, names.empty() ? parts->leaf.value : names.front(), parts->parent});
             });
         if (code != LDAP_SUCCESS)

@@ -24,20 +24,20 @@ std::optional<Options> ParseOptions(const Command& command, std::span<char* cons
             value = std::string(argument.substr(equals + 1));
             argument = argument.substr(0, equals);
         }
-        const auto spec =
-            std::find_if(table.begin(), table.end(), [&](const OptionSpec& s) { return s.name == argument; });
-        if (spec == table.end()) {
+        const auto option =
+            std::find_if(table.begin(), table.end(), [&](const OptionSpec& entry) { return entry.name == argument; });
+        if (option == table.end()) {
             std::fprintf(stderr, "quillbarrow-cli %.*s: unknown option '--%.*s'\n",
                          static_cast<int>(command.Name().size()), command.Name().data(),
                          static_cast<int>(argument.size()), argument.data());
             return std::nullopt;
         }
-        if (spec->value.empty() && value) {
+        if (option->value.empty() && value) {
             std::fprintf(stderr, "quillbarrow-cli: option '--%.*s' takes no value\n", static_cast<int>(argument.size()),
                          argument.data());
             return std::nullopt;
         }
-        if (!spec->value.empty() && !value) {
+        if (!option->value.empty() && !value) {
             if (i + 1 == arguments.size()) {
                 std::fprintf(stderr, "quillbarrow-cli: option '--%.*s' needs a value\n",
                              static_cast<int>(argument.size()), argument.data());
@@ -55,12 +55,12 @@ std::string CommandHelp(const Command& command) {
     if (!command.OptionTable().empty())
         help += " [OPTION]...";
     help += "\n" + std::string(command.Description()) + "\n";
-    for (const OptionSpec& spec : command.OptionTable()) {
-        std::string left = "  --" + std::string(spec.name);
-        if (!spec.value.empty())
-            left += " " + std::string(spec.value);
+    for (const OptionSpec& option : command.OptionTable()) {
+        std::string left = "  --" + std::string(option.name);
+        if (!option.value.empty())
+            left += " " + std::string(option.value);
         left.resize(std::max<std::size_t>(left.size() + 2, 30), ' ');
-        help += left + std::string(spec.help) + "\n";
+        help += left + std::string(option.help) + "\n";
     }
     return help;
 }

@@ -12,13 +12,16 @@
 #
 # Everything of the domain lives in DIR (smb.conf, databases, pid file, sockets, logs). Simple binds
 # need TLS (ldaps, or StartTLS on LDAPURI): the server certificate comes from the test CA in DIR/tls.
-# The sample tree: OU=School holding "OU=Class 7b", "OU=v1.2" and OU=Alumni with 2,500 users. On
-# first start the sample and the LDIF files are added offline with ldbadd through samba's own
-# modules (10-17 s for the 2,500 users, where LDAP adds take about 90 s); on a later start LDIF
-# files are added over ldaps as the Administrator. Needs root (samba binds port 389).
+# The sample tree (none with NO_SAMPLE set): OU=School holding "OU=Class 7b", "OU=v1.2" and
+# OU=Alumni with 2,500 users. On first start the sample and the LDIF files are added offline with
+# ldbadd through samba's own modules (10-17 s for the 2,500 users, where LDAP adds take about 90 s);
+# on a later start LDIF files are added over ldaps as the Administrator. Needs root (samba binds
+# port 389).
 # The DC is also the domain's KDC (port 88 of its address): KRB5_CONFIG_FILE is a krb5.conf that
 # points Kerberos clients at it, and the DC answers for ldap/ADDRESS, the service an ldap:// URI
-# of the address asks for.
+# of the address asks for. With SERVICE=ldap/ADDRESS the domain gets a service account for another
+# server at ADDRESS, whose keys SERVICE_KEYTAB holds: that server's KRB5_KTNAME, to accept the
+# realm's tickets.
 set -euo pipefail
 FIXTURE=samba-fixture
 # shellcheck source=scripts/fixture-common.sh
@@ -53,6 +56,22 @@ free_address() {
         return
     done
     die "no free loopback address found"
+}
+
+# A user account for SERVICE with AES keys only (without msDS-SupportedEncryptionTypes the KDC would
+# encrypt its tickets with RC4), its keys exported to DIR/service.keytab.
+add_service() {
+    local dir=$1 service=$2 account options
+    options=(--configfile="$dir/etc/smb.conf")
+    # sAMAccountName takes 20 characters.
+    account=$(printf 'svc-%s' "${service#*/}" | tr -c 'A-Za-z0-9-' '-' | cut -c1-20)
+    {
+        samba-tool user add "$account" --random-password "${options[@]}" -H "$dir/private/sam.ldb" &&
+            samba-tool spn add "$service" "$account" "${options[@]}" -H "$dir/private/sam.ldb" &&
+            printf 'dn: CN=%s,CN=Users,%s\nchangetype: modify\nreplace: msDS-SupportedEncryptionTypes\nmsDS-SupportedEncryptionTypes: 24\n' \
+                "$account" "$BASE_DN" | ldbmodify "${options[@]}" -H "$dir/private/sam.ldb" &&
+            samba-tool domain exportkeytab "$dir/service.keytab" --principal="$service@$REALM" "${options[@]}"
+    } >>"$dir/provision.log" 2>&1 || die "service $service failed: $(tail -n 5 "$dir/provision.log")"
 }
 
 write_sample() {
@@ -126,9 +145,13 @@ provision() {
         kdc = $address
     }
 KRB5
-    write_sample "$dir/sample.ldif"
-    local ldif
-    for ldif in "$dir/sample.ldif" "$@"; do
+    [[ -z ${SERVICE:-} ]] || add_service "$dir" "$SERVICE"
+    local ldif ldifs=("$@")
+    if [[ -z ${NO_SAMPLE:-} ]]; then
+        write_sample "$dir/sample.ldif"
+        ldifs=("$dir/sample.ldif" "$@")
+    fi
+    for ldif in "${ldifs[@]}"; do
         ldbadd --configfile="$dir/etc/smb.conf" -H "$dir/private/sam.ldb" "$ldif" >>"$dir/ldbadd.log" 2>&1 ||
             die "ldbadd of $ldif failed: $(tail -n 5 "$dir/ldbadd.log")"
     done
@@ -186,6 +209,7 @@ ADMIN_PASSWORD_FILE='$dir/admin.pw'
 CA_FILE='$dir/tls/ca.pem'
 KRB5_CONFIG_FILE='$dir/krb5.conf'
 EOF
+    [[ ! -f $dir/service.keytab ]] || echo "SERVICE_KEYTAB='$dir/service.keytab'"
 }
 
 stop() { stop_server "$1/samba.pid" 10; }

@@ -9,6 +9,9 @@
 # loaded offline with slapadd into the database whose suffix their first entry ends with.
 # LDAPS_URI serves ldaps on a second free port with a certificate of the test CA (CA_FILE).
 # cn=Monitor counts the server's operations; the administrator may read it.
+# With KERBEROS_REALM set, KRB5_KTNAME naming a keytab with ldap/127.0.0.1 of that realm and
+# KRB5_CONFIG its krb5.conf, slapd accepts the realm's tickets (SASL GSSAPI) and maps the realm's
+# Administrator to the administrator.
 # slapd-pair-fixture.sh builds a replicating pair from the same pieces (it sources this file).
 set -euo pipefail
 
@@ -35,7 +38,14 @@ write_config() {
     local dir=$1 server_id=${2:-} peer=${3:-} uid
     uid=$(id -u)
     # Lines only a server of a pair has (an empty line would end the LDIF entry).
-    local server_line="" syncprov_line=""
+    local server_line="" syncprov_line="" kerberos_lines=""
+    if [[ -n ${KERBEROS_REALM:-} ]]; then
+        # The authz-regexp names the realm: a principal of the same name in another realm maps to nothing.
+        kerberos_lines="olcSaslHost: 127.0.0.1
+olcSaslRealm: $KERBEROS_REALM
+olcAuthzRegexp: {1}\"uid=administrator,cn=$KERBEROS_REALM,cn=gssapi,cn=auth\" \"$ADMIN_DN\"
+"
+    fi
     if [[ -n $server_id ]]; then
         server_line="olcServerID: $server_id"$'\n'
         syncprov_line="olcModuleLoad: {2}syncprov"$'\n'
@@ -46,7 +56,7 @@ objectClass: olcGlobal
 cn: config
 ${server_line}olcPidFile: $dir/slapd.pid.slapd
 olcAuthzRegexp: {0}"gidNumber=[0-9]+\\+uidNumber=$uid,cn=peercred,cn=external,cn=auth" "$ADMIN_DN"
-olcSizeLimit: 500
+${kerberos_lines}olcSizeLimit: 500
 olcTLSCACertificateFile: $dir/tls/ca.pem
 olcTLSCertificateFile: $dir/tls/server.pem
 olcTLSCertificateKeyFile: $dir/tls/server.key

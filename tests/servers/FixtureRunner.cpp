@@ -47,7 +47,9 @@ FixtureRunner::~FixtureRunner() {
 }
 
 std::string FixtureRunner::Run(const std::string& arguments) {
-    const std::string command = "bash " + Quote(script_) + " " + arguments + " 2>&1";
+    std::string command = "bash " + Quote(script_) + " " + arguments + " 2>&1";
+    for (const auto& [name, value] : environment)
+        command = name + "=" + Quote(value) + " " + command;
     FILE* raw = popen(command.c_str(), "r");
     if (!raw)
         return "cannot run " + script_;

@@ -33,6 +33,10 @@ public:
     // SIGKILL, as a crash would end it; returns once the process is gone.
     void Kill();
 
+    // Variables the script and the server it starts run with, beside the test's own (KRB5_KTNAME for
+    // a server that accepts Kerberos tickets); set before Start().
+    std::map<std::string, std::string> environment;
+
     const std::string& folder() const { return folder_.path(); }
     const std::map<std::string, std::string>& values() const { return values_; }
     // The assignment `name`, empty when the script printed none.

@@ -1,4 +1,5 @@
 #include "EnvironmentGuard.h"
+#include "KerberosTicket.h"
 #include "ListEntries.h"
 #include "SambaServer.h"
 #include "ServerWindowTest.h"
@@ -13,7 +14,6 @@
 
 #include <gmock/gmock.h>
 
-#include <cstdio>
 #include <memory>
 
 using ::testing::Contains;
@@ -272,10 +272,7 @@ TEST_F(SambaWindowTest, KerberosTicketSignsInAndSealsThePasswords) {
     OpenWindow(MakeLdapClient(kerberos));
     EXPECT_EQ(Client().AttachClient(1, 1, 0, &ClientHandle), static_cast<NWCCODE>(rc::kNoKerberosTicket));
 
-    FILE* kinit = popen(("kinit Administrator@" + server->Value("REALM") + " >/dev/null").c_str(), "w");
-    ASSERT_NE(kinit, nullptr);
-    std::fputs((server->adminPassword + "\n").c_str(), kinit);
-    ASSERT_EQ(pclose(kinit), 0);
+    ASSERT_TRUE(GetTicket("Administrator@" + server->Value("REALM"), server->adminPassword));
     OpenWindow(MakeLdapClient(kerberos));
     EXPECT_EQ(ShownIdentity(), "Logged in as: " + server->adminDn);
     Scan();

@@ -33,7 +33,8 @@ QString PasswordLimitText(PasswordLimit limit) {
     case PasswordLimit::NoStandardWay:
         return QStringLiteral("This directory has no standard way to ask users to change their password.");
     case PasswordLimit::Unencrypted:
-        return QStringLiteral("Passwords are set only over an encrypted connection (ldaps:// or ldapi://).");
+        return QStringLiteral("Passwords are set only over an encrypted connection (ldaps://, StartTLS, ldapi:// or a "
+                              "sealed Kerberos session).");
     case PasswordLimit::UnknownServer:
         return QStringLiteral("This LDAP server is of no known kind, so how it keeps passwords is not known.");
     case PasswordLimit::NoPolicyOverlay:
@@ -47,6 +48,26 @@ QString PasswordLimitText(PasswordLimit limit) {
                               "read it.");
     case PasswordLimit::Unreachable:
         return QStringLiteral("The directory could not be reached to ask what it supports.");
+    }
+    return {};
+}
+
+QString ProtectionText(ConnectionProtection protection) {
+    switch (protection) {
+    case ConnectionProtection::Unknown:
+        return QStringLiteral("The directory could not be asked how the connection is protected.");
+    case ConnectionProtection::LocalStore:
+        return QStringLiteral("Passwords stay on this computer: the directory is a local file.");
+    case ConnectionProtection::LocalSocket:
+        return QStringLiteral("Passwords go over the local socket.");
+    case ConnectionProtection::VerifiedTls:
+        return QStringLiteral("Passwords go over TLS with a verified certificate.");
+    case ConnectionProtection::SealedKerberos:
+        return QStringLiteral("Passwords go over the Kerberos session's sealed layer.");
+    case ConnectionProtection::UnverifiedTls:
+        return QStringLiteral("Passwords cannot go: the server's certificate was not verified.");
+    case ConnectionProtection::None:
+        return QStringLiteral("Passwords cannot go: the connection is neither encrypted nor sealed.");
     }
     return {};
 }
@@ -69,6 +90,7 @@ TfPasswords::TfPasswords(const PasswordChoice& choice, const PasswordSupport& su
     seLength = Named(new QSpinBox(this), "seLength");
     cbMustChange =
         Named(new QCheckBox(QStringLiteral("&Users must change the password at first login"), this), "cbMustChange");
+    lbProtection = Named(new QLabel(ProtectionText(support.protection), this), "lbProtection");
     bbOK = Named(new QPushButton(QStringLiteral("OK"), this), "bbOK");
     bbCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "bbCancel");
 
@@ -130,6 +152,8 @@ TfPasswords::TfPasswords(const PasswordChoice& choice, const PasswordSupport& su
     layout->addLayout(length);
     layout->addSpacing(8);
     layout->addWidget(cbMustChange);
+    layout->addSpacing(8);
+    layout->addWidget(lbProtection);
     layout->addSpacing(8);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -35,6 +35,8 @@ public:
     QLabel* lbLength = nullptr;
     QSpinBox* seLength = nullptr;
     QCheckBox* cbMustChange = nullptr;
+    // How the connection keeps the passwords on their way, or why they cannot go.
+    QLabel* lbProtection = nullptr;
     QPushButton* bbOK = nullptr;
     QPushButton* bbCancel = nullptr;
 
@@ -49,3 +51,5 @@ private:
 
 // Why a directory cannot do what `limit` names, as a tooltip says it.
 QString PasswordLimitText(PasswordLimit limit);
+// How passwords reach the directory over a connection protected so, as the dialog says it.
+QString ProtectionText(ConnectionProtection protection);

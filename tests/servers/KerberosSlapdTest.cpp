@@ -5,6 +5,10 @@
 #include "SlapdServer.h"
 #include "UserBind.h"
 #include "client/ldap/LdapClientFactory.h"
+#include "ui/PasswordsDialog.h"
+
+#include <QLabel>
+#include <QRadioButton>
 
 #include <gmock/gmock.h>
 
@@ -48,7 +52,8 @@ using KerberosSlapdTest = ServerWindowTest;
 
 // The Administrator's ticket signs in to slapd (WhoAmI names the mapped entry); a scan and a run of
 // users with random passwords over ldap://, where the process trusts no CA: only the session's
-// sealed layer can have carried them. Each user binds with the password of the list.
+// sealed layer can have carried them, as the Passwords dialog says. Each user binds with the
+// password of the list.
 TEST_F(KerberosSlapdTest, RealmTicketSignsInScansAndSealsThePasswords) {
     const auto& [samba, slapd, startError] = std::tie(KerberosSlapdEnvironment::samba, KerberosSlapdEnvironment::slapd,
                                                       KerberosSlapdEnvironment::startError);
@@ -65,7 +70,11 @@ TEST_F(KerberosSlapdTest, RealmTicketSignsInScansAndSealsThePasswords) {
     OpenWindow(MakeLdapClient(LdapSettingsFromEnvironment()));
     EXPECT_EQ(ShownIdentity(), "Logged in as: cn=admin,o=acme");
     Scan();
-    ChooseRandomPasswords(12);
+    ChoosePasswords([](TfPasswords& dialog) {
+        EXPECT_EQ(dialog.lbProtection->text(),
+                  QStringLiteral("Passwords go over the Kerberos session's sealed layer."));
+        dialog.rbRandomPassword->setChecked(true);
+    });
     Run({QStringLiteral("Acme"), QStringLiteral("Kerberos")}, QStringLiteral("krb"), QStringLiteral("Student"),
         QStringLiteral("2"));
     EXPECT_EQ(messages_, QStringList{QStringLiteral("2 users succesfully created.")});

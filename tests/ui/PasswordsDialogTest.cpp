@@ -174,6 +174,7 @@ TEST_F(PasswordsDialogTest, ChoicesTheDirectoryCannotHonourAreDisabledWithTheRea
 TEST_F(PasswordsDialogTest, TheChoiceHoldsUntilChangedAndCancelKeepsIt) {
     OpenDialog([](TfPasswords& dialog) {
         EXPECT_TRUE(dialog.cbMustChange->toolTip().isEmpty()); // the embedded directory can ask
+        EXPECT_EQ(dialog.lbProtection->text(), ProtectionText(ConnectionProtection::LocalStore));
         dialog.rbRandomPassword->setChecked(true);
         dialog.seLength->setValue(20);
         dialog.cbMustChange->setChecked(true);

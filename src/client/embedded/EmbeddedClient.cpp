@@ -77,7 +77,7 @@ NWDSCCODE EmbeddedClient::NWDSAddObject(NWDSContextHandle context, const char* o
 }
 
 PasswordSupport EmbeddedClient::QueryPasswordSupport() {
-    return {PasswordLimit::None, PasswordLimit::None};
+    return {PasswordLimit::None, PasswordLimit::None, ConnectionProtection::LocalStore};
 }
 
 NWDSCCODE EmbeddedClient::DirectoryNameOf(const std::vector<NamePart>& path, std::string* name) {

@@ -78,7 +78,9 @@ int LdapClient::ReadPasswordSupport(PasswordSupport* support) {
             return code;
         if (const int code = session_.server().MustChange(ld, {}, &policy); code != LDAP_SUCCESS)
             return code;
-        *support = PasswordSupportOf(server.kind, server.passwordWay, policy, ConnectionProtected(ld));
+        const ConnectionProtection protection = ProtectionOf(ld);
+        *support = PasswordSupportOf(server.kind, server.passwordWay, policy, CarriesPasswords(protection));
+        support->protection = protection;
         return LDAP_SUCCESS;
     });
 }
@@ -86,7 +88,7 @@ int LdapClient::ReadPasswordSupport(PasswordSupport* support) {
 PasswordSupport LdapClient::QueryPasswordSupport() {
     PasswordSupport support;
     if (ReadPasswordSupport(&support) != LDAP_SUCCESS)
-        return {PasswordLimit::Unreachable, PasswordLimit::Unreachable};
+        return {PasswordLimit::Unreachable, PasswordLimit::Unreachable, ConnectionProtection::Unknown};
     return support;
 }
 

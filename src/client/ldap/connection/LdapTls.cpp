@@ -44,7 +44,17 @@ int ProtectConnection(LDAP* ld) {
     return code == LDAP_CONNECT_ERROR ? rc::kUnverifiedServer : code;
 }
 
+ConnectionProtection ProtectionOf(LDAP* ld) {
+    if (OverLocalSocket(ld))
+        return ConnectionProtection::LocalSocket;
+    const bool tls = ldap_tls_inplace(ld) != 0;
+    if (tls && VerifiesCertificates(ld))
+        return ConnectionProtection::VerifiedTls;
+    if (SaslStrength(ld) >= kSealedStrength)
+        return ConnectionProtection::SealedKerberos;
+    return tls ? ConnectionProtection::UnverifiedTls : ConnectionProtection::None;
+}
+
 bool ConnectionProtected(LDAP* ld) {
-    return OverLocalSocket(ld) || (ldap_tls_inplace(ld) && VerifiesCertificates(ld)) ||
-           SaslStrength(ld) >= kSealedStrength;
+    return CarriesPasswords(ProtectionOf(ld));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "client/PasswordSupport.h"
+
 #include <ldap.h>
 
 // Makes the handle check the server's certificate against the configured CAs whatever the
@@ -15,7 +17,10 @@ int ProtectConnection(LDAP* ld);
 // Strength of a SASL security layer that seals (encrypts) what follows the bind, not only signs it.
 inline constexpr int kSealedStrength = 56;
 
-// True when the connection the handle made keeps what it carries to the server: the local socket,
-// TLS with the server's certificate verified (the handle demands it), or a sealing SASL layer of a
-// Kerberos bind, which proved the server.
+// How the connection the handle made keeps what it carries to the server: the local socket, TLS
+// with the server's certificate verified (the handle demands it), or a sealing SASL layer of a
+// Kerberos bind, which proved the server; or nothing that may carry a password.
+ConnectionProtection ProtectionOf(LDAP* ld);
+
+// True when the connection may carry passwords (CarriesPasswords of ProtectionOf).
 bool ConnectionProtected(LDAP* ld);

@@ -19,9 +19,9 @@
 # port 389).
 # The DC is also the domain's KDC (port 88 of its address): KRB5_CONFIG_FILE is a krb5.conf that
 # points Kerberos clients at it, and the DC answers for ldap/ADDRESS, the service an ldap:// URI
-# of the address asks for. With SERVICE=ldap/ADDRESS the domain gets a service account for another
-# server at ADDRESS, whose keys SERVICE_KEYTAB holds: that server's KRB5_KTNAME, to accept the
-# realm's tickets.
+# of the address asks for. With KERBEROS_SERVICE=ldap/ADDRESS the domain gets a service account
+# for another server at ADDRESS, whose keys SERVICE_KEYTAB holds: that server's KRB5_KTNAME, to
+# accept the realm's tickets.
 set -euo pipefail
 FIXTURE=samba-fixture
 # shellcheck source=scripts/fixture-common.sh
@@ -145,7 +145,7 @@ provision() {
         kdc = $address
     }
 KRB5
-    [[ -z ${SERVICE:-} ]] || add_service "$dir" "$SERVICE"
+    [[ -z ${KERBEROS_SERVICE:-} ]] || add_service "$dir" "$KERBEROS_SERVICE"
     local ldif ldifs=("$@")
     if [[ -z ${NO_SAMPLE:-} ]]; then
         write_sample "$dir/sample.ldif"

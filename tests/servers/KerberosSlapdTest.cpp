@@ -23,7 +23,7 @@ class KerberosSlapdEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         samba = std::make_unique<SambaServer>();
-        samba->environment = {{"NO_SAMPLE", "1"}, {"SERVICE", "ldap/127.0.0.1"}};
+        samba->environment = {{"NO_SAMPLE", "1"}, {"KERBEROS_SERVICE", "ldap/127.0.0.1"}};
         if (!(startError = samba->Start()).empty())
             return;
         slapd = std::make_unique<SlapdServer>();

@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <tuple>
 
 // slapd accepting the tickets of a Samba AD realm (the DC without its sample tree): a service
 // account of the domain for ldap/127.0.0.1, its keys slapd's keytab; slapd maps the realm's

@@ -86,10 +86,8 @@ TEST_F(SambaUidTest, NisDomainCounterIsMadeOnFirstUseAndHandsOutEveryNumberOnce)
                         {{"objectClass", {"user"}}, {"sAMAccountName", {"posix1"}}, {"uidNumber", {"10500"}}}),
               LDAP_SUCCESS);
     EXPECT_THAT(Reserve(3, {}), ElementsAre(10501u));
-    EXPECT_EQ(ValueOf(admin, nisDomain, "msSFU30MaxUidNumber"), "10504");
-    EXPECT_EQ(admin.Search(nisDomain, LDAP_SCOPE_BASE, "(&(objectClass=msSFU30DomainInfo)(msSFU30Domains=ad))")
-                  .entries.size(),
-              1u);
+    const std::string made = "(&(objectClass=msSFU30DomainInfo)(msSFU30Domains=ad)(msSFU30MaxUidNumber=10504))";
+    EXPECT_EQ(admin.Search(nisDomain, LDAP_SCOPE_BASE, made).entries.size(), 1u);
 }
 
 class DirsrvUidTest : public FixtureSuite<DirsrvServer> {

@@ -4,11 +4,14 @@
 // full scan of 10,000 containers and 50,000 other entries against a bare libldap one-level walk of
 // the same tree. On slapd also the run with a random password for each user (each set by the server's
 // Password Modify operation right after its add), beside the run without. The same run through
-// quillbarrow-cli create, as a script starts it, beside ldapadd.
+// quillbarrow-cli create, as a script starts it, beside ldapadd. Then a run with the Account details
+// (a group; POSIX identities where marked below) beside the same run without them, and the searches
+// the server saw while the run without them created its users.
 
 #include "../Stopwatch.h"
 #include "BareSearch.h"
 #include "DirsrvServer.h"
+#include "RecordingUi.h"
 #include "SlapdServer.h"
 #include "TreeLdif.h"
 #include "WindowTest.h"
@@ -17,7 +20,9 @@
 #include "client/ldap/LdapClientFactory.h"
 #include "client/ldap/connection/LdapHandles.h"
 #include "directory/CreateUserObject.h"
+#include "directory/CreationRun.h"
 #include "directory/DirectoryStartUp.h"
+#include "directory/DirectoryUi.h"
 #include "directory/SharedContext.h"
 #include "directory/TreeWalk.h"
 #include "ui/BusyCursor.h"
@@ -50,6 +55,7 @@ constexpr int kScanRuns = 3;
 constexpr double kCreateTarget = 1.25;
 constexpr double kScanTarget = 1.5;
 constexpr double kPasswordTarget = 1.5; // the run with random passwords against the run without
+constexpr double kDetailsTarget = 1.3;  // the run with a group and POSIX identities against the run without
 
 void PrintRow(const char* what, double measured, double reference, double target) {
     const double ratio = measured / reference;
@@ -89,13 +95,16 @@ private:
 };
 
 // One kind of server: how to make one, the suffix the benchmark's entries go below, the name of that
-// suffix's node in the tree, and whether the runs with passwords are timed on it.
+// suffix's node in the tree, whether the runs with passwords are timed on it, the object classes of
+// a POSIX group there, and the searches it has served as its monitor counts them (the read included).
 struct BenchTarget {
     const char* name;
     std::function<std::unique_ptr<BenchServer>()> make;
     std::string suffix;
     QString top;
-    bool passwords = false;
+    bool passwords;
+    std::vector<std::string> groupClasses;
+    std::function<long(ServerConnection&)> searchesServed;
 };
 
 LdapSettings Admin(const BenchServer& server) {
@@ -246,6 +255,109 @@ bool BenchCreation(const BenchTarget& target) {
     return true;
 }
 
+// Times a run of the directory layer (CreationRun, as the window and the command line drive it) and
+// counts the searches the server saw between its first and its last user.
+struct TimedRun final : CreationRunObserver {
+    ServerConnection& monitor;
+    const BenchTarget& target;
+    long before = -1;
+    long searches = -1;
+    std::int32_t created = 0;
+
+    TimedRun(ServerConnection& view, const BenchTarget& benchTarget) : monitor(view), target(benchTarget) {}
+    void BeforeFirstUser() override { before = target.searchesServed(monitor); }
+    void Completing(std::int32_t count) override {
+        // Each read counts itself: less the second one.
+        searches = target.searchesServed(monitor) - before - 1;
+        created = count;
+    }
+};
+
+// A run with the Account details against the same run without them, on one server, through the
+// directory layer; QB_BENCH_USERS sets their size (9,999 by default).
+bool BenchDetails(const BenchTarget& target) {
+    const char* usersSetting = std::getenv("QB_BENCH_USERS");
+    const int users = usersSetting ? std::atoi(usersSetting) : kUsers;
+    const auto server = target.make();
+    if (const std::string error = server->Start({}); !error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    const std::string bench = "ou=Bench," + target.suffix;
+    const std::string groupDn = "cn=Bench group," + bench;
+    const std::string containers = server->Folder() + "/details.ldif";
+    {
+        std::ofstream ldif(containers);
+        ldif << "dn: " << bench << "\nobjectClass: organizationalUnit\nou: Bench\n\n";
+        for (const char* name : {"Plain", "Detailed"})
+            ldif << "dn: ou=" << name << "," << bench << "\nobjectClass: organizationalUnit\nou: " << name << "\n\n";
+        ldif << "dn: " << groupDn << "\ncn: Bench group\ngidNumber: 5000\n";
+        for (const std::string& objectClass : target.groupClasses)
+            ldif << "objectClass: " << objectClass << "\n";
+    }
+    if (!LdapAdd(*server, containers))
+        return false;
+    ServerConnection monitor = ServerConnection::OverSocket(server->LdapiUri());
+
+    ResetDirectoryState();
+    BindClient(MakeLdapClient(Admin(*server)));
+    DirectoryStartUp();
+    RecordingUi ui;
+    SetDirectoryUi(&ui);
+    const auto run = [&](const char* container, const char* loginName, int count, const AccountDetails& details,
+                         long* searches) {
+        CreationRequest request;
+        request.container = std::string(container) + ".Bench." + target.top.toStdString();
+        request.loginName = loginName;
+        request.lastName = "Bench";
+        request.count = std::to_string(count);
+        request.index = "1";
+        request.digits = "4";
+        request.details = details;
+        CreationRun creation(std::move(request));
+        TimedRun observer(monitor, target);
+        const Stopwatch start;
+        const RunOutcome outcome = creation.Execute(observer);
+        const double seconds = start.Seconds();
+        *searches = observer.searches;
+        if (outcome != RunOutcome::Completed || observer.created != count) {
+            for (const std::string& message : ui.messages)
+                std::fprintf(stderr, "%s\n", message.c_str());
+            return -1.0;
+        }
+        return seconds;
+    };
+    AccountDetails details;
+    details.group = DirectoryGroup{groupDn, "Bench group", bench};
+    // POSIX: the "Linux login (POSIX)" choice goes here once AccountDetails carries it (uidNumbers
+    // from the server's counter, gidNumber from the group, the home directory template), so that
+    // the detailed runs are the ones with a group and POSIX identities; the row's label says so.
+
+    // A user in each container first: the server's facts, the schema and the containers' names are
+    // read once, so that the timed runs compare like with like and the searches counted are the run's.
+    long plainSearches = -1;
+    long detailedSearches = -1;
+    const bool warm =
+        run("Plain", "warm", 1, {}, &plainSearches) >= 0 && run("Detailed", "wark", 1, details, &detailedSearches) >= 0;
+    const double plain = warm ? run("Plain", "plai", users, {}, &plainSearches) : -1;
+    const double detailed = warm ? run("Detailed", "deta", users, details, &detailedSearches) : -1;
+    SetDirectoryUi(nullptr);
+    DirectoryShutDown();
+    UnbindClient();
+    ResetDirectoryState();
+    if (plain < 0 || detailed < 0)
+        return false;
+
+    std::printf("%s:\n", target.name);
+    char what[64];
+    std::snprintf(what, sizeof what, "%d users with a group: run", users);
+    PrintRow(what, detailed, plain, kDetailsTarget);
+    std::printf("searches seen from the first user to the last: %ld without the details (target 1: the login-name "
+                "check alone), %ld with them\n",
+                plainSearches, detailedSearches);
+    return true;
+}
+
 bool BenchScan(const BenchTarget& target) {
     const auto server = target.make();
     TreeShape shape;
@@ -340,18 +452,33 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     const std::vector<BenchTarget> targets{
-        {"slapd", [] { return std::make_unique<SlapdBenchServer>(); }, "o=Acme", QStringLiteral("Acme"), true},
-        {"389 Directory Server", [] { return std::make_unique<DirsrvBenchServer>(); }, "dc=example,dc=com",
-         QStringLiteral("example\\.com")},
+        {"slapd",
+         [] { return std::make_unique<SlapdBenchServer>(); },
+         "o=Acme",
+         QStringLiteral("Acme"),
+         true,
+         {"posixGroup"},
+         [](ServerConnection& view) { return OperationCount(view, "Search", "monitorOpInitiated"); }},
+        {"389 Directory Server",
+         [] { return std::make_unique<DirsrvBenchServer>(); },
+         "dc=example,dc=com",
+         QStringLiteral("example\\.com"),
+         false,
+         {"groupOfNames", "posixGroup"},
+         SearchesServed},
     };
     // QB_BENCH_SERVER=slapd or 389 runs one of them; QB_BENCH_SCAN_ONLY leaves out the creation runs,
-    // QB_BENCH_CREATION_ONLY the scans.
+    // QB_BENCH_CREATION_ONLY the scans; QB_BENCH_DETAILS_ONLY runs the Account details rows alone.
     const char* only = std::getenv("QB_BENCH_SERVER");
     bool passed = true;
     for (const BenchTarget& target : targets) {
         if (only && std::string(target.name).rfind(only, 0) != 0)
             continue;
-        passed = (std::getenv("QB_BENCH_SCAN_ONLY") || BenchCreation(target)) && passed;
+        if (std::getenv("QB_BENCH_DETAILS_ONLY")) {
+            passed = BenchDetails(target) && passed;
+            continue;
+        }
+        passed = (std::getenv("QB_BENCH_SCAN_ONLY") || (BenchCreation(target) && BenchDetails(target))) && passed;
         passed = (std::getenv("QB_BENCH_CREATION_ONLY") || BenchScan(target)) && passed;
     }
     return passed ? 0 : 1;

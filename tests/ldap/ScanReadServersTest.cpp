@@ -57,10 +57,7 @@ protected:
     // Searches the server has served, as its own monitor counts them.
     static long SearchesDone() {
         ServerConnection manager = DirectoryManager();
-        const auto result = manager.Search("cn=snmp,cn=monitor", LDAP_SCOPE_BASE, "(objectClass=*)", {"searchops"});
-        if (result.entries.size() != 1 || result.entries[0].attributes.count("searchops") == 0)
-            return -1;
-        return std::stol(result.entries[0].attributes.at("searchops").front());
+        return SearchesServed(manager);
     }
     static std::size_t CountAll() {
         return DirectoryManager().Search(server->suffix, LDAP_SCOPE_SUBTREE, "(objectClass=*)", {"1.1"}).entries.size();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ServerConnection.h"
 #include "TlsServer.h"
 
 #include <string>
@@ -22,3 +23,7 @@ public:
 private:
     std::string ReadOwnValues() override;
 };
+
+// Searches the server `view` is connected to has served, as its own SNMP counters (cn=snmp,cn=monitor)
+// count them, the one reading them included; -1 when they cannot be read (the Directory Manager can).
+long SearchesServed(ServerConnection& view);

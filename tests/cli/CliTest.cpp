@@ -171,7 +171,5 @@ TEST(CliTest, CreateOnTheEmbeddedStoreAndRefusals) {
     }
     EXPECT_EQ(store.Attribute("x0001.Sales.Acme", "UID Number"), "500");
     EXPECT_EQ(store.Attribute("y0002.Sales.Acme", "UID Number"), "503");
-    EXPECT_EQ(store.Attribute("y0002.Sales.Acme", "GID Number"), "100");
     EXPECT_EQ(store.Attribute("y0002.Sales.Acme", "Home Directory"), "/u/y0002");
-    EXPECT_EQ(store.Attribute("y0002.Sales.Acme", "Login Shell"), "/bin/bash");
 }

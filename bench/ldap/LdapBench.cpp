@@ -5,7 +5,7 @@
 // the same tree. On slapd also the run with a random password for each user (each set by the server's
 // Password Modify operation right after its add), beside the run without. The same run through
 // quillbarrow-cli create, as a script starts it, beside ldapadd. Then a run with the Account details
-// (a group; POSIX identities where marked below) beside the same run without them, and the searches
+// (a group and POSIX identities) beside the same run without them, and the searches
 // the server saw while the run without them created its users.
 
 #include "../Stopwatch.h"
@@ -329,9 +329,8 @@ bool BenchDetails(const BenchTarget& target) {
     };
     AccountDetails details;
     details.group = DirectoryGroup{groupDn, "Bench group", bench};
-    // POSIX: the "Linux login (POSIX)" choice goes here once AccountDetails carries it (uidNumbers
-    // from the server's counter, gidNumber from the group, the home directory template), so that
-    // the detailed runs are the ones with a group and POSIX identities; the row's label says so.
+    // A Linux login for each user: uidNumbers from the server's counter, gidNumber from the group.
+    details.posix = PosixChoice{};
 
     // A user in each container first: the server's facts, the schema and the containers' names are
     // read once, so that the timed runs compare like with like and the searches counted are the run's.
@@ -350,7 +349,7 @@ bool BenchDetails(const BenchTarget& target) {
 
     std::printf("%s:\n", target.name);
     char what[64];
-    std::snprintf(what, sizeof what, "%d users with a group: run", users);
+    std::snprintf(what, sizeof what, "%d users, group and POSIX: run", users);
     PrintRow(what, detailed, plain, kDetailsTarget);
     std::printf("searches seen from the first user to the last: %ld without the details (target 1: the login-name "
                 "check alone), %ld with them\n",

@@ -8,6 +8,7 @@
 #include "directory/CreationRun.h"
 #include "directory/DirectoryQueries.h"
 #include "directory/DirectoryUi.h"
+#include "directory/PosixIdentity.h"
 #include "passwords/RandomPassword.h"
 #include "ui/AccountList.h"
 
@@ -21,9 +22,8 @@
 #include <strings.h>
 
 namespace {
-// The window's dialogs' fields as options. Account details (POSIX attributes, home, shell) join
-// this table, and the request, as the run learns them.
-constexpr std::array<OptionSpec, 14> kOptions{{
+// The window's dialogs' fields as options.
+constexpr std::array<OptionSpec, 19> kOptions{{
     {"container", "NAME", "the container: a dotted name as scan prints it, or its DN"},
     {"prefix", "P", "login name prefix"},
     {"count", "N", "number of users to create (0 to 9999)"},
@@ -36,6 +36,11 @@ constexpr std::array<OptionSpec, 14> kOptions{{
     {"account-list", "FILE", "write the created users, passwords included, as CSV (mode 0600)"},
     {"group", "NAME", "the group the users join: its directory name, or its own name when only one has it"},
     {"expires", "DATE", "the users' last day (YYYY-MM-DD): they expire at the start of the next"},
+    {"posix", "", "give each user a Linux login: uidNumber, gidNumber, home directory, login shell"},
+    {"gid", "N", "the users' gidNumber with --posix when the group has none"},
+    {"home", "TEMPLATE", "home directory with --posix, %u for the login name (default /home/%u)"},
+    {"shell", "PATH", "login shell with --posix (default /bin/bash)"},
+    {"uid-range", "LOW-HIGH", "the range uidNumbers are taken from with --posix (default 10000-60000)"},
     {"dry-run", "", "print what the run would do and change nothing"},
     {"quiet", "", "no progress and no closing count"},
 }};
@@ -107,6 +112,54 @@ std::optional<std::string> ReadPasswords(const Options& options, PasswordPlan* p
     return std::nullopt;
 }
 
+// A decimal number below 2^32 as a whole text.
+std::optional<std::uint32_t> Number(const std::string& text) {
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const unsigned long long value = std::stoull(text);
+    return value <= 0xFFFFFFFFULL ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(value)) : std::nullopt;
+}
+
+// --posix and its options into the run's account details (after --group); a refusal's text otherwise.
+std::optional<std::string> ReadPosix(const Options& options, AccountDetails* details) {
+    if (!options.Has("posix")) {
+        for (const char* option : {"gid", "home", "shell", "uid-range"}) {
+            if (options.Has(option))
+                return std::string("--") + option + " goes with --posix";
+        }
+        return std::nullopt;
+    }
+    PosixChoice posix;
+    if (options.Has("gid")) {
+        posix.gidNumber = Number(options.Value("gid"));
+        if (!posix.gidNumber)
+            return "--gid needs a number";
+    }
+    posix.homeTemplate = options.Value("home", posix.homeTemplate);
+    posix.loginShell = options.Value("shell", posix.loginShell);
+    if (options.Has("uid-range")) {
+        const std::string range = options.Value("uid-range");
+        const std::size_t dash = range.find('-');
+        const auto low = dash == std::string::npos ? std::nullopt : Number(range.substr(0, dash));
+        const auto high = dash == std::string::npos ? std::nullopt : Number(range.substr(dash + 1));
+        if (!low || !high)
+            return "--uid-range needs two numbers as LOW-HIGH";
+        posix.range = {*low, *high};
+    }
+    switch (DirectoryPosixSupport()) {
+    case PosixLimit::None:
+        break;
+    case PosixLimit::NoSchema:
+        return "this directory's schema has no posixAccount class: its users cannot get a Linux login";
+    case PosixLimit::Unreachable:
+        return "the directory could not be asked whether it can give users a Linux login";
+    }
+    details->posix = posix;
+    if (const auto refusal = PosixChoiceRefusal(*details))
+        return *refusal;
+    return std::nullopt;
+}
+
 // --group and --expires into the run's account details; a refusal's text otherwise.
 std::optional<std::string> ReadDetails(const Options& options, AccountDetails* details) {
     if (options.Has("group")) {
@@ -136,7 +189,7 @@ std::optional<std::string> ReadDetails(const Options& options, AccountDetails* d
             return "this directory cannot make accounts expire here";
         details->expiresAt = day.addDays(1).startOfDay().toSecsSinceEpoch();
     }
-    return std::nullopt;
+    return ReadPosix(options, details);
 }
 
 // The dotted name of the container `name` names: itself, or the container a scan finds with that DN.

@@ -259,3 +259,23 @@ NWDSCCODE ClientBase::FindTakenLoginNames(NWDSContextHandle context, const std::
         return rc::kIllegalContainment;
     return TakenLoginNamesIn(*container, loginNames, taken);
 }
+
+NWDSCCODE ClientBase::ReserveUidNumbers(NWDSContextHandle context, std::uint32_t count, const UidRange& range,
+                                        UidBlock* block) {
+    const ContextState* state = FindContext(context);
+    if (!state)
+        return rc::kBadContext;
+    if (!block)
+        return rc::kBadArgument;
+    *block = UidBlock{};
+    if (count == 0)
+        return rc::kSuccess;
+    if (range.low > range.high || range.high - range.low < count - 1)
+        return rc::kUidRangeFull;
+    const auto container = ResolveName("", state->nameContext);
+    if (!container)
+        return rc::kIllegalName;
+    if (container->empty())
+        return rc::kIllegalContainment;
+    return UidNumbersIn(*container, count, range, block);
+}

@@ -44,6 +44,11 @@ public:
     NWDSCCODE FindTakenLoginNames(NWDSContextHandle context, const std::vector<std::string>& loginNames,
                                   std::vector<std::string>* taken) override;
 
+    // Checks the context, then asks the backend about the container its name context names
+    // (UidNumbersIn). Nothing is reserved for no users.
+    NWDSCCODE ReserveUidNumbers(NWDSContextHandle context, std::uint32_t count, const UidRange& range,
+                                UidBlock* block) override;
+
     // Check the context and the names once, then ask the backend (CandidatesIn, SetLoginDisabledAt,
     // RemoveAt). A container at the top of the tree holds no users: kIllegalContainment.
     NWDSCCODE ReadBatchCandidates(NWDSContextHandle context, const char* containerName, const char* prefix,
@@ -93,6 +98,10 @@ protected:
     virtual NWDSCCODE TakenLoginNamesIn(const std::vector<NamePart>& container,
                                         const std::vector<std::string>& loginNames,
                                         std::vector<std::string>* taken) = 0;
+
+    // ReserveUidNumbers for the container at `container` (top down, not the top itself).
+    virtual NWDSCCODE UidNumbersIn(const std::vector<NamePart>& container, std::uint32_t count, const UidRange& range,
+                                   UidBlock* block) = 0;
 
     // The batch operations on resolved paths: the container's (top down, not the top) and the
     // object's (ResolveObjectPath's form).

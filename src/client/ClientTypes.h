@@ -37,6 +37,7 @@ inline constexpr std::uint32_t kOperationAddEntry = 7;
 // Syntax identifiers of the attributes a User is created with.
 inline constexpr std::uint32_t kSyntaxCaseIgnoreString = 3; // "Surname"
 inline constexpr std::uint32_t kSyntaxBoolean = 7;          // "Password Must Change"
+inline constexpr std::uint32_t kSyntaxInteger = 8;          // "UID Number", "GID Number"
 inline constexpr std::uint32_t kSyntaxOctetString = 9;      // "Password"
 inline constexpr std::uint32_t kSyntaxClassName = 20;       // "Object Class"
 inline constexpr std::uint32_t kSyntaxTime = 24;            // "Login Expiration Time"

@@ -5,6 +5,8 @@
 #include "client/DirectoryGroup.h"
 #include "client/ExpirySupport.h"
 #include "client/PasswordSupport.h"
+#include "client/PosixSupport.h"
+#include "client/UidBlock.h"
 
 #include <string>
 #include <vector>
@@ -67,6 +69,14 @@ public:
     virtual PasswordSupport QueryPasswordSupport() = 0;
     // Whether an add may carry "Login Expiration Time", and why not.
     virtual ExpiryLimit QueryExpirySupport() = 0;
+    // Whether an add may carry a Linux login ("UID Number", "GID Number", "Home Directory", "Login
+    // Shell"), and why not.
+    virtual PosixLimit QueryPosixSupport() = 0;
+    // Reserves `count` uidNumbers inside `range` in one step, for Users made below the naming context of
+    // `context`'s name context; no number is ever handed out twice, to this program or another. Numbers
+    // not used later are skipped. kUidRangeFull when the range cannot hold `count` more.
+    virtual NWDSCCODE ReserveUidNumbers(NWDSContextHandle context, std::uint32_t count, const UidRange& range,
+                                        UidBlock* block) = 0;
     // The directory's own full name of `objectName` (as NWDSAddObject takes it): an LDAP DN, or the
     // embedded directory's dotted name from the top. The object need not exist.
     virtual NWDSCCODE ObjectDirectoryName(NWDSContextHandle context, const char* objectName, std::string* name) = 0;

@@ -48,6 +48,8 @@ inline constexpr NWDSCCODE kAccountExpired = -683;      // login refused: the ac
 inline constexpr NWDSCCODE kWrongPassword = -684;       // login refused: no password, or another one
 inline constexpr NWDSCCODE kExpiryNotSupported = -685;  // this directory cannot set an expiry with the user
 inline constexpr NWDSCCODE kDisableNotSupported = -686; // no known way to disable a login on this server
+inline constexpr NWDSCCODE kPosixNotSupported = -687;   // this directory cannot give a user a Linux login
+inline constexpr NWDSCCODE kUidRangeFull = -669;        // the uidNumber range cannot hold the run's users
 // Refusals of the directory layer itself, before any client call.
 inline constexpr NWDSCCODE kLoginNameTooLong = -660; // user name of 256 bytes or more once escaped
 inline constexpr NWDSCCODE kSurnameTooLong = -661;   // surname longer than 256 bytes

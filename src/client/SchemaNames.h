@@ -29,6 +29,13 @@ inline constexpr const char* kTrueValue = "1";
 // Optional with a new User: when it expires (kSyntaxTime): the first second, since the epoch in
 // decimal, at which it may no longer log in.
 inline constexpr const char* kLoginExpirationTimeAttribute = "Login Expiration Time";
+// Optional with a new User, all four or none: its Linux login. "UID Number" (kSyntaxInteger, decimal,
+// or the value a server replaces by a number it assigns), "GID Number" (kSyntaxInteger), "Home
+// Directory" and "Login Shell" (kSyntaxCaseIgnoreString, ASCII).
+inline constexpr const char* kUidNumberAttribute = "UID Number";
+inline constexpr const char* kGidNumberAttribute = "GID Number";
+inline constexpr const char* kHomeDirectoryAttribute = "Home Directory";
+inline constexpr const char* kLoginShellAttribute = "Login Shell";
 
 // True for Organization, Organizational Unit and Country; the comparison is exact.
 constexpr bool IsContainerClass(std::string_view baseClass) {

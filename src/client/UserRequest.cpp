@@ -3,7 +3,35 @@
 #include "client/ResultCodes.h"
 #include "client/SchemaNames.h"
 
+#include <algorithm>
 #include <charconv>
+
+namespace {
+// A decimal integer as a whole text, optionally negative (a value some servers replace).
+bool IsInteger(const std::string& text) {
+    const std::size_t digits = !text.empty() && text.front() == '-' ? 1 : 0;
+    return text.size() > digits && std::all_of(text.begin() + static_cast<std::ptrdiff_t>(digits), text.end(),
+                                               [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The four attributes of a Linux login: all or none, well formed.
+NWDSCCODE ReadPosix(const std::optional<std::string>& uid, const std::optional<std::string>& gid,
+                    const std::optional<std::string>& home, const std::optional<std::string>& shell,
+                    std::optional<PosixRequest>* posix) {
+    const int given = uid.has_value() + gid.has_value() + home.has_value() + shell.has_value();
+    if (given == 0)
+        return rc::kSuccess;
+    if (given != 4)
+        return rc::kMissingMandatory;
+    std::uint32_t gidNumber = 0;
+    const auto [end, error] = std::from_chars(gid->data(), gid->data() + gid->size(), gidNumber);
+    if (!IsInteger(*uid) || gid->empty() || error != std::errc() || end != gid->data() + gid->size() || home->empty() ||
+        shell->empty() || !IsPrintableAscii(*home) || !IsPrintableAscii(*shell))
+        return rc::kSyntaxViolation;
+    *posix = PosixRequest{*uid, gidNumber, *home, *shell};
+    return rc::kSuccess;
+}
+} // namespace
 
 NWDSCCODE ReadUserAttributes(const ClientBuffer& buffer, UserRequest* request) {
     std::optional<std::string> objectClass;
@@ -11,6 +39,10 @@ NWDSCCODE ReadUserAttributes(const ClientBuffer& buffer, UserRequest* request) {
     std::optional<std::string> password;
     std::optional<std::string> mustChange;
     std::optional<std::string> expires;
+    std::optional<std::string> uid;
+    std::optional<std::string> gid;
+    std::optional<std::string> home;
+    std::optional<std::string> shell;
     for (const ClientBuffer::Attribute& attribute : buffer.Attributes()) {
         if (attribute.value.size() > kMaxValueLength)
             return rc::kValueTooLong;
@@ -25,6 +57,14 @@ NWDSCCODE ReadUserAttributes(const ClientBuffer& buffer, UserRequest* request) {
             mustChange = attribute.value;
         else if (attribute.name == kLoginExpirationTimeAttribute && attribute.syntax == kSyntaxTime && !expires)
             expires = attribute.value;
+        else if (attribute.name == kUidNumberAttribute && attribute.syntax == kSyntaxInteger && !uid)
+            uid = attribute.value;
+        else if (attribute.name == kGidNumberAttribute && attribute.syntax == kSyntaxInteger && !gid)
+            gid = attribute.value;
+        else if (attribute.name == kHomeDirectoryAttribute && attribute.syntax == kSyntaxCaseIgnoreString && !home)
+            home = attribute.value;
+        else if (attribute.name == kLoginShellAttribute && attribute.syntax == kSyntaxCaseIgnoreString && !shell)
+            shell = attribute.value;
         else
             return rc::kSyntaxViolation;
     }
@@ -43,10 +83,16 @@ NWDSCCODE ReadUserAttributes(const ClientBuffer& buffer, UserRequest* request) {
             return rc::kSyntaxViolation;
         request->expiresAt = seconds;
     }
+    if (const NWDSCCODE code = ReadPosix(uid, gid, home, shell, &request->posix); code != rc::kSuccess)
+        return code;
     request->surname = std::move(*surname);
     request->password = std::move(password);
     request->mustChange = mustChange.has_value();
     return rc::kSuccess;
+}
+
+bool IsPrintableAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
 }
 
 NWDSCCODE PasswordRefusal(const PasswordSupport& support, bool mustChange) {

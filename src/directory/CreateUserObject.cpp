@@ -24,12 +24,15 @@ TextArea ToArea(const std::string& text) {
 const char* AddLabel(NWDSCCODE code) {
     if (code == rc::kLoginNameNotValid)
         return "Login name not valid for this directory, user not created";
+    if (code == rc::kPosixNotSupported)
+        return "This directory cannot give users a Linux login (POSIX), user not created";
     return "Trying to create userobject with NWDSAddObject";
 }
 } // namespace
 
 bool CreateUserObject(const std::string& objectName, const std::string& surname,
-                      const std::optional<InitialPassword>& password, std::optional<std::int64_t> expiresAt) {
+                      const std::optional<InitialPassword>& password, std::optional<std::int64_t> expiresAt,
+                      const std::optional<PosixRequest>& posix) {
     // The typed name is one literal name: its ".", "\" and "=" must not split it into containers
     // or give it a type.
     const std::string literalName = EscapeNamePart(objectName);
@@ -65,6 +68,11 @@ bool CreateUserObject(const std::string& objectName, const std::string& surname,
     const TextArea trueValue = ToArea(kTrueValue);
     const TextArea expiryAttr = ToArea(kLoginExpirationTimeAttribute);
     const TextArea expiryValue = ToArea(expiresAt ? std::to_string(*expiresAt) : std::string());
+    const TextArea uidAttr = ToArea(kUidNumberAttribute);
+    const TextArea gidAttr = ToArea(kGidNumberAttribute);
+    const TextArea homeAttr = ToArea(kHomeDirectoryAttribute);
+    const TextArea shellAttr = ToArea(kLoginShellAttribute);
+    const std::string gidValue = posix ? std::to_string(posix->gidNumber) : std::string();
     const auto put = [&](const TextArea& name, std::uint32_t syntax, const char* value) {
         return !CheckNDSError(client.NWDSPutAttrNameAndVal(DirContext, buffer, name.data(), syntax, value),
                               "NWDSPutAttrNameAndVal");
@@ -80,6 +88,11 @@ bool CreateUserObject(const std::string& objectName, const std::string& surname,
                 (!password->mustChange || put(mustChangeAttr, kSyntaxBoolean, trueValue.data()));
     if (ready && expiresAt)
         ready = put(expiryAttr, kSyntaxTime, expiryValue.data());
+    if (ready && posix)
+        ready = put(uidAttr, kSyntaxInteger, posix->uidNumber.c_str()) &&
+                put(gidAttr, kSyntaxInteger, gidValue.c_str()) &&
+                put(homeAttr, kSyntaxCaseIgnoreString, posix->homeDirectory.c_str()) &&
+                put(shellAttr, kSyntaxCaseIgnoreString, posix->loginShell.c_str());
     if (ready) {
         std::int32_t iterationHandle = kNoMoreIterations;
         const NWDSCCODE added = client.NWDSAddObject(DirContext, literalName.c_str(), &iterationHandle, 0, buffer);

@@ -7,6 +7,7 @@
 #include "directory/DirectoryUi.h"
 #include "directory/GroupMembership.h"
 #include "directory/LoginNameCheck.h"
+#include "directory/PosixIdentity.h"
 #include "directory/SharedContext.h"
 #include "passwords/RandomPassword.h"
 
@@ -66,6 +67,13 @@ bool CreationRun::Prepare(CreationRunObserver& observer) {
                       "again.");
     if (const auto nul = NulFieldText(request_.loginName, request_.lastName))
         return refuse(*nul + " Please verify this field and try again.");
+    if (const auto posix = PosixChoiceRefusal(request_.details))
+        return refuse(*posix);
+    // The login names differ in their digits only: one home directory tells for all.
+    if (request_.details.posix && !IsPrintableAscii(HomeDirectory(request_.details.posix->homeTemplate, LoginName(0))))
+        return refuse("The home directory " + HomeDirectory(request_.details.posix->homeTemplate, LoginName(0)) +
+                      " holds characters beyond ASCII, which the directory cannot keep. Please verify the login "
+                      "name and the home directory and try again.");
     return true;
 }
 
@@ -90,15 +98,27 @@ RunOutcome CreationRun::Loop(CreationRunObserver& observer) {
         observer.Stopped(created);
         return RunOutcome::Stopped;
     };
+    // The run's uidNumbers, reserved in one step before the first user; those a stop leaves unused
+    // are skipped.
+    std::optional<UidBlock> uids;
+    if (request_.details.posix && count_ > 0) {
+        uids = ReserveRunUidNumbers(count_, request_.details.posix->range);
+        if (!uids)
+            return stop(0);
+    }
+    const std::uint32_t gid = PosixGid(request_.details).value_or(0);
     std::int32_t created = 0;
     while (created < count_) {
         CreatedUser user{LoginName(created), request_.lastName, request_.container, {}, {}};
         const std::optional<SecretText> password = NextPassword(request_.passwords);
         if (!password)
             Ui().ShowMessage("No random password could be made: the system's random source failed.");
+        std::optional<PosixRequest> posix;
+        if (uids)
+            posix = PosixOfUser(*request_.details.posix, gid, *uids, created, user.loginName);
         if (!password || !loginNames.Free(user.loginName) ||
             !CreateUserObject(user.loginName, user.lastName, WithPassword(*password, request_.passwords.mustChange),
-                              request_.details.expiresAt)) {
+                              request_.details.expiresAt, posix)) {
             // The users created before the stop still join the group.
             if (membership)
                 membership->Flush();

@@ -14,6 +14,10 @@ ExpiryLimit DirectoryExpirySupport() {
     return Client().QueryExpirySupport();
 }
 
+PosixLimit DirectoryPosixSupport() {
+    return Client().QueryPosixSupport();
+}
+
 std::string DirectoryNameOf(const std::string& container, const std::string& objectName) {
     // Named from the top: the shared context's name context is whatever the last scan or run left.
     const std::string absolute = "." + EscapeNamePart(objectName) + "." + container;

@@ -4,6 +4,7 @@
 #include "client/DirectoryGroup.h"
 #include "client/ExpirySupport.h"
 #include "client/PasswordSupport.h"
+#include "client/PosixSupport.h"
 
 #include <optional>
 #include <set>
@@ -16,6 +17,8 @@
 PasswordSupport DirectoryPasswordSupport();
 // Whether a new User can be made to expire by itself, and why not.
 ExpiryLimit DirectoryExpirySupport();
+// Whether a new User can get a Linux login (POSIX), and why not.
+PosixLimit DirectoryPosixSupport();
 
 // The directory's own full name of the User `objectName` (one literal name, as CreateUserObject
 // takes it) in `container` (a dotted name from the top, as SetNameContext takes it): an LDAP DN, or

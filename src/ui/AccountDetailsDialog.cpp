@@ -1,10 +1,12 @@
 #include "ui/AccountDetailsDialog.h"
 
+#include "directory/PosixIdentity.h"
 #include "ui/MessageBoxSeam.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDateTime>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,10 +39,31 @@ QString ExpiryLimitText(ExpiryLimit limit) {
     }
     return {};
 }
+
+// Why a directory cannot give its users a Linux login; empty where it can.
+QString PosixLimitText(PosixLimit limit) {
+    switch (limit) {
+    case PosixLimit::None:
+        break;
+    case PosixLimit::NoSchema:
+        return QStringLiteral("The directory's schema has no posixAccount class: its users cannot get a Linux "
+                              "login.");
+    case PosixLimit::Unreachable:
+        return QStringLiteral("The directory could not be asked whether it can give users a Linux login.");
+    }
+    return {};
+}
+
+// A number typed in a field; nullopt for anything else.
+std::optional<std::uint32_t> FieldNumber(const QLineEdit* field) {
+    bool ok = false;
+    const uint value = field->text().trimmed().toUInt(&ok);
+    return ok ? std::optional<std::uint32_t>(value) : std::nullopt;
+}
 } // namespace
 
 TfAccountDetails::TfAccountDetails(const AccountDetails& details, std::vector<DirectoryGroup> groups,
-                                   const QString& listError, QWidget* parent, ExpiryLimit expiry)
+                                   const QString& listError, QWidget* parent, ExpiryLimit expiry, PosixLimit posix)
     : QDialog(parent), groups_(std::move(groups)) {
     setObjectName(QStringLiteral("fAccountDetails"));
     setWindowTitle(QStringLiteral("Account details"));
@@ -55,6 +78,12 @@ TfAccountDetails::TfAccountDetails(const AccountDetails& details, std::vector<Di
     deExpires = Named(new QDateEdit(this), "deExpires");
     deExpires->setCalendarPopup(true);
     deExpires->setAccessibleName(QStringLiteral("Expiry date"));
+    cbPosix = Named(new QCheckBox(QStringLiteral("&Linux login (POSIX)"), this), "cbPosix");
+    ebGid = Named(new QLineEdit(this), "ebGid");
+    ebHome = Named(new QLineEdit(this), "ebHome");
+    ebShell = Named(new QLineEdit(this), "ebShell");
+    ebUidLow = Named(new QLineEdit(this), "ebUidLow");
+    ebUidHigh = Named(new QLineEdit(this), "ebUidHigh");
     bbOK = Named(new QPushButton(QStringLiteral("OK"), this), "bbOK");
     bbCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "bbCancel");
     lbFilter->setBuddy(ebFilter);
@@ -84,6 +113,29 @@ TfAccountDetails::TfAccountDetails(const AccountDetails& details, std::vector<Di
     cbExpires->setEnabled(expiry == ExpiryLimit::None);
     cbExpires->setToolTip(ExpiryLimitText(expiry));
 
+    const PosixChoice shown = details.posix.value_or(PosixChoice{});
+    cbPosix->setChecked(details.posix.has_value() && posix == PosixLimit::None);
+    cbPosix->setEnabled(posix == PosixLimit::None);
+    cbPosix->setToolTip(PosixLimitText(posix));
+    ebGid->setText(shown.gidNumber ? QString::number(*shown.gidNumber) : QString());
+    ebGid->setPlaceholderText(QStringLiteral("the group's, when it has one"));
+    ebHome->setText(QString::fromStdString(shown.homeTemplate));
+    ebHome->setToolTip(QStringLiteral("%u stands for the login name."));
+    ebShell->setText(QString::fromStdString(shown.loginShell));
+    ebUidLow->setText(QString::number(shown.range.low));
+    ebUidHigh->setText(QString::number(shown.range.high));
+    auto* uidRow = new QHBoxLayout;
+    uidRow->addWidget(ebUidLow);
+    uidRow->addWidget(new QLabel(QStringLiteral("to"), this));
+    uidRow->addWidget(ebUidHigh);
+    auto* posixFields = new QFormLayout;
+    posixFields->addRow(QStringLiteral("G&ID number"), ebGid);
+    posixFields->addRow(QStringLiteral("&Home directory"), ebHome);
+    posixFields->addRow(QStringLiteral("Login &shell"), ebShell);
+    posixFields->addRow(QStringLiteral("&UID numbers from"), uidRow);
+    ebUidLow->setAccessibleName(QStringLiteral("UID numbers from"));
+    ebUidHigh->setAccessibleName(QStringLiteral("UID numbers to"));
+
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(lbFilter);
     filterRow->addWidget(ebFilter);
@@ -99,10 +151,13 @@ TfAccountDetails::TfAccountDetails(const AccountDetails& details, std::vector<Di
     expiryRow->addWidget(cbExpires);
     expiryRow->addWidget(deExpires);
     layout->addLayout(expiryRow);
+    layout->addWidget(cbPosix);
+    layout->addLayout(posixFields);
     layout->addLayout(buttons);
 
     connect(cbGroup, &QCheckBox::toggled, this, &TfAccountDetails::UpdateControls);
     connect(cbExpires, &QCheckBox::toggled, this, &TfAccountDetails::UpdateControls);
+    connect(cbPosix, &QCheckBox::toggled, this, &TfAccountDetails::UpdateControls);
     connect(ebFilter, &QLineEdit::textChanged, this, &TfAccountDetails::Filter);
     connect(bbOK, &QPushButton::clicked, this, &TfAccountDetails::accept);
     connect(bbCancel, &QPushButton::clicked, this, &TfAccountDetails::reject);
@@ -117,7 +172,18 @@ AccountDetails TfAccountDetails::Details() const {
     // The users may log in to the end of the chosen day: they expire at the start of the next.
     if (cbExpires->isChecked())
         details.expiresAt = deExpires->date().addDays(1).startOfDay().toSecsSinceEpoch();
+    if (cbPosix->isChecked())
+        details.posix = Posix();
     return details;
+}
+
+PosixChoice TfAccountDetails::Posix() const {
+    PosixChoice posix;
+    posix.gidNumber = FieldNumber(ebGid);
+    posix.homeTemplate = ebHome->text().trimmed().toStdString();
+    posix.loginShell = ebShell->text().trimmed().toStdString();
+    posix.range = {FieldNumber(ebUidLow).value_or(0), FieldNumber(ebUidHigh).value_or(0)};
+    return posix;
 }
 
 void TfAccountDetails::accept() {
@@ -128,6 +194,16 @@ void TfAccountDetails::accept() {
     if (cbExpires->isChecked() && deExpires->date() < QDate::currentDate()) {
         ShowMessageBox(QStringLiteral("The accounts' last day lies in the past. Please choose today or a later day."));
         return;
+    }
+    if (cbPosix->isChecked()) {
+        if (!ebGid->text().trimmed().isEmpty() && !FieldNumber(ebGid)) {
+            ShowMessageBox(QStringLiteral("The GID number must be a number, or left empty to take the group's."));
+            return;
+        }
+        if (const auto refusal = PosixChoiceRefusal(Details())) {
+            ShowMessageBox(QString::fromStdString(*refusal));
+            return;
+        }
     }
     QDialog::accept();
 }
@@ -142,4 +218,6 @@ void TfAccountDetails::UpdateControls() {
     for (QWidget* widget : {static_cast<QWidget*>(ebFilter), static_cast<QWidget*>(lbGroups)})
         widget->setEnabled(cbGroup->isChecked());
     deExpires->setEnabled(cbExpires->isChecked());
+    for (QLineEdit* field : {ebGid, ebHome, ebShell, ebUidLow, ebUidHigh})
+        field->setEnabled(cbPosix->isChecked());
 }

@@ -31,7 +31,8 @@ void TfMain::AccountDetails1Click() {
     const QString listError = listed ? QString()
                                      : QStringLiteral("The directory's groups could not be listed: ") +
                                            QString::fromStdString(ErrorCodeText(code)) + QStringLiteral(".");
-    TfAccountDetails dialog(details_, std::move(groups), listError, this, DirectoryExpirySupport());
+    TfAccountDetails dialog(details_, std::move(groups), listError, this, DirectoryExpirySupport(),
+                            DirectoryPosixSupport());
     if (dialog.exec() != QDialog::Accepted)
         return;
     details_ = dialog.Details();

@@ -26,6 +26,10 @@ QString GroupText(const QString& group) {
     return group.isEmpty() ? QString() : QStringLiteral(", joining the group ") + group;
 }
 
+QString UidRangeText(const QString& range) {
+    return range.isEmpty() ? QString() : QStringLiteral(", with Linux logins (UIDs ") + range + QStringLiteral(")");
+}
+
 // A warning of the run's login names that other users hold: the first few and how many in all.
 QString TakenText(const QStringList& taken) {
     if (taken.isEmpty())
@@ -63,10 +67,10 @@ QString CreatePreviewText(const CreatePreviewInput& input) {
     const QString first = input.loginName + QString::fromStdString(IndexText(index, digits));
     if (count == 1)
         return QStringLiteral("Creates ") + first + in + PasswordsText(input.passwords) + GroupText(input.group) +
-               TakenText(input.takenNames);
+               UidRangeText(input.uidRange) + TakenText(input.takenNames);
     // The index wraps as the run's does.
     const auto lastIndex = static_cast<qint32>(static_cast<quint32>(index) + static_cast<quint32>(count - 1));
     const QString last = input.loginName + QString::fromStdString(IndexText(lastIndex, digits));
     return QStringLiteral("Creates ") + first + QStringLiteral(" ... ") + last + in + PasswordsText(input.passwords) +
-           GroupText(input.group) + TakenText(input.takenNames);
+           GroupText(input.group) + UidRangeText(input.uidRange) + TakenText(input.takenNames);
 }

@@ -20,6 +20,7 @@ struct CreatePreviewInput {
     PasswordChoice passwords;
     QStringList takenNames; // login names of the run that other users already hold
     QString group;          // the group the users join; empty for none
+    QString uidRange;       // "10000-60000" where the users get a Linux login; empty for none
 };
 
 // "Creates stud0001 ... stud0030 in Class 7b.School", with the passwords they get; or what stands

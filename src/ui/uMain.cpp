@@ -306,6 +306,8 @@ void TfMain::UpdateCreatePreview() {
     input.passwords = passwords_;
     if (details_.group)
         input.group = QString::fromStdString(details_.group->label);
+    if (details_.posix)
+        input.uidRange = QStringLiteral("%1-%2").arg(details_.posix->range.low).arg(details_.posix->range.high);
     input.takenNames = takenNames_->For(input);
     const QString preview = CreatePreviewText(input);
     // Names from the directory are no markup: a tooltip that looks like rich text would be shown as such.

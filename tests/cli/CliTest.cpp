@@ -158,4 +158,18 @@ TEST(CliTest, CreateOnTheEmbeddedStoreAndRefusals) {
     EXPECT_EQ(store.Attribute("g0002.Sales.Acme", "Login Expiration Time"), "4102358400"); // 2099-12-31 00:00 UTC
     EXPECT_THAT(ReadAll(folder.path() + "/list.csv"),
                 HasSubstr(",Group\r\ng0001,Doe,Sales.Acme,g0001.Sales.Acme,,yes"));
+
+    // Linux logins from the store's own counter, one run after another; without a GID number, nothing.
+    EXPECT_EQ(
+        Cli(folder.path(), "", "create --container Sales.Acme --prefix x --count 1 --last-name Doe --posix").status, 2);
+    for (const char* prefix : {"x", "y"}) {
+        const CliResult posix = Cli(folder.path(), "",
+                                    std::string("create --container Sales.Acme --count 2 --last-name Doe --posix "
+                                                "--gid 100 --uid-range 500-600 --home /u/%u --quiet --prefix ") +
+                                        prefix);
+        EXPECT_EQ(posix.status, 0) << posix.err;
+    }
+    EXPECT_EQ(store.Attribute("x0001.Sales.Acme", "UID Number"), "500");
+    EXPECT_EQ(store.Attribute("y0002.Sales.Acme", "UID Number"), "503");
+    EXPECT_EQ(store.Attribute("y0002.Sales.Acme", "Home Directory"), "/u/y0002");
 }

@@ -160,6 +160,11 @@ public:
     NWDSCCODE ListGroups(std::vector<DirectoryGroup>*) override { return 0; }
     NWDSCCODE AddGroupMembers(const std::string&, const std::vector<GroupMember>&) override { return 0; }
     ExpiryLimit QueryExpirySupport() override { return ExpiryLimit::None; }
+    PosixLimit QueryPosixSupport() override { return PosixLimit::None; }
+    NWDSCCODE ReserveUidNumbers(NWDSContextHandle, std::uint32_t, const UidRange& range, UidBlock* block) override {
+        block->first = range.low;
+        return Next("ReserveUidNumbers");
+    }
     NWDSCCODE ReadBatchCandidates(NWDSContextHandle, const char*, const char*, std::vector<BatchCandidate>*) override {
         return Next("ReadBatchCandidates");
     }

@@ -43,6 +43,10 @@ public:
     NWDSCCODE WhoAmI(NWDSContextHandle, char*) override { return rc::kBadArgument; }
     PasswordSupport QueryPasswordSupport() override { return {}; }
     ExpiryLimit QueryExpirySupport() override { return ExpiryLimit::None; }
+    PosixLimit QueryPosixSupport() override { return PosixLimit::NoSchema; }
+    NWDSCCODE UidNumbersIn(const std::vector<NamePart>&, std::uint32_t, const UidRange&, UidBlock*) override {
+        return rc::kBadArgument;
+    }
     NWDSCCODE DirectoryNameOf(const std::vector<NamePart>&, std::string*) override { return rc::kBadArgument; }
     NWDSCCODE ListGroups(std::vector<DirectoryGroup>*) override { return rc::kBadArgument; }
     NWDSCCODE AddGroupMembers(const std::string&, const std::vector<GroupMember>&) override { return rc::kBadArgument; }

@@ -73,7 +73,22 @@ NWDSCCODE EmbeddedClient::NWDSAddObject(NWDSContextHandle context, const char* o
     }
     if (request.expiresAt)
         attributes.push_back({kLoginExpirationTimeAttribute, std::to_string(*request.expiresAt)});
+    if (request.posix) {
+        attributes.push_back({kUidNumberAttribute, request.posix->uidNumber});
+        attributes.push_back({kGidNumberAttribute, std::to_string(request.posix->gidNumber)});
+        attributes.push_back({kHomeDirectoryAttribute, request.posix->homeDirectory});
+        attributes.push_back({kLoginShellAttribute, request.posix->loginShell});
+    }
     return store_->Add(*path, kUserClass, attributes);
+}
+
+NWDSCCODE EmbeddedClient::UidNumbersIn(const std::vector<NamePart>&, std::uint32_t count, const UidRange& range,
+                                       UidBlock* block) {
+    if (!store_)
+        return rc::kNotStarted;
+    if (options_.anonymous)
+        return rc::kNoAccess;
+    return store_->ReserveUidNumbers(count, range, &block->first);
 }
 
 PasswordSupport EmbeddedClient::QueryPasswordSupport() {

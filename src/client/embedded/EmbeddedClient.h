@@ -44,6 +44,8 @@ public:
     PasswordSupport QueryPasswordSupport() override;
     // Kept as an attribute its logins honour (EmbeddedLogin.h).
     ExpiryLimit QueryExpirySupport() override { return ExpiryLimit::None; }
+    // Kept as the User's attributes, the numbers from a counter in the store.
+    PosixLimit QueryPosixSupport() override { return PosixLimit::None; }
 
     // A login as the User `dottedName` (from the top) with `password`, now: 0, or why it is refused
     // (EmbeddedLogin.h).
@@ -61,6 +63,9 @@ protected:
     // elsewhere.
     NWDSCCODE TakenLoginNamesIn(const std::vector<NamePart>& container, const std::vector<std::string>& loginNames,
                                 std::vector<std::string>* taken) override;
+    // One counter for the whole store (EmbeddedStore::ReserveUidNumbers).
+    NWDSCCODE UidNumbersIn(const std::vector<NamePart>& container, std::uint32_t count, const UidRange& range,
+                           UidBlock* block) override;
 
 private:
     // The object at `path` when it is a User: kNotAUser for another class.

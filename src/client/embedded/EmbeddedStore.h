@@ -2,6 +2,7 @@
 
 #include "client/BatchCandidate.h"
 #include "client/ClientTypes.h"
+#include "client/UidBlock.h"
 #include "client/embedded/SqliteHandles.h"
 
 #include <cstdint>
@@ -58,6 +59,10 @@ public:
     NWDSCCODE WriteAttribute(std::int64_t object, std::string_view name, const std::optional<std::string>& value);
     // Removes `object` with its attributes; kHasSubordinates when it holds entries.
     NWDSCCODE Remove(std::int64_t object);
+    // Takes `count` uidNumbers from the store's counter in one transaction (EmbeddedUidCounter.cpp);
+    // a counter not yet kept starts after the highest "UID Number" inside `range`, or at its low end.
+    // kUidRangeFull when the range cannot hold them.
+    NWDSCCODE ReserveUidNumbers(std::uint32_t count, const UidRange& range, std::uint32_t* first);
 
 private:
     // Only Open makes a store, so every store is open and prepared.

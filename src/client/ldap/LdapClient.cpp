@@ -6,6 +6,7 @@
 #include "client/ldap/connection/LdapTls.h"
 #include "client/ldap/users/LdapGroups.h"
 #include "client/ldap/users/LdapLoginNames.h"
+#include "client/ldap/users/LdapUidAllocation.h"
 #include "client/ldap/users/LdapUserAdd.h"
 
 #include <cstring>
@@ -118,6 +119,29 @@ NWDSCCODE LdapClient::TakenLoginNamesIn(const std::vector<NamePart>& container,
             return code;
         return SearchTakenLoginNames(ld, session_.paging(), server, namingContext.dn, own.dn, loginNames, taken);
     }));
+}
+
+PosixLimit LdapClient::QueryPosixSupport() {
+    bool published = false;
+    const int code = session_.Run([&](LDAP* ld) {
+        published = session_.server().Classes(ld).Published("posixAccount");
+        return LDAP_SUCCESS;
+    });
+    if (code != LDAP_SUCCESS)
+        return PosixLimit::Unreachable;
+    return published ? PosixLimit::None : PosixLimit::NoSchema;
+}
+
+NWDSCCODE LdapClient::UidNumbersIn(const std::vector<NamePart>& container, std::uint32_t count, const UidRange& range,
+                                   UidBlock* block) {
+    KnownDn namingContext;
+    if (const NWDSCCODE code = names_.Resolve({container.front()}, &namingContext); code != rc::kSuccess)
+        return code;
+    LdapServerFacts server;
+    if (const int code = session_.Run([&](LDAP* ld) { return session_.server().Facts(ld, &server); });
+        code != LDAP_SUCCESS)
+        return ClientCode(code);
+    return ClientCode(AllocateUidNumbers(session_, server.kind, namingContext.dn, count, range, block));
 }
 
 NWDSCCODE LdapClient::ListGroups(std::vector<DirectoryGroup>* groups) {

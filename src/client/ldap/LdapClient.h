@@ -28,6 +28,8 @@ public:
     PasswordSupport QueryPasswordSupport() override;
     // Active Directory's accountExpires; elsewhere shadowExpire, which needs POSIX attributes.
     ExpiryLimit QueryExpirySupport() override;
+    // Where the server's schema defines posixAccount (Active Directory: with RFC 2307 attributes).
+    PosixLimit QueryPosixSupport() override;
 
     // Groups of every kind (LdapGroups.h).
     NWDSCCODE ListGroups(std::vector<DirectoryGroup>* groups) override;
@@ -48,6 +50,9 @@ protected:
     // One search of the naming context the container is in (LdapLoginNames.h).
     NWDSCCODE TakenLoginNamesIn(const std::vector<NamePart>& container, const std::vector<std::string>& loginNames,
                                 std::vector<std::string>* taken) override;
+    // Below the naming context the container is in, by the server's kind (LdapUidAllocation.h).
+    NWDSCCODE UidNumbersIn(const std::vector<NamePart>& container, std::uint32_t count, const UidRange& range,
+                           UidBlock* block) override;
 
 private:
     int ReadPasswordSupport(PasswordSupport* support);

@@ -74,7 +74,7 @@ bool ObjectClassSchema::AddDefinition(const std::string& description) {
     const ObjectClassPtr parsed(ldap_str2objectclass(description.c_str(), &code, &error, LDAP_SCHEMA_ALLOW_ALL));
     if (!parsed)
         return false;
-    ObjectClass definition{KindFromSchema(parsed->oc_kind), {}};
+    ObjectClass definition{KindFromSchema(parsed->oc_kind), {}, true};
     for (char** superior = parsed->oc_sup_oids; superior && *superior; ++superior)
         definition.superiors.push_back(FoldCase(*superior));
     const std::size_t index = definitions_.size();
@@ -95,6 +95,11 @@ std::size_t ObjectClassSchema::Find(std::string_view name) const {
 ObjectClassSchema::Kind ObjectClassSchema::KindOf(std::string_view name) const {
     const std::size_t index = Find(name);
     return index < definitions_.size() ? definitions_[index].kind : Unknown;
+}
+
+bool ObjectClassSchema::Published(std::string_view name) const {
+    const std::size_t index = Find(name);
+    return index < definitions_.size() && definitions_[index].published;
 }
 
 bool ObjectClassSchema::IsSuperclass(std::string_view ancestor, std::string_view descendant) const {

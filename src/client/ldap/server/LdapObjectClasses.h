@@ -27,11 +27,14 @@ public:
     // Whether `ancestor` is a superclass of `descendant`, through any number of steps.
     bool IsSuperclass(std::string_view ancestor, std::string_view descendant) const;
     Kind KindOf(std::string_view name) const;
+    // Whether the server's own schema defines the class `name` (not merely the standard definition).
+    bool Published(std::string_view name) const;
 
 private:
     struct ObjectClass {
         Kind kind = Kind::Unknown;
         std::vector<std::string> superiors; // folded names (or OIDs the schema did not name)
+        bool published = false;             // read from the server
     };
     // Index of the definition `name` (folded, or an OID) names; definitions_.size() when none.
     std::size_t Find(std::string_view name) const;

@@ -100,6 +100,13 @@ NWDSCCODE ActiveDirectoryUserEntry(const LdapServerFacts& server, const NewUser&
     }
     if (user.expiresAt)
         attributes.push_back({"accountExpires", {AccountExpiresValue(*user.expiresAt)}});
+    // RFC 2307 attributes of the user class; the home directory is unixHomeDirectory here.
+    if (user.posix) {
+        attributes.push_back({"uidNumber", {user.posix->uidNumber}});
+        attributes.push_back({"gidNumber", {std::to_string(user.posix->gidNumber)}});
+        attributes.push_back({"unixHomeDirectory", {user.posix->homeDirectory}});
+        attributes.push_back({"loginShell", {user.posix->loginShell}});
+    }
     entry->attributes = std::move(attributes);
     return rc::kSuccess;
 }

@@ -10,7 +10,8 @@
 // A new user on Active Directory: a user named cn=<login name>, with sAMAccountName = the login name,
 // userPrincipalName = <login name>@<the domain's DNS name> (left out when that is unknown), and sn.
 // Without a password: userAccountControl 514, a disabled normal account. With one: unicodePwd (UnicodePwdValue) and
-// userAccountControl 512, an enabled normal account; must-change: pwdLastSet 0.
+// userAccountControl 512, an enabled normal account; must-change: pwdLastSet 0. A Linux login:
+// uidNumber, gidNumber, unixHomeDirectory, loginShell.
 // rc::kLoginNameNotValid, and no entry, for a login name AD cannot take (IsActiveDirectoryLoginName);
 // rc::kSyntaxViolation for a password that is not UTF-8; rc::kPasswordNotSupported for one when the
 // root DSE does not show Active Directory (PasswordWayOf).

@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 namespace {
@@ -27,6 +28,18 @@ std::map<std::string, bool> MemberAttributes(const std::vector<std::string>& cla
     if (HasClass(classes, "groupOfUniqueNames"))
         attributes["uniqueMember"] = true;
     return attributes;
+}
+
+// A group's gidNumber: its first value when that is a number.
+std::optional<std::uint32_t> GidNumber(const std::vector<std::string>& values) {
+    std::uint32_t number = 0;
+    if (values.empty())
+        return std::nullopt;
+    const std::string& text = values.front();
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return number;
 }
 
 // How a value compares: DNs normalised, login names with ASCII letters folded.
@@ -105,14 +118,15 @@ int ListLdapGroups(LDAP* ld, PagingLimits& limits, const ObjectClassSchema& sche
         request.base = context.dn;
         request.scope = LDAP_SCOPE_SUBTREE;
         request.filter = kGroupFilter;
-        request.attributes = {"cn"};
+        request.attributes = {"cn", "gidNumber"};
         const int code =
             PagedSearch(ld, request, limits, [&](LDAP* entryLd, LDAPMessage* entry, const std::string& dn) {
                 const auto parts = SplitDn(dn, false);
                 if (!parts)
                     return;
                 const std::vector<std::string> names = EntryValues(entryLd, entry, "cn");
-                groups->push_back({dn, names.empty() ? parts->leaf.value : names.front(), parts->parent});
+                groups->push_back({dn, names.empty() ? parts->leaf.value : names.front(), parts->parent,
+                                   GidNumber(EntryValues(entryLd, entry, "gidNumber"))});
             });
         if (code != LDAP_SUCCESS)
             return code;

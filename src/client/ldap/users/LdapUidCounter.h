@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client/UidBlock.h"
 #include "client/ldap/connection/LdapSession.h"
 
 #include <cstdint>
@@ -13,12 +14,6 @@
 // reservation reads the counter again and retries.
 
 inline constexpr const char* kUidCounterRdn = "cn=uidNumber counter";
-
-// The range numbers are taken from.
-struct UidRange {
-    std::uint32_t low = 10000;
-    std::uint32_t high = 60000;
-};
 
 // Reserves `count` consecutive uidNumbers in one step and puts the first into `*first`. A counter
 // that does not exist yet is created below `namingContextDn` from the highest uidNumber inside the

@@ -89,11 +89,17 @@ int ReserveFromCounter(LdapSession& session, const std::string& dn, const char* 
                 return code;
             continue;
         }
-        if (*value < range.low || *value + count - 1 > range.high)
+        // A counter below the range (left there by runs on a lower range) moves up into it, past the
+        // numbers already in use there; the numbers it skips are never handed out.
+        std::uint64_t start = *value;
+        if (start < range.low)
+            if (const int code = FirstFreeUidNumber(session, namingContextDn, range, &start); code != LDAP_SUCCESS)
+                return code;
+        if (start < range.low || start + count - 1 > range.high)
             return LDAP_SIZELIMIT_EXCEEDED;
-        const int moved = MoveCounter(session, dn, attribute, *value, *value + count);
+        const int moved = MoveCounter(session, dn, attribute, *value, start + count);
         if (moved == LDAP_SUCCESS) {
-            *first = static_cast<std::uint32_t>(*value);
+            *first = static_cast<std::uint32_t>(start);
             return LDAP_SUCCESS;
         }
         // Someone else took numbers between the read and the modify: read again. Active Directory

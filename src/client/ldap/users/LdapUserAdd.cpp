@@ -71,8 +71,18 @@ NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const UserRequest& req
     if (const int code = session.Run([&](LDAP* ld) { return session.server().Facts(ld, &server); });
         code != LDAP_SUCCESS)
         return code;
+    if (request.posix) {
+        bool posix = false;
+        session.Run([&](LDAP* ld) {
+            posix = session.server().Classes(ld).Published("posixAccount");
+            return LDAP_SUCCESS;
+        });
+        if (!posix)
+            return rc::kPosixNotSupported;
+    }
     UserEntry entry;
-    const NewUser user{path.back().value, request.surname, request.password, request.mustChange, request.expiresAt};
+    const NewUser user{path.back().value,  request.surname,   request.password,
+                       request.mustChange, request.expiresAt, request.posix};
     if (const NWDSCCODE code = MakeUserEntry(server, user, &entry); code != rc::kSuccess)
         return code;
     std::string dn;

@@ -12,7 +12,8 @@
 // server's kind (LdapUserProfile.h): in the one add, or right after it where the server takes the
 // password by the Password Modify operation (OpenLdapUser.h), the add undone when that is refused. A
 // demand to change the password is refused (kMustChangeNotSupported) before anything is sent when the
-// policy of the container's database does not ask for it. A User at the top of the tree is refused
+// policy of the container's database does not ask for it, a Linux login (kPosixNotSupported) where the
+// server's schema has no posixAccount class. A User at the top of the tree is refused
 // (kIllegalContainment): a new naming context is the server administrator's business. Our code, or the
 // LDAP result code.
 NWDSCCODE AddUser(LdapSession& session, LdapNames& names, const UserRequest& request);

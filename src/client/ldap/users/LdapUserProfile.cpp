@@ -8,11 +8,25 @@
 #include <algorithm>
 
 namespace {
+// posixAccount's attributes beside the class.
+void AddPosixAccount(const NewUser& user, std::vector<UserAttribute>* attributes) {
+    const PosixRequest& posix = *user.posix;
+    attributes->front().values.push_back("posixAccount");
+    attributes->push_back({"uidNumber", {posix.uidNumber}});
+    attributes->push_back({"gidNumber", {std::to_string(posix.gidNumber)}});
+    attributes->push_back({"homeDirectory", {posix.homeDirectory}});
+    attributes->push_back({"loginShell", {posix.loginShell}});
+    if (IsPrintableAscii(user.surname))
+        attributes->push_back({"gecos", {user.surname}});
+}
+
 NWDSCCODE InetOrgPersonEntry(PasswordWay way, const NewUser& user, UserEntry* entry) {
     std::vector<UserAttribute> attributes{{"objectClass", {"inetOrgPerson"}},
                                           {"cn", {user.loginName}},
                                           {"sn", {user.surname}},
                                           {"uid", {user.loginName}}};
+    if (user.posix)
+        AddPosixAccount(user, &attributes);
     if (user.password) {
         if (way == PasswordWay::PasswordModify)
             SetOpenLdapPasswordAfterAdd(user, entry);

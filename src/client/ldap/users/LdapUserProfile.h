@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/ClientTypes.h"
+#include "client/UserRequest.h"
 #include "client/ldap/server/LdapServer.h"
 
 #include <cstdint>
@@ -21,6 +22,7 @@ struct NewUser {
     std::optional<std::string> password = std::nullopt;   // clear text, UTF-8
     bool mustChange = false;                              // change the password at first login
     std::optional<std::int64_t> expiresAt = std::nullopt; // first second (since the epoch) it may no longer log in
+    std::optional<PosixRequest> posix = std::nullopt;     // its Linux login
 };
 
 struct UserAttribute {
@@ -49,6 +51,8 @@ struct UserEntry {
 // - OpenLDAP, 389 Directory Server and generic servers: an inetOrgPerson named cn=<login name>, with
 //   sn and uid = the login name; the password the way the server takes it (server.passwordWay:
 //   OpenLdapUser.h, DirsrvUser.h), refused (rc::kPasswordNotSupported) where nothing shows that the
-//   server hashes it: generic servers, or a kind set by hand that the root DSE does not bear out.
+//   server hashes it: generic servers, or a kind set by hand that the root DSE does not bear out. A
+//   Linux login adds the auxiliary class posixAccount with uidNumber, gidNumber, homeDirectory,
+//   loginShell, and gecos (the surname) when the surname is printable ASCII (gecos is IA5String).
 // - Active Directory: ActiveDirectoryUser.h.
 NWDSCCODE MakeUserEntry(const LdapServerFacts& server, const NewUser& user, UserEntry* entry);

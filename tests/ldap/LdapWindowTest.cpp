@@ -110,16 +110,18 @@ class Slapd : public WindowServer {
     const SlapdServer& server() const { return *SlapdEnvironment::server; }
 
 public:
+    Slapd() {
+        adminIdentity = "Logged in as: cn=admin,o=acme";
+        parentNode = {QStringLiteral("Acme"), QStringLiteral("Sales")};
+        parentDotted = QStringLiteral("Sales.Acme");
+        parentDn = "ou=Sales,o=Acme";
+        contextDn = "o=Acme";
+        unitClasses = {"organizationalUnit"};
+    }
     std::string StartError() const override { return SlapdEnvironment::startError; }
     ServerConnection Admin() const override { return ServerConnection::OverSocket(server().ldapiUri); }
     Login AdminLogin(bool) const override { return {server().ldapiUri, {}, {}}; }
-    std::string AdminIdentity() const override { return "Logged in as: cn=admin,o=acme"; }
     std::string UserUri() const override { return server().ldapiUri; }
-    QStringList ParentNode() const override { return {QStringLiteral("Acme"), QStringLiteral("Sales")}; }
-    QString ParentDotted() const override { return QStringLiteral("Sales.Acme"); }
-    std::string ParentDn() const override { return "ou=Sales,o=Acme"; }
-    std::string ContextDn() const override { return "o=Acme"; }
-    std::vector<std::string> UnitClasses() const override { return {"organizationalUnit"}; }
     // The window's tree, served from the scan's read, is what one-level listings give, in their order.
     ScanCounts ExpectedCounts(ServerConnection& admin) const override {
         return {static_cast<int>(CountBoth(
@@ -141,7 +143,6 @@ public:
     int AddGroup(ServerConnection& admin, const std::string& dn) const override {
         return admin.Add(dn, {{"objectClass", {"groupOfNames"}}, {"member", {"cn=JSmith,ou=Sales,o=Acme"}}});
     }
-    void ExpectPasswordKept(ServerConnection&, const std::string&) const override {}
 };
 const Slapd kSlapd;
 INSTANTIATE_TEST_SUITE_P(Slapd, ServerWindowSuite, ::testing::Values(&kSlapd));

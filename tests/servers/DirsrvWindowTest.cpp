@@ -68,8 +68,9 @@ Undo ServerSetting(const std::string& attribute, const std::string& value) {
     ServerConnection manager = Manager();
     std::vector<std::string> old = ValuesOf(manager, "cn=config", attribute);
     EXPECT_EQ(manager.Replace("cn=config", attribute, {value}), LDAP_SUCCESS) << attribute;
-    return Undo(
-        [attribute, old] { EXPECT_EQ(Manager().Replace("cn=config", attribute, old), LDAP_SUCCESS) << attribute; });
+    return Undo(nullptr, [attribute, old](void*) {
+        EXPECT_EQ(Manager().Replace("cn=config", attribute, old), LDAP_SUCCESS) << attribute;
+    });
 }
 
 // 389 Directory Server: the ordinary administrator over ldaps, users as inetOrgPersons with the login
@@ -78,6 +79,20 @@ class Dirsrv : public WindowServer {
     const DirsrvServer& server() const { return *DirsrvEnvironment::server; }
 
 public:
+    Dirsrv() {
+        adminIdentity = "Logged in as: uid=admin,ou=people,dc=example,dc=com";
+        parentNode = {kTop, kSchool};
+        parentDotted = QStringLiteral("School.example\\.com");
+        parentDn = "ou=School,dc=example,dc=com";
+        contextDn = "dc=example,dc=com";
+        // The run's users join a groupOfUniqueNames as uniqueMember DNs.
+        memberAttribute = "uniqueMember";
+        // 389's 7-bit check plugin takes only ASCII uid values (unless the administrator turned it off):
+        // the server refuses the add whole, and nothing is created.
+        hostileTaken = {"x,ou=Admins", "a+sn=b", "#a", "trail ", "a=b", "say \"hi\"", "<a>;", "back\\", "v1.2"};
+        hostileRefused = {"M\xC3\xBCnchen"};
+        hostileRefusal = "Error Code 13 - Trying to create userobject with NWDSAddObject";
+    }
     std::string StartError() const override { return DirsrvEnvironment::startError; }
     ServerConnection Admin() const override { return Manager(); }
     Login AdminLogin(bool startTls) const override {
@@ -86,13 +101,8 @@ public:
     Login PolicyLogin() const override {
         return {server().ldapsUri, server().directoryManagerDn, server().directoryManagerPassword};
     }
-    std::string AdminIdentity() const override { return "Logged in as: uid=admin,ou=people,dc=example,dc=com"; }
     std::string UserUri() const override { return server().ldapsUri; }
     std::string CaFile() const override { return server().caFile; }
-    QStringList ParentNode() const override { return {kTop, kSchool}; }
-    QString ParentDotted() const override { return QStringLiteral("School.example\\.com"); }
-    std::string ParentDn() const override { return "ou=School," + server().suffix; }
-    std::string ContextDn() const override { return server().suffix; }
     // Whoever is bound, the scan sees the whole tree: the counts equal the Directory Manager's own.
     ScanCounts ExpectedCounts(ServerConnection& manager) const override {
         const ScanCounts expected{
@@ -114,11 +124,9 @@ public:
         return admin.Add(dn,
                          {{"objectClass", {"inetOrgPerson"}}, {"cn", {"Elsewhere"}}, {"sn", {"E"}}, {"uid", {login}}});
     }
-    // The run's users join a groupOfUniqueNames as uniqueMember DNs.
     int AddGroup(ServerConnection& admin, const std::string& dn) const override {
         return admin.Add(dn, {{"objectClass", {"top", "groupOfUniqueNames"}}, {"cn", {"Takers"}}});
     }
-    std::string MemberAttribute() const override { return "uniqueMember"; }
     // The server keeps only its own hashes of the passwords.
     void ExpectPasswordKept(ServerConnection& manager, const std::string& dn) const override {
         EXPECT_THAT(ValuesOf(manager, dn, "userPassword"), ElementsAre(StartsWith("{PBKDF2"))) << dn;
@@ -127,15 +135,6 @@ public:
     void ExpectMustChangeBox(TfPasswords& dialog) const override {
         EXPECT_FALSE(dialog.cbMustChange->isEnabled());
         EXPECT_EQ(dialog.cbMustChange->toolTip(), PasswordLimitText(PasswordLimit::PolicyHidden));
-    }
-    // 389's 7-bit check plugin takes only ASCII uid values (unless the administrator turned it off):
-    // the server refuses the add whole, and nothing is created.
-    std::vector<std::string> HostileNamesTaken() const override {
-        return {"x,ou=Admins", "a+sn=b", "#a", "trail ", "a=b", "say \"hi\"", "<a>;", "back\\", "v1.2"};
-    }
-    std::vector<std::string> HostileNamesRefused() const override { return {"M\xC3\xBCnchen"}; }
-    std::string HostileRefusal() const override {
-        return "Error Code 13 - Trying to create userobject with NWDSAddObject";
     }
     // 389's standard way: with passwordMustChange on, a password an administrator set is expired from the
     // start; the user binds and may do nothing but change it.

@@ -57,24 +57,32 @@ class Samba : public WindowServer {
     const SambaServer& server() const { return *SambaEnvironment::server; }
 
 public:
+    Samba() {
+        // No WhoAmI on Samba: the identity bound.
+        adminIdentity = "Logged in as: CN=Administrator,CN=Users,DC=ad,DC=example,DC=com";
+        parentNode = {kTop, kSchool};
+        parentDotted = QStringLiteral("School.ad\\.example\\.com");
+        parentDn = "OU=School,DC=ad,DC=example,DC=com";
+        contextDn = "DC=ad,DC=example,DC=com";
+        unitRdn = "OU=";
+        userRdn = "CN=";
+        userClass = "user";
+        loginAttribute = "sAMAccountName";
+        // The DN specials and "+" are among what sAMAccountName cannot hold; '@', blanks at the ends and
+        // controls are refused before Samba could take them. The domain's complexity rules refuse short
+        // passwords as they are.
+        hostileTaken = {"#a", "M\xC3\xBCnchen", "v1.2"};
+        hostileRefused = {"x,ou=Admins", "a+b", "say \"hi\"", "<a>;", "back\\", "a@b", "trail ", "a\tb"};
+        hostileRefusal = kRefused;
+    }
     std::string StartError() const override { return SambaEnvironment::startError; }
     ServerConnection Admin() const override { return AdminConnection(); }
     // Over ldap://: StartTLS, which Samba answers without listing it.
     Login AdminLogin(bool startTls) const override {
         return {startTls ? server().ldapUri : server().ldapsUri, server().adminDn, server().adminPassword};
     }
-    // No WhoAmI on Samba: the identity bound.
-    std::string AdminIdentity() const override {
-        return "Logged in as: CN=Administrator,CN=Users,DC=ad,DC=example,DC=com";
-    }
     std::string UserUri() const override { return server().ldapsUri; }
     std::string CaFile() const override { return server().caFile; }
-    QStringList ParentNode() const override { return {kTop, kSchool}; }
-    QString ParentDotted() const override { return QStringLiteral("School.ad\\.example\\.com"); }
-    std::string ParentDn() const override { return "OU=School," + server().baseDn; }
-    std::string ContextDn() const override { return server().baseDn; }
-    std::string UnitRdn() const override { return "OU="; }
-    std::string UserRdn() const override { return "CN="; }
     // Organizational Units are containers (Samba lists "top" first among several classes), and the counts
     // equal what the Administrator finds listing the same containers: the naming contexts, the domain's
     // children and every OU's.
@@ -102,8 +110,6 @@ public:
             EXPECT_NE(NodeAt(tree, path), nullptr) << path.join(QLatin1Char('/')).toStdString();
         EXPECT_EQ(ListEntries("Alumni.School.ad\\.example\\.com").size(), 2500u);
     }
-    std::string UserClass() const override { return "user"; }
-    std::string LoginAttribute() const override { return "sAMAccountName"; }
     // Without a password the account is created disabled, and a password is still required.
     std::map<std::string, std::string> NewUserValues(const std::string& login) const override {
         return {{"sAMAccountName", login},
@@ -120,13 +126,6 @@ public:
     void ExpectPasswordKept(ServerConnection& admin, const std::string& dn) const override {
         EXPECT_THAT(ValuesOf(admin, dn, "userAccountControl"), ElementsAre("512")) << dn;
     }
-    // The DN specials and "+" are among what sAMAccountName cannot hold; '@', blanks at the ends and
-    // controls are refused before Samba could take them.
-    std::vector<std::string> HostileNamesTaken() const override { return {"#a", "M\xC3\xBCnchen", "v1.2"}; }
-    std::vector<std::string> HostileNamesRefused() const override {
-        return {"x,ou=Admins", "a+b", "say \"hi\"", "<a>;", "back\\", "a@b", "trail ", "a\tb"};
-    }
-    std::string HostileRefusal() const override { return kRefused; }
     // pwdLastSet 0: the password must be changed before the first logon, which a bind reports as AD does,
     // "data 773".
     void ExpectMustChange(ServerConnection& admin, const std::string& dn, const BindAnswer& bound) const override {
@@ -135,8 +134,6 @@ public:
         EXPECT_EQ(bound.code, LDAP_INVALID_CREDENTIALS);
         EXPECT_THAT(bound.text, HasSubstr("data 773"));
     }
-    // The domain's complexity rules refuse short passwords as they are.
-    Undo RefuseShortPasswords() const override { return Undo(); }
 };
 const Samba kSamba;
 INSTANTIATE_TEST_SUITE_P(Samba, ServerWindowSuite, ::testing::Values(&kSamba));

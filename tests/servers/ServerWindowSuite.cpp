@@ -36,7 +36,7 @@ const QString kAddRefused = QStringLiteral("Error Code 13 - Trying to create use
 // The counts equal the server's own, as its administrator reads them.
 TEST_P(ServerWindowSuite, ScanShowsTheTreeWithTheServersCounts) {
     OpenWindowAs(Server().AdminLogin());
-    EXPECT_EQ(ShownIdentity(), Server().AdminIdentity());
+    EXPECT_EQ(ShownIdentity(), Server().adminIdentity);
     Scan();
     EXPECT_TRUE(messages_.isEmpty()) << messages_.join(QStringLiteral(" | ")).toStdString();
     Server().ExpectTree(*form_->tvNDSView);
@@ -54,7 +54,7 @@ TEST_P(ServerWindowSuite, CreatedUsersCarryTheLoginNameAndTheSameRunAgainStopsAt
     EXPECT_EQ(CountEntries(admin, container, LDAP_SCOPE_ONELEVEL), 3);
     for (const std::string name : {"stud0001", "stud0002", "stud0003"}) {
         const std::string dn = UserDn(name, container);
-        EXPECT_THAT(ValuesOf(admin, dn, "objectClass"), Contains(Server().UserClass())) << dn;
+        EXPECT_THAT(ValuesOf(admin, dn, "objectClass"), Contains(Server().userClass)) << dn;
         EXPECT_THAT(ValuesOf(admin, dn, "sn"), ElementsAre("Student"));
         for (const auto& [attribute, value] : Server().NewUserValues(name))
             EXPECT_THAT(ValuesOf(admin, dn, attribute), ElementsAre(value)) << dn << " " << attribute;
@@ -73,13 +73,13 @@ TEST_P(ServerWindowSuite, CreatedUsersCarryTheLoginNameAndTheSameRunAgainStopsAt
 TEST_P(ServerWindowSuite, LoginNameTakenElsewhereStopsTheRunAndTheUsersBeforeItJoinTheGroup) {
     const std::string container = OwnContainer("Taken");
     ServerConnection admin = Server().Admin();
-    ASSERT_EQ(Server().AddLoginHolder(admin, Server().UserRdn() + "Elsewhere," + Server().ParentDn(), "TKN0003"),
+    ASSERT_EQ(Server().AddLoginHolder(admin, Server().userRdn + "Elsewhere," + Server().parentDn, "TKN0003"),
               LDAP_SUCCESS);
     ASSERT_EQ(Server().AddLoginHolderInAnotherContext(admin, "tkn0001"), LDAP_SUCCESS); // no obstacle
-    const std::string group = Server().UserRdn() + "Takers," + container;
+    const std::string group = Server().userRdn + "Takers," + container;
     ASSERT_EQ(Server().AddGroup(admin, group), LDAP_SUCCESS);
     std::vector<std::string> members;
-    for (const std::string& member : ValuesOf(admin, group, Server().MemberAttribute()))
+    for (const std::string& member : ValuesOf(admin, group, Server().memberAttribute))
         members.push_back(FoldCase(member));
     for (const std::string name : {"tkn0001", "tkn0002"})
         members.push_back(FoldCase(UserDn(name, container)));
@@ -98,10 +98,9 @@ TEST_P(ServerWindowSuite, LoginNameTakenElsewhereStopsTheRunAndTheUsersBeforeItJ
                                                      "user not created"),
                                       Stopped(2)}));
     EXPECT_EQ(CountEntries(admin, container, LDAP_SCOPE_ONELEVEL), 3); // the group and two users
-    EXPECT_EQ(CountEntries(admin, Server().ContextDn(), LDAP_SCOPE_SUBTREE, "(" + Server().LoginAttribute() + "=tkn*)"),
-              3);
+    EXPECT_EQ(CountEntries(admin, Server().contextDn, LDAP_SCOPE_SUBTREE, "(" + Server().loginAttribute + "=tkn*)"), 3);
     std::vector<std::string> held;
-    for (const std::string& member : ValuesOf(admin, group, Server().MemberAttribute()))
+    for (const std::string& member : ValuesOf(admin, group, Server().memberAttribute))
         held.push_back(FoldCase(member));
     EXPECT_THAT(held, ::testing::UnorderedElementsAreArray(members));
 }
@@ -167,19 +166,19 @@ TEST_P(ServerRulesWindowTest, HostileNamesAreCreatedLiterallyOrRefusedWhole) {
     const std::string container = OwnContainer("Hostile");
     const std::string dotted = Dotted(QStringLiteral("Hostile")).toStdString();
     LastDirResult = SetNameContext(DirContext, dotted);
-    const std::vector<std::string> taken = Server().HostileNamesTaken();
+    const std::vector<std::string> taken = Server().hostileTaken;
     for (const std::string& name : taken)
         EXPECT_TRUE(CreateUserObject(name, "Hostile")) << name;
     EXPECT_TRUE(messages_.isEmpty()) << messages_.join(QStringLiteral(" | ")).toStdString();
-    const std::vector<std::string> refused = Server().HostileNamesRefused();
+    const std::vector<std::string> refused = Server().hostileRefused;
     for (const std::string& name : refused)
         EXPECT_FALSE(CreateUserObject(name, "Hostile")) << name;
     EXPECT_EQ(messages_.size(), static_cast<qsizetype>(refused.size()));
     for (const QString& message : messages_)
-        EXPECT_EQ(message.toStdString(), Server().HostileRefusal());
+        EXPECT_EQ(message.toStdString(), Server().hostileRefusal);
 
     ServerConnection admin = Server().Admin();
-    const std::string login = Server().LoginAttribute();
+    const std::string login = Server().loginAttribute;
     const auto created = admin.Search(container, LDAP_SCOPE_ONELEVEL, "(objectClass=*)", {"cn", login});
     ASSERT_EQ(created.entries.size(), taken.size());
     std::vector<std::pair<std::string, std::string>> stored;

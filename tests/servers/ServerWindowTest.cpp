@@ -47,8 +47,8 @@ std::string ServerWindowSuite::OwnContainer(const std::string& name) {
 
 std::string ServerWindowSuite::OwnContainer(const std::string& name, const WindowServer::Login& login) {
     ServerConnection admin = Server().Admin();
-    const std::string dn = Server().UnitRdn() + name + "," + Server().ParentDn();
-    EXPECT_EQ(admin.Add(dn, {{"objectClass", Server().UnitClasses()}, {"ou", {name}}}), LDAP_SUCCESS) << dn;
+    const std::string dn = Server().unitRdn + name + "," + Server().parentDn;
+    EXPECT_EQ(admin.Add(dn, {{"objectClass", Server().unitClasses}, {"ou", {name}}}), LDAP_SUCCESS) << dn;
     OpenWindowAs(login);
     Scan();
     EXPECT_NE(Node(Path(QString::fromStdString(name))), nullptr) << name;

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,21 +61,8 @@ std::vector<std::string> ValuesOf(ServerConnection& view, const std::string& dn,
 int CountEntries(ServerConnection& view, const std::string& base, int scope,
                  const std::string& filter = "(objectClass=*)");
 
-// Runs `undo` when it goes: a server setting changed for the length of a test.
-class Undo {
-public:
-    explicit Undo(std::function<void()> undo = {}) : undo_(std::move(undo)) {}
-    Undo(const Undo&) = delete;
-    Undo& operator=(const Undo&) = delete;
-    Undo(Undo&&) = default;
-    ~Undo() {
-        if (undo_)
-            undo_();
-    }
-
-private:
-    std::function<void()> undo_;
-};
+// Undoes a server setting changed for the length of a test when its last copy goes.
+using Undo = std::shared_ptr<void>;
 
 // What the window scenarios shared by every server need of one kind of server, whose throwaway
 // instance the test executable's environment starts once for the process. Each test works in an
@@ -88,61 +76,53 @@ public:
     };
     virtual ~WindowServer() = default;
 
-    // Why the server is not usable; empty when it runs.
+    // Why the server is not usable (empty when it runs); the test's own administrator connection.
     virtual std::string StartError() const = 0;
-    // The test's own connection as the server's administrator.
     virtual ServerConnection Admin() const = 0;
-    // The administrator's bind for the window, with StartTLS over ldap:// when `startTls` and the server
-    // takes passwords that way.
+    // The window's bind as the administrator, over ldap:// with StartTLS when `startTls` and the server
+    // takes passwords that way; one that may read the password policy.
     virtual Login AdminLogin(bool startTls = false) const = 0;
-    // Who may read the password policy and set a change at first login.
     virtual Login PolicyLogin() const { return AdminLogin(); }
-    // "Logged in as: ..." for the administrator.
-    virtual std::string AdminIdentity() const = 0;
     // Where a created user binds, and the CA that verifies the server (empty over ldapi).
     virtual std::string UserUri() const = 0;
     virtual std::string CaFile() const { return {}; }
-
-    // The parent of the tests' own units: its nodes, its dotted name, its DN; the naming context.
-    virtual QStringList ParentNode() const = 0;
-    virtual QString ParentDotted() const = 0;
-    virtual std::string ParentDn() const = 0;
-    virtual std::string ContextDn() const = 0;
-    // The units' and users' RDN types as the server spells them ("ou=", "CN=").
-    virtual std::string UnitRdn() const { return "ou="; }
-    virtual std::string UserRdn() const { return "cn="; }
-    virtual std::vector<std::string> UnitClasses() const { return {"top", "organizationalUnit"}; }
-
-    // The counts a scan should show, read through `admin`; and what else the tree must show.
+    // The counts a scan should show, read through `admin`; what else the tree must show.
     virtual ScanCounts ExpectedCounts(ServerConnection& admin) const = 0;
     virtual void ExpectTree(const QTreeWidget& tree) const = 0;
-
-    // A user's class, the attribute holding its login name, and what a new user without a password
-    // holds beside its surname.
-    virtual std::string UserClass() const { return "inetOrgPerson"; }
-    virtual std::string LoginAttribute() const { return "uid"; }
+    // What a new user without a password holds beside its surname.
     virtual std::map<std::string, std::string> NewUserValues(const std::string& login) const = 0;
-    // Adds `dn`, an entry holding `login` as its login name.
+    // Adds `dn` holding `login` as its login name; the same in another naming context, where there is one.
     virtual int AddLoginHolder(ServerConnection& admin, const std::string& dn, const std::string& login) const = 0;
-    // The same in another naming context, where there is one: no obstacle to a run.
     virtual int AddLoginHolderInAnotherContext(ServerConnection&, const std::string&) const { return LDAP_SUCCESS; }
-    // Adds the group `dn` of the kind the server's groups are; the attribute listing its members.
+    // Adds the group `dn` of the server's kind.
     virtual int AddGroup(ServerConnection& admin, const std::string& dn) const = 0;
-    virtual std::string MemberAttribute() const { return "member"; }
-
-    // What the server keeps of a user's password, checked through `admin`; the Passwords dialog's
-    // change-at-first-login box for the administrator.
-    virtual void ExpectPasswordKept(ServerConnection& admin, const std::string& dn) const = 0;
+    // What the server keeps of a password; the Passwords dialog's change box for the administrator.
+    virtual void ExpectPasswordKept(ServerConnection&, const std::string&) const {}
     virtual void ExpectMustChangeBox(TfPasswords&) const {}
-
-    // For the servers with rules of their own: names the server takes and refuses (with the message),
-    // how it asks for a change at first login and shows it, and how it refuses a password.
-    virtual std::vector<std::string> HostileNamesTaken() const { return {}; }
-    virtual std::vector<std::string> HostileNamesRefused() const { return {}; }
-    virtual std::string HostileRefusal() const { return {}; }
-    virtual Undo AskForChange() const { return Undo(); }
+    // The servers with rules of their own: how they ask for a change at first login and show it, and
+    // come to refuse short passwords.
+    virtual Undo AskForChange() const { return nullptr; }
     virtual void ExpectMustChange(ServerConnection&, const std::string&, const BindAnswer&) const {}
-    virtual Undo RefuseShortPasswords() const { return Undo(); }
+    virtual Undo RefuseShortPasswords() const { return nullptr; }
+
+    std::string adminIdentity; // "Logged in as: ..." for the administrator
+    // The parent of the tests' own units: its nodes, dotted name and DN; the naming context.
+    QStringList parentNode;
+    QString parentDotted;
+    std::string parentDn;
+    std::string contextDn;
+    // RDN types as the server spells them, a unit's classes, a user's class and login attribute, the
+    // attribute listing a group's members.
+    std::string unitRdn = "ou=";
+    std::string userRdn = "cn=";
+    std::vector<std::string> unitClasses{"top", "organizationalUnit"};
+    std::string userClass = "inetOrgPerson";
+    std::string loginAttribute = "uid";
+    std::string memberAttribute = "member";
+    // Names the server takes as they are, and those it refuses with `hostileRefusal`.
+    std::vector<std::string> hostileTaken;
+    std::vector<std::string> hostileRefused;
+    std::string hostileRefusal;
 };
 
 // The scenarios every server shares, for the server the parameter names.
@@ -157,10 +137,10 @@ protected:
     // opens as `login` (the administrator by default) and scans.
     std::string OwnContainer(const std::string& name);
     std::string OwnContainer(const std::string& name, const WindowServer::Login& login);
-    QStringList Path(const QString& unit) const { return Server().ParentNode() << unit; }
-    QString Dotted(const QString& unit) const { return unit + u'.' + Server().ParentDotted(); }
+    QStringList Path(const QString& unit) const { return QStringList(Server().parentNode) << unit; }
+    QString Dotted(const QString& unit) const { return unit + u'.' + Server().parentDotted; }
     std::string UserDn(const std::string& login, const std::string& container) const {
-        return Server().UserRdn() + login + "," + container;
+        return Server().userRdn + login + "," + container;
     }
 };
 

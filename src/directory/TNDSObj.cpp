@@ -32,8 +32,9 @@ NWDSCCODE ListFetchBatch(TNDSObj& obj) {
 
 NWDSCCODE ListReadEntry(TNDSObj& obj) {
     std::array<char, kEntryNameSize> name{};
-    const NWDSCCODE result =
-        Client().GetObjectName(obj.Context, obj.Buffer, name.data(), &obj.EntryAttrCount, &obj.ObjectInfo);
+    // The client writes the entry's attribute count with each read; nothing here needs it.
+    std::uint32_t attrCount = 0;
+    const NWDSCCODE result = Client().GetObjectName(obj.Context, obj.Buffer, name.data(), &attrCount, &obj.ObjectInfo);
     if (result == 0) {
         name.back() = '\0';
         obj.EntryName = name.data();
@@ -61,7 +62,6 @@ NWDSCCODE ListFirst(const std::string& name, TNDSObj& obj) {
     obj.IterHandle = 0;
     obj.EntryName.clear();
     obj.ContainerName.clear();
-    obj.EntryAttrCount = 0;
     obj.BatchCount = 0;
     obj.BatchIndex = 0;
     obj.ObjectInfo.fill('\0');

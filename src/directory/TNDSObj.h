@@ -11,7 +11,6 @@ struct TNDSObj {
     std::int32_t IterHandle = 0;
     std::string EntryName;     // entry last read, as the client gives it; empty after a failed read
     std::string ContainerName; // container being listed, with its leading "."
-    std::uint32_t EntryAttrCount = 0;
     std::int32_t BatchCount = 0;
     std::int32_t BatchIndex = 0;
     ObjectInfoArea ObjectInfo{};

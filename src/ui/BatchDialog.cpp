@@ -21,8 +21,9 @@ template <typename Widget> Widget* Named(Widget* widget, const char* name) {
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
-} // namespace
 
+// What a batch's preview shows: the count and the container, each user it touches, the missing names
+// and the entries it leaves alone.
 QString BatchPreviewText(const AccountBatch& batch) {
     const BatchPreview& preview = batch.Preview();
     QString text = QString::number(preview.targets.size()) + QStringLiteral(" users in ") +
@@ -43,6 +44,7 @@ QString BatchPreviewText(const AccountBatch& batch) {
     }
     return text;
 }
+} // namespace
 
 TfBatch::TfBatch(const QString& container, const BatchFields& fields, QWidget* parent)
     : QDialog(parent), container_(container) {

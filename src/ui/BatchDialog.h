@@ -54,7 +54,3 @@ private:
     QString container_;
     std::unique_ptr<AccountBatch> batch_;
 };
-
-// What a batch's preview shows: the count and the container, each user it touches, the missing names
-// and the entries it leaves alone.
-QString BatchPreviewText(const AccountBatch& batch);

@@ -20,6 +20,14 @@ std::function<void()>& BeforeHook() {
     return hook;
 }
 
+// The box's text as Qt shows it: CR LF, and a CR alone, become line breaks.
+QString MessageBoxDisplayText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
 void ShowRealBox(const QString& text) {
     // No parent: the box centres itself on the screen rather than over the window.
     QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), MessageBoxDisplayText(text), QMessageBox::Ok);
@@ -29,13 +37,6 @@ void ShowRealBox(const QString& text) {
 }
 
 } // namespace
-
-QString MessageBoxDisplayText(const QString& text) {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
-}
 
 void ShowMessageBox(const QString& text) {
     if (BeforeHook())

@@ -17,6 +17,3 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
 // Runs before every box, so that work in progress (the creation run's progress bar) is painted
 // before the box holds up the handler. An empty hook does nothing.
 void SetBeforeMessageBoxHook(std::function<void()> hook);
-
-// The box's text as Qt shows it: CR LF, and a CR alone, become line breaks.
-QString MessageBoxDisplayText(const QString& text);

@@ -2,25 +2,21 @@
 #include "ListEntries.h"
 #include "OrderTree.h"
 #include "ServerConnection.h"
+#include "ServerWindowTest.h"
 #include "SlapdServer.h"
-#include "UserBind.h"
 #include "WindowTest.h"
 #include "client/SchemaNames.h"
 #include "client/ldap/LdapClientFactory.h"
 #include "directory/DirectoryUi.h"
 #include "ui/AccountList.h"
-#include "ui/OutputDialogSeam.h"
 #include "ui/StatusBar.h"
-#include "ui/TakenNamesPreview.h"
 
 #include <QAction>
-#include <QFile>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QStringList>
 #include <QTreeWidget>
 
 #include <fstream>
+#include <memory>
 #include <set>
 
 // The real window, offscreen, on the LDAP backend against a fresh slapd.
@@ -92,74 +88,65 @@ std::size_t CountBoth(ServerConnection& view, const std::string& filter) {
         count += view.Search(context, LDAP_SCOPE_SUBTREE, filter, {"1.1"}).entries.size();
     return count;
 }
-} // namespace
 
-// The window's tree, served from the scan's read, is what one-level listings give, in their order.
-TEST_F(LdapWindowTest, ScanShowsTheTreeOfOneLevelListingsWithTheServersCounts) {
-    StartWindow(false, OrderTreeLdif("o=Acme"));
-    form_->ScanNDS1->trigger();
-    EXPECT_TRUE(messages_.isEmpty());
-    ExpectNodesFollowOneLevelListings(form_->tvNDSView->topLevelItem(0), kRootName, 0);
-
-    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
-    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
-    const std::size_t containers =
-        CountBoth(view, "(|(objectClass=organizationalUnit)(objectClass=organization)(objectClass=country))");
-    EXPECT_EQ(form_->sbStatus->PanelText(1), QStringLiteral("Containers found: %1").arg(containers));
-    EXPECT_EQ(form_->sbStatus->PanelText(0),
-              QStringLiteral("Objects detected: %1").arg(CountBoth(view, "(objectClass=*)")));
-}
-
-TEST_F(LdapWindowTest, CreationRunLandsOnTheServerAndADuplicateStopsIt) {
-    StartWindow();
-    form_->ScanNDS1->trigger();
-    const QStringList east{QStringLiteral("Acme"), QStringLiteral("Sales"), QStringLiteral("East")};
-    Run(east, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("3"));
-    EXPECT_EQ(messages_, QStringList{QStringLiteral("3 users succesfully created.")});
-
-    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
-    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
-    for (const char* dn : {"cn=stud0001,ou=East,ou=Sales,o=Acme", "cn=stud0003,ou=East,ou=Sales,o=Acme"}) {
-        const auto entries = view.Search(dn, LDAP_SCOPE_BASE).entries;
-        ASSERT_EQ(entries.size(), 1u) << dn;
-        EXPECT_EQ(entries[0].attributes.at("sn"), std::vector<std::string>{"Student"});
+// One slapd for the shared scenarios, with the sample trees and the order tree below o=Acme.
+class SlapdEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        server = std::make_unique<SlapdServer>();
+        const std::string ldif = server->folder() + "/order.ldif";
+        std::ofstream(ldif) << OrderTreeLdif("o=Acme");
+        startError = server->Start({ldif});
     }
+    void TearDown() override { server.reset(); }
 
-    messages_.clear();
-    Run(east, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("3"));
-    EXPECT_EQ(messages_, (QStringList{QStringLiteral("Error Code 44 - Trying to create userobject with NWDSAddObject"),
-                                      QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
-                                                     "0 users succesfully created.")}));
-    EXPECT_EQ(view.CountChildren("ou=East,ou=Sales,o=Acme"), 3u);
-}
+    static inline std::unique_ptr<SlapdServer> server;
+    static inline std::string startError;
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new SlapdEnvironment);
 
-// A login name held elsewhere in the naming context, in another letter case, is announced by the
-// preview and stops the run at that user with its own code; one in another naming context is no
-// obstacle.
-TEST_F(LdapWindowTest, LoginNameTakenElsewhereInTheNamingContextStopsTheRunAtThatUser) {
-    StartWindow(false, "dn: cn=Other,ou=Sales,o=Acme\nobjectClass: inetOrgPerson\ncn: Other\nsn: O\nuid: STUD0002\n");
-    ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
-    ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
-    ASSERT_EQ(view.Add("cn=Far,ou=People,dc=example,dc=com",
-                       {{"objectClass", {"inetOrgPerson"}}, {"cn", {"Far"}}, {"sn", {"F"}}, {"uid", {"stud0001"}}}),
-              LDAP_SUCCESS);
-    form_->ScanNDS1->trigger();
-    const QStringList east{QStringLiteral("Acme"), QStringLiteral("Sales"), QStringLiteral("East")};
-    QSignalSpy found(form_->findChild<TakenNamesPreview*>(), &TakenNamesPreview::Found);
-    PrepareRun(east, QStringLiteral("stud"), QStringLiteral("Student"), QStringLiteral("3"));
-    ASSERT_TRUE(found.wait());
-    EXPECT_EQ(form_->bbCreate->accessibleDescription(),
-              QStringLiteral("Creates stud0001 ... stud0003 in East.Sales.Acme. Login "
-                             "names already used in the directory: stud0002"));
+// OpenLDAP: the administrator over the local socket, users as inetOrgPersons below ou=Sales,o=Acme.
+class Slapd : public WindowServer {
+    const SlapdServer& server() const { return *SlapdEnvironment::server; }
 
-    form_->bbCreateClick();
-    EXPECT_EQ(messages_, (QStringList{QStringLiteral("Error Code FFFFFD64 - Login name already used in the directory, "
-                                                     "user not created"),
-                                      QStringLiteral("An NDS-error was encountered, aborting creation process. \r\n"
-                                                     "1 users succesfully created.")}));
-    EXPECT_EQ(view.Search("o=Acme", LDAP_SCOPE_SUBTREE, "(uid=stud*)", {"1.1"}).entries.size(), 2u);
-    EXPECT_EQ(view.CountChildren("ou=East,ou=Sales,o=Acme"), 1u);
-}
+public:
+    Slapd() {
+        adminIdentity = "Logged in as: cn=admin,o=acme";
+        parentNode = {QStringLiteral("Acme"), QStringLiteral("Sales")};
+        parentDotted = QStringLiteral("Sales.Acme");
+        parentDn = "ou=Sales,o=Acme";
+        contextDn = "o=Acme";
+        unitClasses = {"organizationalUnit"};
+    }
+    std::string StartError() const override { return SlapdEnvironment::startError; }
+    ServerConnection Admin() const override { return ServerConnection::OverSocket(server().ldapiUri); }
+    Login AdminLogin(bool) const override { return {server().ldapiUri, {}, {}}; }
+    std::string UserUri() const override { return server().ldapiUri; }
+    // The window's tree, served from the scan's read, is what one-level listings give, in their order.
+    ScanCounts ExpectedCounts(ServerConnection& admin) const override {
+        return {static_cast<int>(CountBoth(
+                    admin, "(|(objectClass=organizationalUnit)(objectClass=organization)(objectClass=country))")),
+                static_cast<int>(CountBoth(admin, "(objectClass=*)"))};
+    }
+    void ExpectTree(const QTreeWidget& tree) const override {
+        ExpectNodesFollowOneLevelListings(tree.topLevelItem(0), kRootName, 0);
+    }
+    std::map<std::string, std::string> NewUserValues(const std::string& login) const override {
+        return {{"uid", login}, {"cn", login}};
+    }
+    int AddLoginHolder(ServerConnection& admin, const std::string& dn, const std::string& login) const override {
+        return admin.Add(dn, {{"objectClass", {"inetOrgPerson"}}, {"cn", {"Other"}}, {"sn", {"O"}}, {"uid", {login}}});
+    }
+    int AddLoginHolderInAnotherContext(ServerConnection& admin, const std::string& login) const override {
+        return AddLoginHolder(admin, "cn=Far,ou=People,dc=example,dc=com", login);
+    }
+    int AddGroup(ServerConnection& admin, const std::string& dn) const override {
+        return admin.Add(dn, {{"objectClass", {"groupOfNames"}}, {"member", {"cn=JSmith,ou=Sales,o=Acme"}}});
+    }
+};
+const Slapd kSlapd;
+INSTANTIATE_TEST_SUITE_P(Slapd, ServerWindowSuite, ::testing::Values(&kSlapd));
+} // namespace
 
 namespace {
 std::set<std::string> Held(ServerConnection& view, const std::string& dn, const std::string& attribute) {
@@ -323,36 +310,4 @@ TEST_F(LdapWindowTest, ScanThatLosesItsServerSaysSoOnceAtTheEnd) {
                                       "ber")}),
               nullptr);
     EXPECT_EQ(form_->sbStatus->PanelText(0), QStringLiteral("Objects detected: 10"));
-}
-
-// The account list is what gets handed out: each of its rows, directory name and password, binds.
-TEST_F(LdapWindowTest, EveryRowOfTheSavedListBindsAsItsUser) {
-    StartWindow();
-    form_->ScanNDS1->trigger();
-    ChooseRandomPasswords(16);
-    Run({QStringLiteral("Acme"), QStringLiteral("Sales"), QStringLiteral("East")}, QStringLiteral("rnd"),
-        QStringLiteral("Student"), QStringLiteral("3"));
-    EXPECT_EQ(messages_, QStringList{QStringLiteral("3 users succesfully created.")});
-    ASSERT_EQ(form_->CreatedAccounts().size(), 3u);
-
-    const QString path = QString::fromStdString(server.folder() + "/accounts.csv");
-    SetSaveFileNameHandler([&](const QString&) { return path; });
-    form_->SaveAccountList1->trigger();
-    SetSaveFileNameHandler({});
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QByteArray expected = "Login name,Last name,Container,Directory name,Password\r\n";
-    std::vector<std::pair<std::string, std::string>> users;
-    for (const CreatedAccount& account : form_->CreatedAccounts()) {
-        const std::string dn = "cn=" + account.loginName.toStdString() + ",ou=East,ou=Sales,o=Acme";
-        ASSERT_EQ(account.password.size(), 16);
-        expected += account.loginName.toUtf8() + ",Student,East.Sales.Acme,\"" + QByteArray::fromStdString(dn) + "\"," +
-                    QByteArray::fromStdString(std::string(account.password.View())) + "\r\n";
-        users.emplace_back(dn, account.password.View());
-    }
-    EXPECT_EQ(file.readAll(), expected);
-    for (const auto& [dn, password] : users) {
-        EXPECT_EQ(BindAsUser(server.ldapiUri, "", dn, password).code, LDAP_SUCCESS) << dn;
-        EXPECT_EQ(BindAsUser(server.ldapiUri, "", dn, password + "x").code, LDAP_INVALID_CREDENTIALS) << dn;
-    }
 }

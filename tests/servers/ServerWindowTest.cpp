@@ -15,9 +15,11 @@ void TrustTestCa(const std::string& caFile) {
 void ServerWindowTest::OpenWindowAs(const std::string& uri, const std::string& dn, const std::string& password) {
     LdapSettings settings;
     settings.uri = uri;
-    settings.bindDn = dn;
-    settings.passwordFile =
-        WriteFile(passwords_.path(), "bind" + std::to_string(++passwordFiles_) + ".pw", password, 0600);
+    if (!dn.empty()) {
+        settings.bindDn = dn;
+        settings.passwordFile =
+            WriteFile(passwords_.path(), "bind" + std::to_string(++passwordFiles_) + ".pw", password, 0600);
+    }
     OpenWindow(MakeLdapClient(std::move(settings)));
 }
 
@@ -37,6 +39,20 @@ ScanCounts ServerWindowTest::ShownCounts() const {
 
 std::string ServerWindowTest::ShownIdentity() const {
     return form_->sbStatus->PanelText(3).toStdString();
+}
+
+std::string ServerWindowSuite::OwnContainer(const std::string& name) {
+    return OwnContainer(name, Server().AdminLogin());
+}
+
+std::string ServerWindowSuite::OwnContainer(const std::string& name, const WindowServer::Login& login) {
+    ServerConnection admin = Server().Admin();
+    const std::string dn = Server().unitRdn + name + "," + Server().parentDn;
+    EXPECT_EQ(admin.Add(dn, {{"objectClass", Server().unitClasses}, {"ou", {name}}}), LDAP_SUCCESS) << dn;
+    OpenWindowAs(login);
+    Scan();
+    EXPECT_NE(Node(Path(QString::fromStdString(name))), nullptr) << name;
+    return dn;
 }
 
 std::vector<std::string> ValuesOf(ServerConnection& view, const std::string& dn, const std::string& attribute) {

@@ -57,6 +57,13 @@ std::size_t Utf16Units(std::string_view text) {
     }
     return units;
 }
+
+// Active Directory's accountExpires for an expiry at `unixSeconds`: 100-nanosecond intervals since
+// 1601-01-01 UTC.
+std::string AccountExpiresValue(std::int64_t unixSeconds) {
+    constexpr std::int64_t kEpochDifference = 11644473600;
+    return std::to_string((unixSeconds + kEpochDifference) * 10000000);
+}
 } // namespace
 
 bool IsActiveDirectoryLoginName(std::string_view loginName) {
@@ -109,12 +116,6 @@ NWDSCCODE ActiveDirectoryUserEntry(const LdapServerFacts& server, const NewUser&
     }
     entry->attributes = std::move(attributes);
     return rc::kSuccess;
-}
-
-std::string AccountExpiresValue(std::int64_t unixSeconds) {
-    // 100-nanosecond intervals since 1601-01-01 UTC.
-    constexpr std::int64_t kEpochDifference = 11644473600;
-    return std::to_string((unixSeconds + kEpochDifference) * 10000000);
 }
 
 std::optional<std::string> UnicodePwdValue(std::string_view password) {

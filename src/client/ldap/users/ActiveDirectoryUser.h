@@ -23,9 +23,6 @@ NWDSCCODE ActiveDirectoryUserEntry(const LdapServerFacts& server, const NewUser&
 // '@' (the userPrincipalName would hold two), control characters, and a leading or trailing blank.
 bool IsActiveDirectoryLoginName(std::string_view loginName);
 
-// Active Directory's accountExpires for an expiry at `unixSeconds`: 100-nanosecond intervals since 1601.
-std::string AccountExpiresValue(std::int64_t unixSeconds);
-
 // Active Directory's unicodePwd: the password in double quotes, as UTF-16LE. Nullopt for a text
 // that is not well-formed UTF-8.
 std::optional<std::string> UnicodePwdValue(std::string_view password);

@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QTreeWidget>
 
 void TfMain::DisableUsers1Click() {

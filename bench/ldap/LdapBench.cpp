@@ -116,13 +116,14 @@ bool BenchCreation(const BenchTarget& target) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
-    // Sibling containers of the same kind: the references, the window runs, the directory layer.
+    // Sibling containers of the same kind: the references, the window runs, the directory layer, the
+    // command line.
     const std::string bench = "ou=Bench," + target.suffix;
     const std::string containers = server->Folder() + "/containers.ldif";
     {
         std::ofstream ldif(containers);
         ldif << "dn: " << bench << "\nobjectClass: organizationalUnit\nou: Bench\n\n";
-        for (const char* name : {"West", "East", "North", "Passwords"})
+        for (const char* name : {"West", "East", "North", "Passwords", "South"})
             ldif << "dn: ou=" << name << "," << bench << "\nobjectClass: organizationalUnit\nou: " << name << "\n\n";
     }
     if (!LdapAdd(server->LdapiUri(), containers))
@@ -161,7 +162,7 @@ bool BenchCreation(const BenchTarget& target) {
     // The command line, its own process on the same server and settings.
     const std::string cli = "env -i HOME='" + server->Folder() + "' LDAPCONF=/dev/null LDAPURI='" + server->LdapiUri() +
                             "' " QB_CLI_PATH " create --quiet --container 'South.Bench." + target.top.toStdString() +
-                            "' --prefix user --count " + std::to_string(kUsers) + " --last-name Bench";
+                            "' --prefix sout --count " + std::to_string(kUsers) + " --last-name Bench";
     const Stopwatch cliStart;
     if (std::system(cli.c_str()) != 0)
         return false;

@@ -62,12 +62,18 @@ struct RunTime {
     }
 };
 
+// Adds the container ou=`name` below `parent`: its directory name, or empty when ldapadd failed.
+std::string AddContainer(const SlapdServer& server, const std::string& name,
+                         const std::string& parent = "ou=Bench,o=Acme") {
+    const std::string dn = "ou=" + name + "," + parent;
+    const std::string ldif = server.folder() + "/" + name + ".ldif";
+    std::ofstream(ldif) << "dn: " << dn << "\nobjectClass: organizationalUnit\nou: " << name << "\n\n";
+    return LdapAdd(server.ldapiUri, ldif) ? dn : std::string();
+}
+
 // The window's run into `container` (new) in a process of its own, with the bridge or without.
 bool RunChild(const SlapdServer& server, const std::string& container, int count, bool bridge, RunTime* time) {
-    const std::string ldif = server.folder() + "/" + container + ".ldif";
-    std::ofstream(ldif) << "dn: ou=" << container
-                        << ",ou=Bench,o=Acme\nobjectClass: organizationalUnit\nou: " << container << "\n\n";
-    if (!LdapAdd(server.ldapiUri, ldif))
+    if (AddContainer(server, container).empty())
         return false;
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -107,9 +113,7 @@ bool Bench(int count, int runs) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
-    const std::string bench = server.folder() + "/bench.ldif";
-    std::ofstream(bench) << "dn: ou=Bench,o=Acme\nobjectClass: organizationalUnit\nou: Bench\n\n";
-    if (!LdapAdd(server.ldapiUri, bench))
+    if (AddContainer(server, "Bench", "o=Acme").empty())
         return false;
     RunTime ldapadd;
     RunTime without;
@@ -118,14 +122,11 @@ bool Bench(int count, int runs) {
     // run meets a database larger than the one before.
     for (int round = 1; round <= runs; ++round) {
         const std::string reference = "Ref" + std::to_string(round);
-        const std::string container = "ou=" + reference + ",ou=Bench,o=Acme";
-        const std::string containerLdif = server.folder() + "/" + reference + ".ldif";
-        std::ofstream(containerLdif) << "dn: " << container << "\nobjectClass: organizationalUnit\nou: " << reference
-                                     << "\n\n";
+        const std::string container = AddContainer(server, reference);
+        if (container.empty())
+            return false;
         const std::string users = WriteUserLdif(server.folder() + "/" + reference + "-users.ldif", container,
                                                 "r" + std::to_string(round), count);
-        if (!LdapAdd(server.ldapiUri, containerLdif))
-            return false;
         const Stopwatch added;
         if (!LdapAdd(server.ldapiUri, users))
             return false;

@@ -6,8 +6,9 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libqt6svg6 libsqlite3-dev libldap-dev libsasl2-dev libcrypt-dev)
 if [ "${1:-}" = "--bench" ]; then
-    # The scan with the accessibility bridge: a virtual X server, a session bus, the AT-SPI bus.
-    packages+=(xvfb xauth dbus-daemon at-spi2-core)
+    # Runs with the accessibility bridge: a virtual X server, a session bus, the AT-SPI bus, pyatspi for
+    # the stand-in screen reader.
+    packages+=(xvfb xauth dbus-daemon at-spi2-core python3-pyatspi)
 fi
 if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--bench" ]; then
     # GoogleTest, throwaway servers for the integration tests (slapd, 389 Directory Server, Samba AD DC),

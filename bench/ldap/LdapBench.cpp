@@ -10,11 +10,11 @@
 
 #include "../Stopwatch.h"
 #include "BareSearch.h"
+#include "CreationBench.h"
 #include "DirsrvServer.h"
 #include "RecordingUi.h"
 #include "SlapdServer.h"
 #include "TreeLdif.h"
-#include "WindowTest.h"
 #include "client/BoundClient.h"
 #include "client/SchemaNames.h"
 #include "client/ldap/LdapClientFactory.h"
@@ -25,22 +25,13 @@
 #include "directory/DirectoryUi.h"
 #include "directory/SharedContext.h"
 #include "directory/TreeWalk.h"
-#include "ui/BusyCursor.h"
-#include "ui/MessageBoxSeam.h"
-#include "ui/PasswordsDialog.h"
 #include "ui/StatusBar.h"
 #include "ui/uMain.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
-#include <QTreeWidget>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -53,6 +44,7 @@ namespace {
 constexpr int kUsers = 9999;
 constexpr int kScanRuns = 3;
 constexpr double kCreateTarget = 1.25;
+constexpr double kCommandLineTarget = 1.1;
 constexpr double kScanTarget = 1.5;
 constexpr double kPasswordTarget = 1.5; // the run with random passwords against the run without
 constexpr double kDetailsTarget = 1.3;  // the run with a group and POSIX identities against the run without
@@ -113,80 +105,17 @@ LdapSettings Admin(const BenchServer& server) {
     return settings;
 }
 
-std::unique_ptr<TfMain> OpenWindow(const BenchServer& server) {
-    ResetDirectoryState();
-    BindClient(MakeLdapClient(Admin(server)));
-    return std::make_unique<TfMain>();
-}
-
-void CloseWindow(std::unique_ptr<TfMain> form) {
-    form.reset();
-    UnbindClient();
-    ResetDirectoryState();
-}
-
-bool LdapAdd(const BenchServer& server, const std::string& ldif) {
-    const std::string command = "ldapadd -Q -Y EXTERNAL -H '" + server.LdapiUri() + "' -f '" + ldif + "' >/dev/null";
-    return std::system(command.c_str()) == 0;
-}
-
-// The benchmark's users below `container`.
-std::string WriteUserLdif(const std::string& path, const std::string& container) {
-    std::ofstream ldif(path);
-    char name[16];
-    for (int i = 1; i <= kUsers; ++i) {
-        std::snprintf(name, sizeof name, "user%04d", i);
-        ldif << "dn: cn=" << name << "," << container << "\nobjectClass: inetOrgPerson\ncn: " << name
-             << "\nsn: Bench\nuid: " << name << "\n\n";
-    }
-    return path;
-}
-
-// Chooses a random password of the default length for each user in the Passwords dialog.
-bool ChooseRandomPasswords(TfMain& form) {
-    QTimer::singleShot(0, &form, [] {
-        if (auto* dialog = qobject_cast<TfPasswords*>(QApplication::activeModalWidget())) {
-            dialog->rbRandomPassword->setChecked(true);
-            dialog->bbOK->click();
-        }
-    });
-    form.Passwords1->trigger();
-    return form.Passwords().mode == PasswordChoice::Mode::Random;
-}
-
 // The window's run of kUsers users into the container `name` below Bench, after a scan, with a random
 // password for each user when `passwords`. Its time, or a negative one when it did not create them all.
 double WindowRun(const BenchServer& server, const BenchTarget& target, const QString& name, bool passwords) {
-    auto form = OpenWindow(server);
-    form->ScanNDS1->trigger();
-    QTreeWidgetItem* node = NodeAt(*form->tvNDSView, {target.top, QStringLiteral("Bench"), name});
-    if (!node) {
-        std::fprintf(stderr, "no %s node after the scan\n", name.toStdString().c_str());
-        return -1;
-    }
-    if (passwords && !ChooseRandomPasswords(*form)) {
-        std::fprintf(stderr, "random passwords could not be chosen\n");
-        return -1;
-    }
-    form->tvNDSView->setCurrentItem(node);
+    WindowRunSetup setup;
+    setup.ldapiUri = server.LdapiUri();
+    setup.node = {target.top, QStringLiteral("Bench"), name};
     // Login names of their own: the references' user0001... in the naming context would stop the run.
-    form->ebLoginName->setText(name.left(4).toLower());
-    form->ebLastName->setText(QStringLiteral("Bench"));
-    form->ebToCreate->setText(QString::number(kUsers));
-    form->ebNumber->setText(QStringLiteral("1"));
-    form->ebFixed->setText(QStringLiteral("4"));
-    QStringList messages;
-    SetMessageBoxHandler([&](const QString& text) { messages << text; });
-    const Stopwatch runStart;
-    form->bbCreateClick();
-    const double seconds = runStart.Seconds();
-    SetMessageBoxHandler({});
-    CloseWindow(std::move(form));
-    if (messages != QStringList{QString::number(kUsers) + QStringLiteral(" users succesfully created.")}) {
-        std::fprintf(stderr, "run ended with: %s\n", messages.join(QStringLiteral(" | ")).toStdString().c_str());
-        return -1;
-    }
-    return seconds;
+    setup.loginName = name.left(4).toLower();
+    setup.count = kUsers;
+    setup.randomPasswords = passwords;
+    return WindowRun(setup).seconds;
 }
 
 // The creation run through the window against ldapadd of the same entries; on slapd also with passwords.
@@ -196,22 +125,24 @@ bool BenchCreation(const BenchTarget& target) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
-    // Sibling containers of the same kind: the references, the window runs, the directory layer.
+    // Sibling containers of the same kind: the references, the window runs, the directory layer, the
+    // command line.
     const std::string bench = "ou=Bench," + target.suffix;
     const std::string containers = server->Folder() + "/containers.ldif";
     {
         std::ofstream ldif(containers);
         ldif << "dn: " << bench << "\nobjectClass: organizationalUnit\nou: Bench\n\n";
-        for (const char* name : {"West", "East", "North", "Passwords"})
+        for (const char* name : {"West", "East", "North", "Passwords", "South"})
             ldif << "dn: ou=" << name << "," << bench << "\nobjectClass: organizationalUnit\nou: " << name << "\n\n";
     }
-    if (!LdapAdd(*server, containers))
+    if (!LdapAdd(server->LdapiUri(), containers))
         return false;
     // The references first, so the window runs meet the larger database: same server, same count,
     // same attributes.
-    const std::string referenceLdif = WriteUserLdif(server->Folder() + "/reference.ldif", "ou=West," + bench);
+    const std::string referenceLdif =
+        WriteUserLdif(server->Folder() + "/reference.ldif", "ou=West," + bench, "user", kUsers);
     const Stopwatch refStart;
-    if (!LdapAdd(*server, referenceLdif))
+    if (!LdapAdd(server->LdapiUri(), referenceLdif))
         return false;
     const double reference = refStart.Seconds();
 
@@ -240,7 +171,7 @@ bool BenchCreation(const BenchTarget& target) {
     // The command line, its own process on the same server and settings.
     const std::string cli = "env -i HOME='" + server->Folder() + "' LDAPCONF=/dev/null LDAPURI='" + server->LdapiUri() +
                             "' " QB_CLI_PATH " create --quiet --container 'South.Bench." + target.top.toStdString() +
-                            "' --prefix user --count " + std::to_string(kUsers) + " --last-name Bench";
+                            "' --prefix sout --count " + std::to_string(kUsers) + " --last-name Bench";
     const Stopwatch cliStart;
     if (std::system(cli.c_str()) != 0)
         return false;
@@ -248,7 +179,7 @@ bool BenchCreation(const BenchTarget& target) {
 
     std::printf("%s:\n", target.name);
     PrintRow("9,999 users: window run", window, reference, kCreateTarget);
-    PrintRow("9,999 users: quillbarrow-cli create", commandLine, reference, kCreateTarget);
+    PrintRow("9,999 users: quillbarrow-cli create", commandLine, reference, kCommandLineTarget);
     PrintRow("  CreateUserObject loop alone", layer, reference, kCreateTarget);
     if (target.passwords)
         PrintRow("9,999 random passwords: window run", withPasswords, window, kPasswordTarget);
@@ -400,7 +331,7 @@ bool BenchScan(const BenchTarget& target) {
     double window = 1e9;
     QString counts;
     for (int run = 0; run < kScanRuns; ++run) {
-        auto form = OpenWindow(*server);
+        auto form = OpenWindow(server->LdapiUri());
         const Stopwatch scanStart;
         form->ScanNDS1->trigger();
         window = std::min(window, scanStart.Seconds());

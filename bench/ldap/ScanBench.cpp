@@ -407,7 +407,7 @@ bool RunChild(const Target& target, bool bridge, ScanResult* result) {
 
 // The scan with the accessibility bridge active beside the same without, each in a process of its own.
 bool BenchAccessibility() {
-    std::printf("platform %s; the bridge needs a session bus (run through bench/ldap/scan-a11y.sh)\n",
+    std::printf("platform %s; the bridge needs a session bus (run through bench/ldap/a11y-session.sh)\n",
                 qgetenv("QT_QPA_PLATFORM").constData());
     BenchServer server;
     if (!server.Start(TreeShape{}))

@@ -7,13 +7,11 @@
 #include "ui/BatchList.h"
 #include "ui/BusyCursor.h"
 #include "ui/ContainerName.h"
-#include "ui/DisplayPacer.h"
 #include "ui/MessageBoxSeam.h"
 #include "ui/OutputDialogSeam.h"
 
 #include <QDir>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QTreeWidget>
 
 void TfMain::DisableUsers1Click() {
@@ -33,12 +31,9 @@ void TfMain::DisableUsers1Click() {
 
     BeginBusyCursor();
     pbProgress->setRange(0, static_cast<int>(batch->Preview().targets.size()));
-    DisplayPacer pacer;
-    const bool finished = batch->Run([&](std::size_t done) {
-        pbProgress->setValue(static_cast<int>(done));
-        if (pacer.Due())
-            pbProgress->repaint();
-    });
+    // A step for each user done, painted as it goes and told to a screen reader paced.
+    const bool finished = batch->Run([this](std::size_t) { pbProgress->Advance(); });
+    pbProgress->Settle();
     EndBusyCursor();
     const QString count = QString::number(batch->Done().size()) + QStringLiteral(" users ") +
                           QLatin1String(ActionPast(batch->action())) + QLatin1Char('.');

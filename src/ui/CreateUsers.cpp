@@ -4,11 +4,10 @@
 #include "directory/CreationRun.h"
 #include "ui/BusyCursor.h"
 #include "ui/ContainerName.h"
-#include "ui/DisplayPacer.h"
 #include "ui/MessageBoxSeam.h"
+#include "ui/RunProgressBar.h"
 
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QTreeWidget>
 
 namespace {
@@ -57,7 +56,8 @@ void TfMain::bbCreateClick() {
     request.passwords = Plan(passwords_);
     request.details = details_;
 
-    // The window's side of the run: the hourglass, the progress bar painted at most once a frame,
+    // The window's side of the run: the hourglass, the progress bar stepped per user (painted at
+    // most once a frame, told to assistive technology at most every RunProgressBar::kAnnounceMs),
     // and the account list with its menu items.
     class RunView final : public CreationRunObserver {
     public:
@@ -75,20 +75,20 @@ void TfMain::bbCreateClick() {
             form_.accounts_.push_back({QString::fromStdString(user.loginName), QString::fromStdString(user.lastName),
                                        QString::fromStdString(user.container),
                                        QString::fromStdString(user.directoryName), user.password});
-            form_.pbProgress->setValue(form_.pbProgress->value() + 1);
-            if (pacer_.Due())
-                form_.pbProgress->repaint();
+            form_.pbProgress->Advance();
         }
         void GroupJoined(std::size_t joined) override {
             for (std::size_t i = 0; i < form_.accounts_.size(); ++i)
                 form_.accounts_[i].inGroup = i < joined;
         }
         void Stopped(std::int32_t) override {
+            form_.pbProgress->Settle();
             form_.pbProgress->setValue(0);
             form_.UpdateAccountListMenus();
             EndBusyCursor();
         }
         void Completing(std::int32_t) override {
+            form_.pbProgress->Settle();
             form_.UpdateAccountListMenus();
             EndBusyCursor();
         }
@@ -96,7 +96,6 @@ void TfMain::bbCreateClick() {
 
     private:
         TfMain& form_;
-        DisplayPacer pacer_;
     };
     RunView view(*this);
     CreationRun(std::move(request)).Execute(view);

@@ -23,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextDocument>
@@ -179,7 +178,7 @@ void TfMain::CreateControls() {
     takenNames_ = new TakenNamesPreview(this);
     connect(takenNames_, &TakenNamesPreview::Found, this, &TfMain::UpdateCreatePreview);
 
-    pbProgress = Named(new QProgressBar(this), "pbProgress");
+    pbProgress = Named(new RunProgressBar(this), "pbProgress");
     pbProgress->setAccessibleName(QStringLiteral("Progress"));
     pbProgress->setGeometry(72, 72, 177, 16);
     pbProgress->setRange(0, 100);
@@ -321,6 +320,8 @@ void TfMain::sbStatusDrawPanel(TStatusBar* StatusBar, int Panel, const QRect& Re
 }
 
 void TfMain::PaintProgressNow() {
+    // A box is coming: the bar's value becomes the step on screen, for a screen reader too.
+    pbProgress->Settle();
     if (pbProgress->isVisible())
         pbProgress->repaint();
 }

@@ -3,6 +3,7 @@
 #include "directory/AccountDetails.h"
 #include "ui/CreatedAccount.h"
 #include "ui/PasswordChoice.h"
+#include "ui/RunProgressBar.h"
 
 #include <QMainWindow>
 
@@ -16,7 +17,6 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
-class QProgressBar;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -50,7 +50,7 @@ public:
     TImageList* imIcons = nullptr;
     QMenu* Help1 = nullptr;
     QAction* About1 = nullptr;
-    QProgressBar* pbProgress = nullptr;
+    RunProgressBar* pbProgress = nullptr;
     QLabel* Label1 = nullptr;
     QLineEdit* ebNumber = nullptr;
     QLabel* Label2 = nullptr;

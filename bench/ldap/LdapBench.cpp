@@ -226,7 +226,7 @@ bool BenchDetails(const BenchTarget& target) {
         for (const std::string& objectClass : target.groupClasses)
             ldif << "objectClass: " << objectClass << "\n";
     }
-    if (!LdapAdd(*server, containers))
+    if (!LdapAdd(server->LdapiUri(), containers))
         return false;
     ServerConnection monitor = ServerConnection::OverSocket(server->LdapiUri());
 

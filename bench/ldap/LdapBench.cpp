@@ -259,7 +259,7 @@ bool BenchDetails(const BenchTarget& target) {
         return seconds;
     };
     AccountDetails details;
-    details.group = DirectoryGroup{groupDn, "Bench group", bench};
+    details.group = DirectoryGroup{groupDn, "Bench group", bench, 5000};
     // A Linux login for each user: uidNumbers from the server's counter, gidNumber from the group.
     details.posix = PosixChoice{};
 

@@ -1,9 +1,16 @@
-// uidNumbers where each server's own tools allocate them, read back through the test's own admin
-// connection: the NIS domain object of Samba AD, 389 Directory Server's Distributed Numeric Assignment.
+// Linux logins on 389 Directory Server and Samba AD, and their uidNumbers where each server's own
+// tools allocate them (the NIS domain object of Samba AD, 389's Distributed Numeric Assignment), read
+// back through the test's own admin connection.
+#include "AddRequest.h"
+#include "DirectoryBinding.h"
 #include "DirsrvServer.h"
 #include "FixtureSuite.h"
+#include "RecordingUi.h"
 #include "SambaServer.h"
 #include "TempFolder.h"
+#include "client/BoundClient.h"
+#include "client/SchemaNames.h"
+#include "client/ldap/LdapClientFactory.h"
 #include "client/ldap/users/ActiveDirectoryUidCounter.h"
 #include "client/ldap/users/DirsrvDnaRange.h"
 
@@ -12,7 +19,9 @@
 #include <set>
 #include <thread>
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::Pair;
 
 namespace {
 // The first value of `attribute` of `dn`, empty when there is none.
@@ -32,11 +41,37 @@ LdapSettings OverTls(const TlsServer& server, const std::string& dn, const std::
     settings.passwordFile = WriteFile(server.folder(), "bind.pw", password, 0600);
     return settings;
 }
+
+// The program's client bound with `settings` for the directory layer, its name context `container`;
+// reserves `count` uidNumbers from `range` through it.
+UidBlock ReserveThroughClient(LdapSettings settings, DirectoryUi& ui, const std::string& container, std::uint32_t count,
+                              const UidRange& range) {
+    BindAndStart(MakeLdapClient(std::move(settings)), ui);
+    EXPECT_EQ(Client().QueryPosixSupport(), PosixLimit::None);
+    NWDSContextHandle context = 0;
+    EXPECT_EQ(Client().CreateContext(&context), 0);
+    EXPECT_EQ(Client().SetContext(context, kContextNameContext, container.c_str()), 0);
+    UidBlock block;
+    EXPECT_EQ(Client().ReserveUidNumbers(context, count, range, &block), 0);
+    return block;
+}
+
+// A User with a Linux login added through the program's client.
+NWDSCCODE AddPosixUser(const std::string& container, const std::string& name, const std::string& uid) {
+    return AddObject(Client(), container, name,
+                     {{kObjectClassAttribute, kSyntaxClassName, kUserClass},
+                      {kSurnameAttribute, kSyntaxCaseIgnoreString, "Posix"},
+                      {kUidNumberAttribute, kSyntaxInteger, uid},
+                      {kGidNumberAttribute, kSyntaxInteger, "4000"},
+                      {kHomeDirectoryAttribute, kSyntaxCaseIgnoreString, "/home/" + name},
+                      {kLoginShellAttribute, kSyntaxCaseIgnoreString, "/bin/sh"}});
+}
 } // namespace
 
 class SambaUidTest : public FixtureSuite<SambaServer> {
 protected:
     static void SetUpTestSuite() { StartServer(); }
+    void TearDown() override { ShutDownAndUnbind(); }
 
     // Reserves `count` numbers `times` over a session of its own; the first of each block, or the code.
     static std::vector<std::uint32_t> Reserve(std::uint32_t count, UidRange range, int times = 1) {
@@ -90,9 +125,28 @@ TEST_F(SambaUidTest, NisDomainCounterIsMadeOnFirstUseAndHandsOutEveryNumberOnce)
     EXPECT_EQ(admin.Search(nisDomain, LDAP_SCOPE_BASE, made).entries.size(), 1u);
 }
 
+// Active Directory: the RFC 2307 attributes on the user itself, the home in unixHomeDirectory, the
+// number from the NIS domain's counter, which moves up into a range above it (after the test before).
+TEST_F(SambaUidTest, UsersCarryTheRfc2307Attributes) {
+    ServerConnection admin =
+        ServerConnection::OverTls(server->ldapsUri, server->caFile, server->adminDn, server->adminPassword);
+    ASSERT_EQ(admin.Add("ou=Posix," + server->baseDn, {{"objectClass", {"organizationalUnit"}}, {"ou", {"Posix"}}}),
+              LDAP_SUCCESS);
+    RecordingUi ui;
+    const UidBlock block = ReserveThroughClient(OverTls(*server, server->adminDn, server->adminPassword), ui,
+                                                "Posix.ad\\.example\\.com", 3, {41000, 41100});
+    ASSERT_EQ(AddPosixUser("Posix.ad\\.example\\.com", "px", block.NumberAt(0)), 0);
+    const auto user = admin.Search("cn=px,ou=Posix," + server->baseDn, LDAP_SCOPE_BASE).entries.at(0).attributes;
+    EXPECT_THAT(user, Contains(Pair("uidNumber", std::vector<std::string>{"41000"})));
+    EXPECT_THAT(user, Contains(Pair("gidNumber", std::vector<std::string>{"4000"})));
+    EXPECT_THAT(user, Contains(Pair("unixHomeDirectory", std::vector<std::string>{"/home/px"})));
+    EXPECT_THAT(user, Contains(Pair("loginShell", std::vector<std::string>{"/bin/sh"})));
+}
+
 class DirsrvUidTest : public FixtureSuite<DirsrvServer> {
 protected:
     static void SetUpTestSuite() { StartServer(); }
+    void TearDown() override { ShutDownAndUnbind(); }
 
     // What FindDnaUidMagic finds with `settings`; by default as the Directory Manager on the socket.
     static std::optional<std::string> Magic(LdapSettings settings = {}) {
@@ -126,17 +180,15 @@ TEST_F(DirsrvUidTest, DnaMagicValueGetsDistinctNumbersFromItsRange) {
 
     EXPECT_EQ(Magic(), "-1");
     EXPECT_EQ(Magic(OverTls(*server, server->adminDn, server->adminPassword)), std::nullopt);
+    RecordingUi ui;
+    LdapSettings managerSettings;
+    managerSettings.uri = server->ldapiUri;
+    const UidBlock block = ReserveThroughClient(managerSettings, ui, "Class 7b.School.example\\.com", 4, {});
+    EXPECT_EQ(block.serverValue, "-1");
     std::set<std::string> numbers;
     for (const std::string name : {"dna1", "dna2", "dna3", "dna4"}) {
-        const std::string dn = "uid=" + name + ",ou=Class 7b,ou=School," + server->suffix;
-        ASSERT_EQ(manager.Add(dn, {{"objectClass", {"account", "posixAccount"}},
-                                   {"uid", {name}},
-                                   {"cn", {name}},
-                                   {"uidNumber", {"-1"}},
-                                   {"gidNumber", {"100"}},
-                                   {"homeDirectory", {"/home/" + name}}}),
-                  LDAP_SUCCESS);
-        numbers.insert(ValueOf(manager, dn, "uidNumber"));
+        ASSERT_EQ(AddPosixUser("Class 7b.School.example\\.com", name, block.NumberAt(0)), 0);
+        numbers.insert(ValueOf(manager, "cn=" + name + ",ou=Class 7b,ou=School," + server->suffix, "uidNumber"));
     }
     EXPECT_THAT(numbers, ElementsAre("20000", "20001", "20002", "20003"));
 
@@ -144,4 +196,17 @@ TEST_F(DirsrvUidTest, DnaMagicValueGetsDistinctNumbersFromItsRange) {
     EXPECT_EQ(Magic(), std::nullopt);
     EXPECT_EQ(ldap_delete_ext_s(manager.handle(), config.c_str(), nullptr, nullptr), LDAP_SUCCESS);
     EXPECT_EQ(manager.Replace(kDnaPluginDn, "nsslapd-pluginEnabled", {"off"}), LDAP_SUCCESS);
+}
+
+// Without DNA (and as an ordinary administrator, who cannot read cn=config), posixAccount in the same
+// add and the numbers reserved from the counter entry.
+TEST_F(DirsrvUidTest, UsersArePosixAccountsWithReservedNumbers) {
+    RecordingUi ui;
+    const UidBlock block = ReserveThroughClient(OverTls(*server, server->adminDn, server->adminPassword), ui,
+                                                "People.example\\.com", 2, {40000, 40100});
+    ASSERT_EQ(AddPosixUser("People.example\\.com", "px1", block.NumberAt(1)), 0);
+    ServerConnection manager = ServerConnection::OverSocket(server->ldapiUri);
+    const auto user = manager.Search("cn=px1,ou=People," + server->suffix, LDAP_SCOPE_BASE).entries.at(0).attributes;
+    EXPECT_THAT(user, Contains(Pair("objectClass", Contains("posixAccount"))));
+    EXPECT_THAT(user, Contains(Pair("uidNumber", std::vector<std::string>{"40001"})));
 }

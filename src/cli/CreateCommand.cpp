@@ -185,7 +185,7 @@ std::optional<std::string> ReadDetails(const Options& options, AccountDetails* d
             return "--expires needs a date as YYYY-MM-DD";
         if (day < QDate::currentDate())
             return "--expires lies in the past";
-        if (DirectoryExpirySupport() != ExpiryLimit::None)
+        if (!ExpiryAllowed(DirectoryExpirySupport(), options.Has("posix")))
             return "this directory cannot make accounts expire here";
         details->expiresAt = day.addDays(1).startOfDay().toSecsSinceEpoch();
     }

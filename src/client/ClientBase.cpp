@@ -193,7 +193,7 @@ NWDSCCODE ClientBase::ReadUserRequest(NWDSContextHandle context, const char* obj
             return code;
     }
     // An expiry this directory cannot keep is refused before anything is sent.
-    if (read.expiresAt && QueryExpirySupport() != ExpiryLimit::None)
+    if (read.expiresAt && !ExpiryAllowed(QueryExpirySupport(), read.posix.has_value()))
         return rc::kExpiryNotSupported;
     read.path = std::move(path);
     *request = std::move(read);

@@ -8,3 +8,9 @@ enum class ExpiryLimit {
     UnknownServer,   // an LDAP server of no known kind
     Unreachable,     // the directory could not be asked
 };
+
+// Whether a new User may carry an expiry where the directory answered `limit`: everywhere it has no
+// limit, and where it keeps expiry in shadowExpire when the User gets a Linux login (`posix`).
+constexpr bool ExpiryAllowed(ExpiryLimit limit, bool posix) {
+    return limit == ExpiryLimit::None || (limit == ExpiryLimit::NoPosixAccounts && posix);
+}

@@ -64,7 +64,7 @@ std::optional<std::uint32_t> FieldNumber(const QLineEdit* field) {
 
 TfAccountDetails::TfAccountDetails(const AccountDetails& details, std::vector<DirectoryGroup> groups,
                                    const QString& listError, QWidget* parent, ExpiryLimit expiry, PosixLimit posix)
-    : QDialog(parent), groups_(std::move(groups)) {
+    : QDialog(parent), groups_(std::move(groups)), expiryLimit_(expiry) {
     setObjectName(QStringLiteral("fAccountDetails"));
     setWindowTitle(QStringLiteral("Account details"));
     setModal(true);
@@ -109,8 +109,8 @@ TfAccountDetails::TfAccountDetails(const AccountDetails& details, std::vector<Di
     // The date is the last day the users may log in, in this machine's time zone.
     deExpires->setDate(details.expiresAt ? QDateTime::fromSecsSinceEpoch(*details.expiresAt).date().addDays(-1)
                                          : QDate::currentDate().addYears(1));
-    cbExpires->setChecked(details.expiresAt.has_value() && expiry == ExpiryLimit::None);
-    cbExpires->setEnabled(expiry == ExpiryLimit::None);
+    cbExpires->setChecked(details.expiresAt.has_value() &&
+                          ExpiryAllowed(expiry, details.posix.has_value() && posix == PosixLimit::None));
     cbExpires->setToolTip(ExpiryLimitText(expiry));
 
     const PosixChoice shown = details.posix.value_or(PosixChoice{});
@@ -217,6 +217,11 @@ void TfAccountDetails::Filter() {
 void TfAccountDetails::UpdateControls() {
     for (QWidget* widget : {static_cast<QWidget*>(ebFilter), static_cast<QWidget*>(lbGroups)})
         widget->setEnabled(cbGroup->isChecked());
+    // Where expiry needs a Linux login, it goes with the Linux login.
+    const bool expiryAllowed = ExpiryAllowed(expiryLimit_, cbPosix->isChecked());
+    cbExpires->setEnabled(expiryAllowed);
+    if (!expiryAllowed)
+        cbExpires->setChecked(false);
     deExpires->setEnabled(cbExpires->isChecked());
     for (QLineEdit* field : {ebGid, ebHome, ebShell, ebUidLow, ebUidHigh})
         field->setEnabled(cbPosix->isChecked());

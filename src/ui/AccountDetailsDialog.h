@@ -60,4 +60,7 @@ private:
     PosixChoice Posix() const;
 
     std::vector<DirectoryGroup> groups_;
+    // Why the directory cannot make accounts expire: where it keeps expiry in shadowExpire, only with a
+    // Linux login.
+    ExpiryLimit expiryLimit_;
 };

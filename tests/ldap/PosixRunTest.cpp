@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -37,8 +38,13 @@ TEST_F(PosixRunTest, WindowRunGivesEachUserALinuxLoginAndAFullRangeCreatesNobody
     OpenWindow(MakeLdapClient(Admin()));
     form_->ScanNDS1->trigger();
     ChooseGroup("cn=unix,o=Acme");
-    ChooseAccountDetails([](TfAccountDetails& dialog) {
+    // slapd keeps an expiry in shadowExpire: the date goes with the Linux login.
+    const QDate lastDay(2030, 6, 30);
+    ChooseAccountDetails([&](TfAccountDetails& dialog) {
+        EXPECT_FALSE(dialog.cbExpires->isEnabled());
         dialog.cbPosix->setChecked(true);
+        dialog.cbExpires->setChecked(true);
+        dialog.deExpires->setDate(lastDay);
         dialog.ebUidLow->setText(QStringLiteral("20000"));
         dialog.ebUidHigh->setText(QStringLiteral("20004"));
         dialog.bbOK->click();
@@ -52,7 +58,10 @@ TEST_F(PosixRunTest, WindowRunGivesEachUserALinuxLoginAndAFullRangeCreatesNobody
     ServerConnection view = ServerConnection::OverSocket(server.ldapiUri);
     ASSERT_EQ(view.bindCode(), LDAP_SUCCESS);
     const auto users = view.Search("o=Acme", LDAP_SCOPE_SUBTREE, "(&(objectClass=posixAccount)(uid=unix*))",
-                                   {"uid", "uidNumber", "gidNumber", "homeDirectory", "loginShell"});
+                                   {"uid", "uidNumber", "gidNumber", "homeDirectory", "loginShell", "shadowExpire"});
+    // The first UTC day that starts at or after the end of the last day.
+    const std::int64_t end = lastDay.addDays(1).startOfDay().toSecsSinceEpoch();
+    const std::string expireDay = std::to_string((end + 86399) / 86400);
     ASSERT_EQ(users.entries.size(), 3u);
     std::set<std::string> numbers;
     for (const auto& user : users.entries) {
@@ -61,6 +70,7 @@ TEST_F(PosixRunTest, WindowRunGivesEachUserALinuxLoginAndAFullRangeCreatesNobody
         EXPECT_EQ(held.at("gidNumber"), std::vector<std::string>{"5000"});
         EXPECT_EQ(held.at("homeDirectory"), std::vector<std::string>{"/home/" + held.at("uid").at(0)});
         EXPECT_EQ(held.at("loginShell"), std::vector<std::string>{"/bin/bash"});
+        EXPECT_EQ(held.at("shadowExpire"), std::vector<std::string>{expireDay});
     }
     EXPECT_EQ(numbers, (std::set<std::string>{"20000", "20001", "20002"}));
     EXPECT_EQ(view.Search("cn=unix,o=Acme", LDAP_SCOPE_BASE, "(objectClass=*)", {"memberUid"})

@@ -8,6 +8,8 @@
 #include <algorithm>
 
 namespace {
+constexpr std::int64_t kSecondsPerDay = 86400;
+
 // posixAccount's attributes beside the class.
 void AddPosixAccount(const NewUser& user, std::vector<UserAttribute>* attributes) {
     const PosixRequest& posix = *user.posix;
@@ -18,6 +20,14 @@ void AddPosixAccount(const NewUser& user, std::vector<UserAttribute>* attributes
     attributes->push_back({"loginShell", {posix.loginShell}});
     if (IsPrintableAscii(user.surname))
         attributes->push_back({"gecos", {user.surname}});
+    // shadowExpire counts whole days since the epoch in UTC, and the account is refused from the
+    // start of that day: the first day whose start is not before the expiry, so that no user loses a
+    // day it was given.
+    if (user.expiresAt) {
+        attributes->front().values.push_back("shadowAccount");
+        const std::int64_t day = (*user.expiresAt + kSecondsPerDay - 1) / kSecondsPerDay;
+        attributes->push_back({"shadowExpire", {std::to_string(day)}});
+    }
 }
 
 NWDSCCODE InetOrgPersonEntry(PasswordWay way, const NewUser& user, UserEntry* entry) {
@@ -45,7 +55,7 @@ NWDSCCODE MakeUserEntry(const LdapServerFacts& server, const NewUser& user, User
     if (server.kind == LdapServerKind::ActiveDirectory)
         return ActiveDirectoryUserEntry(server, user, entry);
     // Elsewhere an expiry is shadowExpire, which only an account with POSIX attributes holds.
-    if (user.expiresAt)
+    if (user.expiresAt && !user.posix)
         return rc::kExpiryNotSupported;
     return InetOrgPersonEntry(server.passwordWay, user, entry);
 }

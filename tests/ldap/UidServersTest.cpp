@@ -32,9 +32,9 @@ std::string ValueOf(ServerConnection& view, const std::string& dn, const std::st
     return result.entries[0].attributes.at(attribute).front();
 }
 
-// A simple bind over ldaps as `dn`, trusting the server's test CA.
+// A simple bind over ldaps as `dn`; the suite trusts the server's test CA once, before any thread
+// connects, since libldap's process-wide TLS context must not be replaced under a handshake.
 LdapSettings OverTls(const TlsServer& server, const std::string& dn, const std::string& password) {
-    EXPECT_TRUE(TrustForNewHandles(server.caFile));
     LdapSettings settings;
     settings.uri = server.ldapsUri;
     settings.bindDn = dn;
@@ -70,7 +70,10 @@ NWDSCCODE AddPosixUser(const std::string& container, const std::string& name, co
 
 class SambaUidTest : public FixtureSuite<SambaServer> {
 protected:
-    static void SetUpTestSuite() { StartServer(); }
+    static void SetUpTestSuite() {
+        StartServer();
+        EXPECT_TRUE(TrustForNewHandles(server->caFile));
+    }
     void TearDown() override { ShutDownAndUnbind(); }
 
     // Reserves `count` numbers `times` over a session of its own; the first of each block, or the code.
@@ -145,7 +148,10 @@ TEST_F(SambaUidTest, UsersCarryTheRfc2307Attributes) {
 
 class DirsrvUidTest : public FixtureSuite<DirsrvServer> {
 protected:
-    static void SetUpTestSuite() { StartServer(); }
+    static void SetUpTestSuite() {
+        StartServer();
+        EXPECT_TRUE(TrustForNewHandles(server->caFile));
+    }
     void TearDown() override { ShutDownAndUnbind(); }
 
     // What FindDnaUidMagic finds with `settings`; by default as the Directory Manager on the socket.

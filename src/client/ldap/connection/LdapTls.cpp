@@ -5,6 +5,8 @@
 
 #include <sys/socket.h>
 
+#include <mutex>
+
 namespace {
 bool OverLocalSocket(LDAP* ld) {
     int fd = -1;
@@ -25,7 +27,10 @@ bool VerifiesCertificates(LDAP* ld) {
 int DemandVerifiedCertificates(LDAP* ld) {
     const int demand = LDAP_OPT_X_TLS_DEMAND;
     // A handle has no CA paths of its own (libldap keeps them with the process's options) and
-    // uses the process's TLS context, so that context is made anew with the check demanded.
+    // uses the process's TLS context, so that context is made anew with the check demanded, once:
+    // sessions of other threads must not see it replaced twice.
+    static std::mutex processOptions;
+    const std::lock_guard<std::mutex> lock(processOptions);
     if (!VerifiesCertificates(nullptr)) {
         const int client = 0;
         if (const int code = ldap_set_option(nullptr, LDAP_OPT_X_TLS_REQUIRE_CERT, &demand); code != LDAP_OPT_SUCCESS)

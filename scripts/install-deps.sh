@@ -15,8 +15,9 @@ if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--bench" ]; then
     # openssl for their test certificate authority, the checks of the install and the Debian package,
     # lintian for the package, clang-format for the formatting check, pdftotext to read back the printed account
     # slips, clang with its libFuzzer runtime for the fuzz targets, kinit and the SASL GSSAPI module for the
-    # Kerberos sign-in against the Samba DC's KDC.
-    packages+=(libgtest-dev libgmock-dev slapd ldap-utils openssl 389-ds-base python3-lib389 samba samba-ad-dc
+    # Kerberos sign-in against the Samba DC's KDC, ccache so that the sanitized builds with and without the
+    # window compile the layers below it once.
+    packages+=(ccache libgtest-dev libgmock-dev slapd ldap-utils openssl 389-ds-base python3-lib389 samba samba-ad-dc
         samba-ad-provision ldb-tools desktop-file-utils appstream dpkg-dev file lintian clang-format poppler-utils clang-14
         libclang-rt-14-dev krb5-user libsasl2-modules-gssapi-mit)
 fi

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Checks the formatting, then builds everything and runs every test: without the window
 # (QB_BUILD_UI=OFF: the client and directory layers and their tests, no Qt Widgets found at all),
-# in the normal build, and under AddressSanitizer and UndefinedBehaviorSanitizer; runs each fuzz
-# target for a fixed number of inputs; then checks the install and the Debian package of the
-# normal build.
+# under AddressSanitizer and UndefinedBehaviorSanitizer (both of these), and in the normal build;
+# runs each fuzz target for a fixed number of inputs; then checks the install and the Debian
+# package of the normal build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -12,16 +12,23 @@ echo "=== format"
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 jobs=$(nproc)
-for preset in noui default asan; do
+# The build without the window has the sanitized build's flags: through one compiler cache of this
+# run, the sanitized build takes the layers below the window from it instead of compiling them again.
+export CCACHE_DIR=${CCACHE_DIR:-$PWD/build-ccache} CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
+for preset in noui asan default; do
+    start=$SECONDS
     echo "=== $preset build"
     # The benchmarks are built (not run) once, in the normal build.
     bench=OFF
     [[ $preset == default ]] && bench=ON
-    cmake --preset "$preset" -DQB_WERROR=ON -DQB_BUILD_TESTS=ON -DQB_BUILD_BENCH=$bench >/dev/null
+    cmake --preset "$preset" -DQB_WERROR=ON -DQB_BUILD_TESTS=ON -DQB_BUILD_BENCH=$bench \
+        -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
     cmake --build --preset "$preset" -j"$jobs"
-    echo "=== $preset tests"
+    echo "=== $preset tests (built in $((SECONDS - start)) s)"
+    start=$SECONDS
     # The server suites mostly wait on their servers: two at a time keep both cores busy.
     ctest --preset "$preset" -j"$jobs"
+    echo "=== $preset tests took $((SECONDS - start)) s"
 done
 
 echo "=== fuzz"

@@ -1,6 +1,7 @@
 // The store's side of groups: finding objects by class, and member lists kept as lines.
 #include "client/ResultCodes.h"
 #include "client/embedded/EmbeddedStore.h"
+#include "client/embedded/StatementSteps.h"
 #include "client/embedded/StatementUse.h"
 #include "client/embedded/StoreCode.h"
 #include "client/embedded/WriteTransaction.h"
@@ -25,12 +26,7 @@ NWDSCCODE EmbeddedStore::FindByClass(std::string_view baseClass, std::vector<std
     paths->clear();
     StatementUse use(objects.get());
     use.Bind(1, baseClass);
-    for (;;) {
-        const int stepped = use.Step();
-        if (stepped == SQLITE_DONE)
-            return rc::kSuccess;
-        if (stepped != SQLITE_ROW)
-            return StoreCode(stepped);
+    return EachRow(use, [&]() -> NWDSCCODE {
         std::vector<std::string> path{std::string(use.Text(1))};
         for (std::int64_t parent = use.Int(0); parent != 0;) {
             StatementUse up(parentOf.get());
@@ -42,7 +38,8 @@ NWDSCCODE EmbeddedStore::FindByClass(std::string_view baseClass, std::vector<std
         }
         std::reverse(path.begin(), path.end());
         paths->push_back(std::move(path));
-    }
+        return rc::kSuccess;
+    });
 }
 
 NWDSCCODE EmbeddedStore::AddLines(std::int64_t id, std::string_view name, const std::vector<std::string>& values) {

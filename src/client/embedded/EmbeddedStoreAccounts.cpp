@@ -3,22 +3,10 @@
 #include "client/embedded/EmbeddedStore.h"
 
 #include "client/ResultCodes.h"
+#include "client/embedded/StatementSteps.h"
 #include "client/embedded/StatementUse.h"
 #include "client/embedded/StoreCode.h"
 #include "client/embedded/WriteTransaction.h"
-
-namespace {
-// Runs `sql` (bound through `bind`) to its end; our code.
-template <typename Bind> NWDSCCODE RunToEnd(sqlite3* db, const char* sql, Bind bind) {
-    StatementPtr statement;
-    if (const int prepared = Prepare(db, sql, &statement); prepared != SQLITE_OK)
-        return StoreCode(prepared);
-    StatementUse use(statement.get());
-    bind(use);
-    const int stepped = use.Step();
-    return stepped == SQLITE_DONE ? rc::kSuccess : StoreCode(stepped);
-}
-} // namespace
 
 NWDSCCODE EmbeddedStore::Candidates(std::int64_t parent, std::string_view prefix,
                                     std::vector<BatchCandidate>* candidates) {
@@ -33,34 +21,21 @@ NWDSCCODE EmbeddedStore::Candidates(std::int64_t parent, std::string_view prefix
     StatementUse use(statement.get());
     use.Bind(1, parent);
     use.Bind(2, prefix);
-    for (;;) {
-        const int stepped = use.Step();
-        if (stepped == SQLITE_DONE)
-            return rc::kSuccess;
-        if (stepped != SQLITE_ROW)
-            return StoreCode(stepped);
+    return EachRow(use, [&] {
         candidates->push_back({std::string(use.Text(0)), std::string(use.Text(1)), use.Int(2) != 0});
-    }
+        return rc::kSuccess;
+    });
 }
 
 NWDSCCODE EmbeddedStore::ReadAttribute(std::int64_t object, std::string_view name, std::optional<std::string>* value) {
-    StatementPtr statement;
-    if (const int prepared =
-            Prepare(db_.get(), "SELECT value FROM attributes WHERE object = ?1 AND name = ?2", &statement);
-        prepared != SQLITE_OK)
-        return StoreCode(prepared);
-    StatementUse use(statement.get());
-    use.Bind(1, object);
-    use.Bind(2, name);
-    const int stepped = use.Step();
-    if (stepped == SQLITE_DONE) {
-        value->reset();
-        return rc::kSuccess;
-    }
-    if (stepped != SQLITE_ROW)
-        return StoreCode(stepped);
-    *value = std::string(use.Text(0));
-    return rc::kSuccess;
+    value->reset();
+    return StepOnce(
+        db_.get(), "SELECT value FROM attributes WHERE object = ?1 AND name = ?2",
+        [&](StatementUse& use) {
+            use.Bind(1, object);
+            use.Bind(2, name);
+        },
+        [&](StatementUse& use) { *value = std::string(use.Text(0)); });
 }
 
 NWDSCCODE EmbeddedStore::WriteAttribute(std::int64_t object, std::string_view name,
@@ -83,20 +58,14 @@ NWDSCCODE EmbeddedStore::Remove(std::int64_t object) {
     WriteTransaction transaction(db_.get());
     if (transaction.began() != SQLITE_OK)
         return StoreCode(transaction.began());
-    StatementPtr children;
-    if (const int prepared = Prepare(db_.get(), "SELECT 1 FROM objects WHERE parent = ?1 LIMIT 1", &children);
-        prepared != SQLITE_OK)
-        return StoreCode(prepared);
-    {
-        StatementUse use(children.get());
-        use.Bind(1, object);
-        const int stepped = use.Step();
-        if (stepped == SQLITE_ROW)
-            return rc::kHasSubordinates;
-        if (stepped != SQLITE_DONE)
-            return StoreCode(stepped);
-    }
     const auto bindObject = [&](StatementUse& use) { use.Bind(1, object); };
+    std::optional<std::int64_t> child;
+    if (const NWDSCCODE code =
+            QueryNumber(db_.get(), "SELECT 1 FROM objects WHERE parent = ?1 LIMIT 1", bindObject, &child);
+        code != rc::kSuccess)
+        return code;
+    if (child)
+        return rc::kHasSubordinates;
     if (const NWDSCCODE code = RunToEnd(db_.get(), "DELETE FROM attributes WHERE object = ?1", bindObject);
         code != rc::kSuccess)
         return code;

@@ -4,27 +4,13 @@
 
 #include "client/ResultCodes.h"
 #include "client/SchemaNames.h"
+#include "client/embedded/StatementSteps.h"
 #include "client/embedded/StatementUse.h"
 #include "client/embedded/StoreCode.h"
 #include "client/embedded/WriteTransaction.h"
 
 namespace {
 constexpr const char* kCounterKey = "uid_number_counter";
-
-// The single integer `sql` answers (bound through `bind`); nullopt for NULL or no row.
-template <typename Bind>
-NWDSCCODE QueryNumber(sqlite3* db, const char* sql, Bind bind, std::optional<std::int64_t>* value) {
-    StatementPtr statement;
-    if (const int prepared = Prepare(db, sql, &statement); prepared != SQLITE_OK)
-        return StoreCode(prepared);
-    StatementUse use(statement.get());
-    bind(use);
-    const int stepped = use.Step();
-    value->reset();
-    if (stepped == SQLITE_ROW && sqlite3_column_type(statement.get(), 0) != SQLITE_NULL)
-        *value = use.Int(0);
-    return stepped == SQLITE_ROW || stepped == SQLITE_DONE ? rc::kSuccess : StoreCode(stepped);
-}
 } // namespace
 
 NWDSCCODE EmbeddedStore::ReserveUidNumbers(std::uint32_t count, const UidRange& range, std::uint32_t* first) {
@@ -56,17 +42,12 @@ NWDSCCODE EmbeddedStore::ReserveUidNumbers(std::uint32_t count, const UidRange& 
     }
     if (*next < range.low || *next + count - 1 > range.high)
         return rc::kUidRangeFull;
-    StatementPtr statement;
-    if (const int prepared = Prepare(db_.get(), "INSERT OR REPLACE INTO meta(key, value) VALUES(?1, ?2)", &statement);
-        prepared != SQLITE_OK)
-        return StoreCode(prepared);
-    {
-        StatementUse use(statement.get());
+    code = RunToEnd(db_.get(), "INSERT OR REPLACE INTO meta(key, value) VALUES(?1, ?2)", [&](StatementUse& use) {
         use.Bind(1, kCounterKey);
         use.Bind(2, *next + count);
-        if (const int stepped = use.Step(); stepped != SQLITE_DONE)
-            return StoreCode(stepped);
-    }
+    });
+    if (code != rc::kSuccess)
+        return code;
     if (const int committed = transaction.Commit(); committed != SQLITE_OK)
         return StoreCode(committed);
     *first = static_cast<std::uint32_t>(*next);

@@ -24,6 +24,7 @@ public:
     }
     int Step() { return sqlite3_step(statement_); }
 
+    bool Null(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
     std::int64_t Int(int column) const { return sqlite3_column_int64(statement_, column); }
     std::string_view Text(int column) const {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));

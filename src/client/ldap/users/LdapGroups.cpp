@@ -2,6 +2,7 @@
 
 #include "client/ldap/names/LdapDn.h"
 #include "client/ldap/search/LdapSearch.h"
+#include "client/ldap/users/LdapModList.h"
 
 #include <strings.h>
 
@@ -74,36 +75,17 @@ int ReadGroup(LdapSession& session, const std::string& dn, GroupRead* group) {
 
 // One modify adding `values` per attribute; attributes without values are left out.
 int SendAdd(LdapSession& session, const std::string& dn, std::map<std::string, std::vector<std::string>>& values) {
-    std::vector<std::vector<berval>> bervals;
-    std::vector<std::vector<berval*>> pointers;
-    std::vector<LDAPMod> mods;
-    bervals.reserve(values.size());
-    pointers.reserve(values.size());
+    LdapModList mods;
     for (auto& [attribute, list] : values) {
-        if (list.empty())
-            continue;
-        auto& own = bervals.emplace_back();
-        for (std::string& value : list)
-            own.push_back({static_cast<ber_len_t>(value.size()), value.data()});
-        auto& refs = pointers.emplace_back();
-        for (berval& value : own)
-            refs.push_back(&value);
-        refs.push_back(nullptr);
-        LDAPMod mod{};
-        mod.mod_op = LDAP_MOD_ADD | LDAP_MOD_BVALUES;
-        mod.mod_type = const_cast<char*>(attribute.c_str());
-        mod.mod_bvalues = refs.data();
-        mods.push_back(mod);
+        if (!list.empty())
+            mods.Add(LDAP_MOD_ADD, attribute, list);
     }
     if (mods.empty())
         return LDAP_SUCCESS;
-    std::vector<LDAPMod*> modPointers;
-    for (LDAPMod& mod : mods)
-        modPointers.push_back(&mod);
-    modPointers.push_back(nullptr);
+    LDAPMod** modArray = mods.mods();
     bool sent = false;
-    return session.RunWrite(
-        [&](LDAP* ld) { return ldap_modify_ext_s(ld, dn.c_str(), modPointers.data(), nullptr, nullptr); }, &sent);
+    return session.RunWrite([&](LDAP* ld) { return ldap_modify_ext_s(ld, dn.c_str(), modArray, nullptr, nullptr); },
+                            &sent);
 }
 } // namespace
 

@@ -3,46 +3,27 @@
 #include "client/ResultCodes.h"
 #include "client/ldap/names/LdapDn.h"
 #include "client/ldap/users/LdapAdd.h"
+#include "client/ldap/users/LdapModList.h"
 #include "client/ldap/users/LdapUserProfile.h"
 #include "client/ldap/users/OpenLdapUser.h"
 
 namespace {
-// The LDAPMod array of an add, pointing into the entry's own strings.
+// The add of an entry, pointing into the entry's own strings.
 class AddRequest {
 public:
     explicit AddRequest(UserEntry& entry) {
-        values_.reserve(entry.attributes.size());
-        pointers_.reserve(entry.attributes.size());
-        mods_.reserve(entry.attributes.size());
         for (UserAttribute& attribute : entry.attributes) {
-            auto& bervals = values_.emplace_back();
-            for (std::string& value : attribute.values)
-                bervals.push_back({static_cast<ber_len_t>(value.size()), value.data()});
-            auto& refs = pointers_.emplace_back();
-            for (berval& value : bervals)
-                refs.push_back(&value);
-            refs.push_back(nullptr);
-            LDAPMod mod{};
-            mod.mod_op = LDAP_MOD_ADD | LDAP_MOD_BVALUES;
-            mod.mod_type = attribute.name.data();
-            mod.mod_bvalues = refs.data();
-            mods_.push_back(mod);
+            mods_.Add(LDAP_MOD_ADD, attribute.name, attribute.values);
             if (!attribute.comparable)
                 uncompared_.push_back(attribute.name);
         }
-        for (LDAPMod& mod : mods_)
-            modPointers_.push_back(&mod);
-        modPointers_.push_back(nullptr);
     }
-    LDAPMod** mods() { return modPointers_.data(); }
+    LDAPMod** mods() { return mods_.mods(); }
     // The attributes a read-back cannot compare with what was sent (UserAttribute::comparable).
     const std::vector<std::string>& uncompared() const { return uncompared_; }
 
 private:
-    std::vector<std::vector<berval>> values_;
-    std::vector<std::vector<berval*>> pointers_;
-    std::vector<LDAPMod> mods_;
-    std::vector<LDAPMod*> modPointers_;
+    LdapModList mods_;
     std::vector<std::string> uncompared_;
 };
 } // namespace

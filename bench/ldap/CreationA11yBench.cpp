@@ -7,6 +7,7 @@
 //
 // The bridge needs a desktop session with a screen reader: run it through bench/ldap/a11y-session.sh.
 
+#include "../BridgeChild.h"
 #include "../Stopwatch.h"
 #include "CreationBench.h"
 #include "SlapdServer.h"
@@ -14,7 +15,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QProcess>
 
 #include <algorithm>
 #include <cstdio>
@@ -75,33 +75,19 @@ std::string AddContainer(const SlapdServer& server, const std::string& name,
 bool RunChild(const SlapdServer& server, const std::string& container, int count, bool bridge, RunTime* time) {
     if (AddContainer(server, container).empty())
         return false;
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (bridge)
-        environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
-    else
-        environment.remove(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const QString name = QString::fromStdString(container);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--child-run"), QString::fromStdString(server.ldapiUri), name, name.toLower(),
-                 QString::number(count)});
-    if (!child.waitForFinished(1800000) || child.exitCode() != 0) {
+    std::string output;
+    if (!RunBridgeChild({QStringLiteral("--child-run"), QString::fromStdString(server.ldapiUri), name, name.toLower(),
+                         QString::number(count)},
+                        bridge, 1800000, &output)) {
         std::fprintf(stderr, "the window run into %s failed\n", container.c_str());
         return false;
     }
-    std::istringstream out(child.readAllStandardOutput().toStdString());
+    std::istringstream out(output);
     RunTime run;
     int active = 0;
-    if (!(out >> run.seconds >> run.cpuSeconds >> active))
+    if (!(out >> run.seconds >> run.cpuSeconds >> active) || !BridgeAsAsked(active, bridge))
         return false;
-    // The comparison means nothing unless the bridge is there in the one run and not in the other.
-    if ((active != 0) != bridge) {
-        std::fprintf(stderr, "the accessibility bridge is %s where it should %s\n", active ? "active" : "not active",
-                     bridge ? "be" : "not be");
-        return false;
-    }
     time->Best(run);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "CreationBench.h"
 
+#include "../ProcessUsage.h"
 #include "../Stopwatch.h"
 #include "WindowTest.h"
 #include "client/BoundClient.h"
@@ -17,22 +18,11 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
 namespace {
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 // Chooses a random password of the default length for each user in the Passwords dialog.
 bool ChooseRandomPasswords(TfMain& form) {
     QTimer::singleShot(0, &form, [] {

@@ -12,6 +12,8 @@
 // The identity binds with a password over ldaps, without a size limit (the fixture's
 // administrator, given a password for this).
 
+#include "../BridgeChild.h"
+#include "../ProcessUsage.h"
 #include "../Stopwatch.h"
 #include "../proxy/DelayProxy.h"
 #include "BareSearch.h"
@@ -31,10 +33,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
-#include <QProcess>
 #include <QTest>
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -54,22 +53,6 @@ constexpr double kLargeMemoryTargetMb = 300.0;
 constexpr int kLargeRounds = 2;
 constexpr double kAccessibilityTarget = 1.2;
 constexpr int kAccessibilityRuns = 5;
-
-// Processor time this process has used, user and system.
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-double PeakMemoryMb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
-}
 
 void PrintRatio(const char* what, double measured, const char* referenceName, double reference, double target) {
     const double ratio = measured / reference;
@@ -378,31 +361,17 @@ int ChildScan(char* argv[]) {
 }
 
 bool RunChild(const Target& target, bool bridge, ScanResult* result) {
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (bridge)
-        environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
-    else
-        environment.remove(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--child-scan"), QString::fromStdString(target.uri),
-                 QString::fromStdString(target.bindDn), QString::fromStdString(target.passwordFile),
-                 QString::fromStdString(target.caFile)});
-    if (!child.waitForFinished(600000) || child.exitCode() != 0)
+    std::string output;
+    if (!RunBridgeChild({QStringLiteral("--child-scan"), QString::fromStdString(target.uri),
+                         QString::fromStdString(target.bindDn), QString::fromStdString(target.passwordFile),
+                         QString::fromStdString(target.caFile)},
+                        bridge, 600000, &output))
         return false;
-    std::istringstream out(child.readAllStandardOutput().toStdString());
+    std::istringstream out(output);
     int active = 0;
     if (!(out >> result->seconds >> result->cpuSeconds >> result->containers >> result->objects >> active))
         return false;
-    // The comparison means nothing unless the bridge is there in the one run and not in the other.
-    if ((active != 0) != bridge) {
-        std::fprintf(stderr, "the accessibility bridge is %s where it should %s\n", active ? "active" : "not active",
-                     bridge ? "be" : "not be");
-        return false;
-    }
-    return true;
+    return BridgeAsAsked(active, bridge);
 }
 
 // The scan with the accessibility bridge active beside the same without, each in a process of its own.

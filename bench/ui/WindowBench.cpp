@@ -2,6 +2,7 @@
 // with 50,000 other entries and of the same tree doubled, and a 9,999-user creation run. Prints
 // the times, the doubled/single ratio of the scan (linear: 2.2 or less) and the peak memory.
 
+#include "../ProcessUsage.h"
 #include "../Stopwatch.h"
 #include "StoreWriter.h"
 #include "client/BoundClient.h"
@@ -19,8 +20,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -35,12 +34,6 @@ constexpr int kRunUsers = 9999;
 constexpr int kScanRepeats = 5;
 constexpr double kRatioTarget = 2.2;
 constexpr double kMemoryTargetMb = 150.0;
-
-double PeakMemoryMb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
-}
 
 struct Tree {
     int containers = 0;

@@ -32,8 +32,7 @@ std::string ValueOf(ServerConnection& view, const std::string& dn, const std::st
     return result.entries[0].attributes.at(attribute).front();
 }
 
-// A simple bind over ldaps as `dn`; the suite trusts the server's test CA once, before any thread
-// connects, since libldap's process-wide TLS context must not be replaced under a handshake.
+// A simple bind over ldaps as `dn` (the suite trusts the server's test CA).
 LdapSettings OverTls(const TlsServer& server, const std::string& dn, const std::string& password) {
     LdapSettings settings;
     settings.uri = server.ldapsUri;
@@ -68,14 +67,19 @@ NWDSCCODE AddPosixUser(const std::string& container, const std::string& name, co
 }
 } // namespace
 
-class SambaUidTest : public FixtureSuite<SambaServer> {
+// A suite on one throwaway server. New handles trust its test CA from the start, before any thread
+// connects: libldap's process-wide TLS context must not be replaced under a handshake.
+template <typename Server> class UidSuite : public FixtureSuite<Server> {
 protected:
     static void SetUpTestSuite() {
-        StartServer();
-        EXPECT_TRUE(TrustForNewHandles(server->caFile));
+        FixtureSuite<Server>::StartServer();
+        EXPECT_TRUE(TrustForNewHandles(FixtureSuite<Server>::server->caFile));
     }
     void TearDown() override { ShutDownAndUnbind(); }
+};
 
+class SambaUidTest : public UidSuite<SambaServer> {
+protected:
     // Reserves `count` numbers `times` over a session of its own; the first of each block, or the code.
     static std::vector<std::uint32_t> Reserve(std::uint32_t count, UidRange range, int times = 1) {
         LdapSession session(OverTls(*server, server->adminDn, server->adminPassword));
@@ -146,14 +150,8 @@ TEST_F(SambaUidTest, UsersCarryTheRfc2307Attributes) {
     EXPECT_THAT(user, Contains(Pair("loginShell", std::vector<std::string>{"/bin/sh"})));
 }
 
-class DirsrvUidTest : public FixtureSuite<DirsrvServer> {
+class DirsrvUidTest : public UidSuite<DirsrvServer> {
 protected:
-    static void SetUpTestSuite() {
-        StartServer();
-        EXPECT_TRUE(TrustForNewHandles(server->caFile));
-    }
-    void TearDown() override { ShutDownAndUnbind(); }
-
     // What FindDnaUidMagic finds with `settings`; by default as the Directory Manager on the socket.
     static std::optional<std::string> Magic(LdapSettings settings = {}) {
         if (settings.uri.empty())
